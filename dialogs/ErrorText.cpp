@@ -1,0 +1,7 @@
+#include "dialogs/ErrorText.h"
+
+QString errorBoxText(const QString& message) {
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}

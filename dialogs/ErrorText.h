@@ -1,0 +1,8 @@
+#pragma once
+// The text of the standard error box: the message with a full stop appended when it is
+// not empty and its last character sorts after "." (a letter or digit gets one; ".",
+// ")" or "!" does not).
+
+#include <QString>
+
+QString errorBoxText(const QString& message);

@@ -1,0 +1,49 @@
+#pragma once
+// The per-user settings store: named text values grouped in sections. On Linux and
+// macOS it is an INI file; on Windows a registry key below HKEY_CURRENT_USER. Every
+// value is kept as text; integers as their decimal text, Booleans as "1" or "0".
+//
+// Every read first picks up what another running copy wrote; every write is on disk
+// when it returns. A missing section or value reads as the default and is never an
+// error; reading never creates a section. A value that is not plain text (an INI
+// "@ByteArray(...)"/"@Variant(...)" value or an unquoted comma list; on Windows a
+// non-text registry type) throws RegistryError "Invalid data type for '<name>'".
+// A write that fails throws "Failed to create key <section>" or
+// "Failed to set data for '<name>'".
+
+#include <QString>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+class QSettings;
+
+class RegistryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TRegIniFile {
+public:
+    // Opens the store at location: an INI file path on Linux and macOS, a registry key
+    // path on Windows. Opening reports nothing.
+    explicit TRegIniFile(const QString& location);
+    ~TRegIniFile();
+    TRegIniFile(const TRegIniFile&) = delete;
+    TRegIniFile& operator=(const TRegIniFile&) = delete;
+
+    // Where the store named keyName lives for the current user: on Linux
+    // $XDG_CONFIG_HOME (default ~/.config) + "/" + keyName + ".ini"; on Windows
+    // "HKEY_CURRENT_USER\\" + keyName.
+    static QString defaultLocation(const QString& keyName);
+
+    QString ReadString(const QString& section, const QString& ident, const QString& def) const;
+    void WriteString(const QString& section, const QString& ident, const QString& value);
+    int ReadInteger(const QString& section, const QString& ident, int def) const;
+    void WriteInteger(const QString& section, const QString& ident, int value);
+    bool ReadBool(const QString& section, const QString& ident, bool def) const;
+    void WriteBool(const QString& section, const QString& ident, bool value);
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};

@@ -1,0 +1,56 @@
+#include "support/ScriptedPrompts.h"
+
+#include "dialogs/ErrorText.h"
+#include "dialogs/TLMDBrowseDlg.h"
+
+bool ScriptedPrompts::browseForFolder(TLMDBrowseDlg& dialog) {
+    asked << QStringLiteral("browse:%1|%2").arg(dialog.CaptionTitle, dialog.SelectedFolder);
+    if (folderAnswers.empty())
+        return false;
+    std::optional<QString> answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    if (!answer)
+        return false;
+    dialog.SelectedFolder = *answer;
+    return true;
+}
+
+std::optional<QString> ScriptedPrompts::chooseSaveName(QWidget*, const QString& proposed) {
+    asked << QStringLiteral("save:") + proposed;
+    if (saveAnswers.empty())
+        return std::nullopt;
+    std::optional<QString> answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+void ScriptedPrompts::showMessage(QWidget*, const QString& text) {
+    asked << QStringLiteral("message:") + text;
+}
+
+void ScriptedPrompts::showError(QWidget*, const QString& message) {
+    asked << QStringLiteral("error:") + errorBoxText(message);
+}
+
+int ScriptedPrompts::execDialog(QDialog& dialog) {
+    asked << QStringLiteral("dialog:") + dialog.objectName();
+    if (dialogHandler)
+        return dialogHandler(dialog);
+    return dialog.exec();
+}
+
+static QStringList withPrefix(const QStringList& records, const QString& prefix) {
+    QStringList out;
+    for (const QString& record : records)
+        if (record.startsWith(prefix))
+            out << record.mid(prefix.size());
+    return out;
+}
+
+QStringList ScriptedPrompts::messages() const {
+    return withPrefix(asked, QStringLiteral("message:"));
+}
+
+QStringList ScriptedPrompts::errors() const {
+    return withPrefix(asked, QStringLiteral("error:"));
+}
