@@ -1,0 +1,15 @@
+#include "app/BusyCursor.h"
+
+#include <QGuiApplication>
+
+void BusyCursor::start() {
+    if (active_)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    active_ = true;
+}
+
+BusyCursor::~BusyCursor() {
+    if (active_)
+        QGuiApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,29 @@
+// Program entry: the main window, the Paths dialog and the About box are made in this
+// order, the main window is shown and the event loop runs; afterwards they are
+// destroyed in the reverse order.
+
+#include "app/QtPrompts.h"
+#include "app/TfrmMPMgr.h"
+#include "dialogs/TAboutBox.h"
+#include "dialogs/TfrmPaths.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QtPrompts prompts;
+
+    auto frmMPMgr = std::make_unique<TfrmMPMgr>(prompts);
+    auto frmPaths = std::make_unique<TfrmPaths>(prompts);
+    auto aboutBox = std::make_unique<TAboutBox>();
+    frmMPMgr->attachDialogs(frmPaths.get(), aboutBox.get());
+
+    frmMPMgr->show();
+    const int result = application.exec();
+
+    aboutBox.reset();
+    frmPaths.reset();
+    frmMPMgr.reset();
+    return result;
+}

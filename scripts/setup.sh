@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing mpmgr need, when any is
+# missing: with apt-get when run as root (or with password-less sudo), otherwise it
+# says what to install and stops.
+set -euo pipefail
+
+packages=(build-essential cmake qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+          libbenchmark-dev)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+    sudo apt-get update -qq
+    sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+else
+    echo "mpmgr needs these Debian packages, and installing them needs root:" >&2
+    echo "    sudo apt-get install ${missing[*]}" >&2
+    echo "Run that command, then run this one again." >&2
+    exit 1
+fi
