@@ -5,8 +5,12 @@
 
 namespace mp {
 
+// The characters that end a folder part in a path: '/' on POSIX, where a file name may
+// hold '\\' and ':' as ordinary bytes; '\\', '/' and ':' on Windows.
+extern const char* const kPathBreaks;
+
 // From the last "." to the end, the "." included; empty when the name has no ".".
-// Only the part after the last '\\', '/' or ':' is looked at.
+// Only the part after the last of kPathBreaks is looked at.
 std::string extensionOf(const std::string& name);
 
 // The part before the first ".", the "." excluded (the whole name when it has none).

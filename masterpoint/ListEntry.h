@@ -14,8 +14,8 @@ struct ListEntry {
 };
 
 // The file name on disk: the display text for kind 0; otherwise the display text's
-// part after its last '\\' or ':' up to and including its first ".", then "MP" and
-// the kind code ("CLUB0612.MP2(RED)" -> "CLUB0612.MP2").
+// part after its last path break (see kPathBreaks) up to and including its first ".",
+// then "MP" and the kind code ("CLUB0612.MP2(RED)" -> "CLUB0612.MP2").
 std::string entryFileName(const ListEntry& entry);
 
 // The masterpoint folder read now, the separator and the entry's file name, joined

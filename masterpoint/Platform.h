@@ -98,9 +98,9 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    bool open();                                  // creates the temporary file
+    bool open();                                    // creates the temporary file
     bool write(const char* data, std::size_t size); // false on any write error
-    bool commit();                                // flushes, syncs and renames over
+    bool commit();                                  // flushes, syncs and renames over
     void discard();
 
 private:

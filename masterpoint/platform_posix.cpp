@@ -1,0 +1,343 @@
+#include "masterpoint/Platform.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace mp::platform {
+
+namespace {
+
+// Opens a regular file for reading without ever blocking: a FIFO, socket, device or
+// folder is refused (stat first so that a device is never even opened, fstat after
+// so that a swap between the two calls is caught). Returns -1 on refusal.
+int openRegular(const std::string& path, struct stat& st) {
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+long long readSome(int fd, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, size);
+        if (n >= 0 || errno != EINTR) {
+            return n;
+        }
+    }
+}
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool copyBytes(int in, int out) {
+#ifdef __linux__
+    // In-kernel copy where the file systems allow it; anything it cannot do is left to
+    // the plain loop below, which carries on from the same offsets.
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
+        if (n > 0) {
+            continue;
+        }
+        if (n == 0) {
+            break;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != ENOSYS && errno != EXDEV && errno != EINVAL && errno != EOPNOTSUPP &&
+            errno != EBADF) {
+            return false;
+        }
+        break;
+    }
+#endif
+    std::vector<char> buffer(std::size_t{1} << 20);
+    for (;;) {
+        const long long n = readSome(in, buffer.data(), buffer.size());
+        if (n == 0) {
+            return true;
+        }
+        if (n < 0 || !writeAll(out, buffer.data(), static_cast<std::size_t>(n))) {
+            return false;
+        }
+    }
+}
+
+unsigned attributesOf(int dirFd, const char* name) {
+    struct stat st {};
+    if (::fstatat(dirFd, name, &st, 0) != 0) {
+        return System; // a dangling link, or gone since it was listed
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return Directory;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return System; // never to be opened: a FIFO would hang the reader
+    }
+    unsigned attributes = Archive;
+    // Read-only for this user, or for everyone (which root's access check would miss).
+    if ((st.st_mode & 0222) == 0 || ::faccessat(dirFd, name, W_OK, AT_EACCESS) != 0) {
+        attributes |= ReadOnly;
+    }
+    if (name[0] == '.') {
+        attributes |= Hidden;
+    }
+    return attributes;
+}
+
+void syncFolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path += folder;
+    path += kSeparator;
+    path += name;
+    return path;
+}
+
+// ---- FolderEnumeration
+
+struct FolderEnumeration::Impl {
+    DIR* dir = nullptr;
+};
+
+FolderEnumeration::FolderEnumeration() : impl_(std::make_unique<Impl>()) {}
+FolderEnumeration::~FolderEnumeration() {
+    close();
+}
+
+bool FolderEnumeration::first(const std::string& folder, DirEntry& entry) {
+    close();
+    impl_->dir = ::opendir(folder.c_str());
+    return impl_->dir != nullptr && next(entry);
+}
+
+bool FolderEnumeration::next(DirEntry& entry) {
+    if (impl_->dir == nullptr) {
+        return false;
+    }
+    const dirent* found = ::readdir(impl_->dir);
+    if (found == nullptr) {
+        return false;
+    }
+    entry.name = found->d_name;
+    entry.attributes = attributesOf(::dirfd(impl_->dir), found->d_name);
+    return true;
+}
+
+void FolderEnumeration::close() {
+    if (impl_->dir != nullptr) {
+        ::closedir(impl_->dir);
+        impl_->dir = nullptr;
+    }
+}
+
+// ---- rename and copy
+
+bool renameNoReplace(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+        return false;
+    }
+#endif
+    // Without an exclusive rename: link() refuses an existing destination.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return false;
+    }
+    if (::unlink(from.c_str()) != 0) {
+        ::unlink(to.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool copyNoReplace(const std::string& from, const std::string& to) {
+    struct stat st {};
+    const int in = openRegular(from, st);
+    if (in < 0) {
+        return false;
+    }
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = copyBytes(in, out);
+    if (ok) {
+        // The time is kept where the file system allows; the copy stands without it.
+        const struct timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+        ::futimens(out, times);
+    }
+    ok = (::close(out) == 0) && ok;
+    ::close(in);
+    if (!ok) {
+        ::unlink(to.c_str());
+    }
+    return ok;
+}
+
+// ---- ReadableFile
+
+ReadableFile::~ReadableFile() {
+    close();
+}
+
+ReadableFile::ReadableFile(ReadableFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), size_(other.size_) {}
+
+ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, -1);
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+bool ReadableFile::open(const std::string& path) {
+    close();
+    struct stat st {};
+    const int fd = openRegular(path, st);
+    if (fd < 0) {
+        return false;
+    }
+    handle_ = fd;
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+bool ReadableFile::isOpen() const {
+    return handle_ >= 0;
+}
+
+long long ReadableFile::read(char* buffer, std::size_t size) {
+    return handle_ < 0 ? -1 : readSome(static_cast<int>(handle_), buffer, size);
+}
+
+std::uint64_t ReadableFile::size() const {
+    return size_;
+}
+
+void ReadableFile::close() {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+        handle_ = -1;
+        size_ = 0;
+    }
+}
+
+// ---- AtomicFile
+
+AtomicFile::AtomicFile(std::string finalPath) : finalPath_(std::move(finalPath)) {}
+AtomicFile::~AtomicFile() {
+    discard();
+}
+
+bool AtomicFile::open() {
+    discard();
+    // Through a link, the file it names is the one replaced, as writing in place would.
+    struct stat st {};
+    if (::lstat(finalPath_.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(finalPath_.c_str(), nullptr)) {
+            finalPath_ = real;
+            ::free(real);
+        }
+    }
+    // A short fixed name, so that a final name near the length limit still gets one.
+    const std::size_t slash = finalPath_.rfind('/');
+    std::string pattern =
+        (slash == std::string::npos ? std::string() : finalPath_.substr(0, slash + 1)) +
+        ".mpmgr-XXXXXX";
+    const int fd = ::mkostemp(&pattern[0], O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    handle_ = fd;
+    tempPath_ = pattern;
+    // mkostemp gives 0600; the result gets the old file's mode and owner, else the usual.
+    if (::stat(finalPath_.c_str(), &st) == 0) {
+        ::fchmod(fd, st.st_mode & 07777);
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+            // Only root may give a file away; the new file stays the writer's own.
+        }
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    return true;
+}
+
+bool AtomicFile::write(const char* data, std::size_t size) {
+    return handle_ >= 0 && writeAll(static_cast<int>(handle_), data, size);
+}
+
+bool AtomicFile::commit() {
+    if (handle_ < 0) {
+        return false;
+    }
+    const int fd = static_cast<int>(std::exchange(handle_, -1));
+    const bool synced = ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !synced || ::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) {
+        ::unlink(tempPath_.c_str());
+        tempPath_.clear();
+        return false;
+    }
+    tempPath_.clear();
+    syncFolderOf(finalPath_);
+    return true;
+}
+
+void AtomicFile::discard() {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+        handle_ = -1;
+    }
+    if (!tempPath_.empty()) {
+        ::unlink(tempPath_.c_str());
+        tempPath_.clear();
+    }
+}
+
+} // namespace mp::platform
