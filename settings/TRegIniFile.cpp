@@ -1,0 +1,109 @@
+#include "settings/TRegIniFile.h"
+
+#include "masterpoint/WholeNumber.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QVariant>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+QString keyOf(const QString& section, const QString& ident) {
+    return section + QLatin1Char('/') + ident;
+}
+
+[[noreturn]] void fail(const QString& message) {
+    throw RegistryError(message.toStdString());
+}
+
+// The location is kept as the object's name: QSettings::fileName() gives a registry
+// path in its own spelling on Windows, and reopening needs the one we were given.
+std::unique_ptr<QSettings> openStore(const QString& location) {
+#ifdef _WIN32
+    auto settings = std::make_unique<QSettings>(location, QSettings::NativeFormat);
+#else
+    auto settings = std::make_unique<QSettings>(location, QSettings::IniFormat);
+#endif
+    settings->setObjectName(location);
+    return settings;
+}
+
+} // namespace
+
+TRegIniFile::TRegIniFile(const QString& location) : settings_(openStore(location)) {}
+
+TRegIniFile::~TRegIniFile() = default;
+
+QString TRegIniFile::defaultLocation(const QString& keyName) {
+#ifdef _WIN32
+    return QStringLiteral("HKEY_CURRENT_USER\\") + keyName;
+#else
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = qEnvironmentVariable("HOME") + QStringLiteral("/.config");
+    return base + QLatin1Char('/') + keyName + QStringLiteral(".ini");
+#endif
+}
+
+QString TRegIniFile::ReadString(const QString& section, const QString& ident,
+                                const QString& def) const {
+    // Another running copy may have rewritten the file since our last look.
+    settings_->sync();
+    const QString key = keyOf(section, ident);
+    if (!settings_->contains(key))
+        return def;
+    const QVariant value = settings_->value(key);
+    // QSettings turns "@ByteArray(...)", "@Variant(...)" and unquoted comma lists into
+    // other types; only text is ours.
+    if (value.typeId() != QMetaType::QString)
+        fail(QStringLiteral("Invalid data type for '%1'").arg(ident));
+    return value.toString();
+}
+
+void TRegIniFile::WriteString(const QString& section, const QString& ident, const QString& value) {
+#ifndef _WIN32
+    // The file's folder stands for the section key: a folder that cannot be made is
+    // told apart from a file that cannot be written.
+    const QString folder = QFileInfo(settings_->fileName()).absolutePath();
+    if (!QDir().mkpath(folder))
+        fail(QStringLiteral("Failed to create key %1").arg(section));
+#endif
+    // QSettings keeps the first error it ever met, so a failure seen by an earlier
+    // read or write would make every later write look failed; start each write clean.
+    if (settings_->status() != QSettings::NoError)
+        settings_ = openStore(settings_->objectName());
+    settings_->setValue(keyOf(section, ident), value);
+    settings_->sync();
+    // A FormatError only says that lines of the old file could not be parsed; the file
+    // has been written anew all the same. Only an access error means nothing was stored.
+    if (settings_->status() == QSettings::AccessError)
+        fail(QStringLiteral("Failed to set data for '%1'").arg(ident));
+}
+
+int TRegIniFile::ReadInteger(const QString& section, const QString& ident, int def) const {
+    const QString text = ReadString(section, ident, QString());
+    // A missing value and one that is not a whole number both give the default; the
+    // empty text cannot convert, so it needs no case of its own.
+    std::int64_t number = 0;
+    const std::string bytes = text.toStdString();
+    if (!mp::parseWholeNumber(bytes, number))
+        return def;
+    if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+        return def;
+    return static_cast<int>(number);
+}
+
+void TRegIniFile::WriteInteger(const QString& section, const QString& ident, int value) {
+    WriteString(section, ident, QString::number(value));
+}
+
+bool TRegIniFile::ReadBool(const QString& section, const QString& ident, bool def) const {
+    return ReadInteger(section, ident, def ? 1 : 0) != 0;
+}
+
+void TRegIniFile::WriteBool(const QString& section, const QString& ident, bool value) {
+    WriteString(section, ident, value ? QStringLiteral("1") : QStringLiteral("0"));
+}

@@ -1,0 +1,284 @@
+#include "settings/TRegIniFile.h"
+#include "settings/SettingsNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+
+using namespace SettingsNames;
+
+namespace {
+
+class StoreTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("conf/Kavra_Masterpoint_files.ini"));
+
+    void writeRaw(const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    QByteArray readRaw() const {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Where the store's own file cache cannot answer: a copy under a new name is parsed
+    // afresh from the bytes on disk.
+    QString copyOfFile() const {
+        const QString copy = dir.filePath(QStringLiteral("copy%1.ini").arg(++copies));
+        QFile::copy(path, copy);
+        return copy;
+    }
+    mutable int copies = 0;
+};
+
+std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RegistryError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST_F(StoreTest, EmptyStoreGivesDefaultsAndReadsCreateNothing) {
+    TRegIniFile store(path);
+    EXPECT_EQ(store.ReadString(Paths, MasterpointFolder, QString()), QString());
+    EXPECT_EQ(store.ReadString(Paths, BackupFolder, QStringLiteral("dflt")), "dflt");
+    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 0), 0);
+    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, -17), -17);
+    EXPECT_TRUE(store.ReadBool(Options, LocateOnOpen, true));
+    EXPECT_FALSE(store.ReadBool(Options, ConvertExtensions, false));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(QDir(QFileInfo(path).absolutePath()).exists());
+}
+
+TEST_F(StoreTest, ReadingLeavesAnExistingFileAsItIs) {
+    const QByteArray before = "[Options]\nLocateOnOpen=0\n";
+    writeRaw(before);
+    TRegIniFile store(path);
+    EXPECT_FALSE(store.ReadBool(Options, LocateOnOpen, true));
+    EXPECT_EQ(store.ReadString(Paths, MasterpointFolder, QStringLiteral("none")), "none");
+    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 5), 5);
+    EXPECT_EQ(readRaw(), before);
+}
+
+TEST_F(StoreTest, IntegerTextConvertsAsAWholeOrGivesTheDefault) {
+    const struct {
+        const char* stored;
+        int expected;
+    } cases[] = {
+        {" 12", 12},         {"-5", -5},
+        {"+7", 7},           {"$1F", 31},
+        {"x1f", 31},         {"0x1F", 31},
+        {"0X10", 16},        {"12 ", 99},
+        {"1a", 99},          {"", 99},
+        {"abc", 99},         {"2147483647", INT_MAX},
+        {"2147483648", 99},  {"-2147483648", INT_MIN},
+        {"-2147483649", 99}, {"$80000000", 99},
+    };
+    TRegIniFile store(path);
+    for (const auto& c : cases) {
+        store.WriteString(Paths, ClubNumber, QString::fromUtf8(c.stored));
+        EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 99), c.expected)
+            << "stored \"" << c.stored << "\"";
+    }
+}
+
+TEST_F(StoreTest, BooleanIsAnIntegerNotZero) {
+    const struct {
+        const char* stored;
+        bool withTrueDefault;
+        bool withFalseDefault;
+    } cases[] = {
+        {"1", true, true},   {"2", true, true},    {"-1", true, true},
+        {"0", false, false}, {"abc", true, false}, {"", true, false},
+    };
+    TRegIniFile store(path);
+    for (const auto& c : cases) {
+        store.WriteString(Options, LocateOnOpen, QString::fromUtf8(c.stored));
+        EXPECT_EQ(store.ReadBool(Options, LocateOnOpen, true), c.withTrueDefault) << c.stored;
+        EXPECT_EQ(store.ReadBool(Options, LocateOnOpen, false), c.withFalseDefault) << c.stored;
+    }
+}
+
+TEST_F(StoreTest, NumbersAndBooleansAreStoredAsPlainText) {
+    const struct {
+        std::function<void(TRegIniFile&)> write;
+        const char* line;
+        const char* text;
+    } cases[] = {
+        {[](TRegIniFile& s) { s.WriteInteger(Paths, ClubNumber, 123); }, "ClubNo=123", "123"},
+        {[](TRegIniFile& s) { s.WriteInteger(Paths, ClubNumber, -40); }, "ClubNo=-40", "-40"},
+        {[](TRegIniFile& s) { s.WriteInteger(Paths, ClubNumber, 0); }, "ClubNo=0", "0"},
+        {[](TRegIniFile& s) { s.WriteBool(Options, LocateOnOpen, true); }, "LocateOnOpen=1", "1"},
+        {[](TRegIniFile& s) { s.WriteBool(Options, LocateOnOpen, false); }, "LocateOnOpen=0", "0"},
+    };
+    TRegIniFile store(path);
+    for (const auto& c : cases) {
+        c.write(store);
+        // On disk the moment the write returns, with no store freed in between.
+        EXPECT_TRUE(readRaw().contains(c.line)) << c.line << " in " << readRaw().toStdString();
+        TRegIniFile fresh(copyOfFile());
+        const QString section = QString(c.line).startsWith("ClubNo") ? Paths : Options;
+        const QString ident = QString(c.line).section('=', 0, 0);
+        EXPECT_EQ(fresh.ReadString(section, ident, QStringLiteral("missing")), c.text);
+    }
+}
+
+TEST_F(StoreTest, TextRoundTripsExactlyThroughTheFile) {
+    const char* texts[] = {
+        "C:\\Masterpoint\\files",
+        "/home/scorer/masterpoint",
+        "  blanks at both ends  ",
+        "a,b",
+        "one, two, three",
+        "\"quoted\"",
+        "semi;colon # hash",
+        "key=value",
+        "[section]",
+        "back\\slash\\",
+        "@ByteArray(1)",
+        "@@twice",
+        "tab\there",
+        "Caf\xc3\xa9 M\xc3\xbcller \xe6\xbc\xa2",
+        "",
+    };
+    TRegIniFile store(path);
+    for (const char* raw : texts) {
+        const QString text = QString::fromUtf8(raw);
+        store.WriteString(Paths, MasterpointFolder, text);
+        TRegIniFile fresh(copyOfFile());
+        EXPECT_EQ(fresh.ReadString(Paths, MasterpointFolder, QStringLiteral("missing")), text)
+            << "written \"" << raw << "\"";
+    }
+}
+
+TEST_F(StoreTest, ValueOfAnotherTypeFailsEveryReadUntilWrittenAgain) {
+    const char* hostile[] = {"@ByteArray(1)", "1, 2", "@Invalid()", "@Rect(1 2 3 4)"};
+    for (const char* value : hostile) {
+        writeRaw(QByteArray("[Options]\nConvertextensions=1\nLocateOnOpen=") + value + "\n");
+        TRegIniFile store(path);
+        const std::string expected = "Invalid data type for 'LocateOnOpen'";
+        EXPECT_EQ(errorOf([&] { store.ReadBool(Options, LocateOnOpen, true); }), expected) << value;
+        EXPECT_EQ(errorOf([&] { store.ReadInteger(Options, LocateOnOpen, 0); }), expected);
+        EXPECT_EQ(errorOf([&] { store.ReadString(Options, LocateOnOpen, {}); }), expected);
+        // The neighbour is unharmed.
+        EXPECT_TRUE(store.ReadBool(Options, ConvertExtensions, false));
+
+        store.WriteBool(Options, LocateOnOpen, false);
+        EXPECT_FALSE(store.ReadBool(Options, LocateOnOpen, true)) << value;
+        EXPECT_TRUE(readRaw().contains("LocateOnOpen=0"));
+    }
+}
+
+TEST_F(StoreTest, ValuesOutliveTheStoreThatWroteThem) {
+    {
+        TRegIniFile store(path);
+        store.WriteString(Paths, MasterpointFolder, QStringLiteral("/data/mp"));
+        store.WriteString(Paths, BackupFolder, QStringLiteral("/data/backup"));
+        store.WriteInteger(Paths, ClubNumber, 612);
+        store.WriteBool(Options, LocateOnOpen, false);
+        store.WriteBool(Options, ConvertExtensions, true);
+    }
+    TRegIniFile store(path);
+    EXPECT_EQ(store.ReadString(Paths, MasterpointFolder, {}), "/data/mp");
+    EXPECT_EQ(store.ReadString(Paths, BackupFolder, {}), "/data/backup");
+    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 0), 612);
+    EXPECT_FALSE(store.ReadBool(Options, LocateOnOpen, true));
+    EXPECT_TRUE(store.ReadBool(Options, ConvertExtensions, false));
+}
+
+TEST_F(StoreTest, EachReadSeesWhatAnotherCopyWrote) {
+    TRegIniFile reader(path);
+    EXPECT_EQ(reader.ReadInteger(Paths, ClubNumber, 0), 0);
+
+    TRegIniFile writer(path);
+    writer.WriteInteger(Paths, ClubNumber, 123);
+    EXPECT_EQ(reader.ReadInteger(Paths, ClubNumber, 0), 123);
+
+    // A copy of the program in another process rewrites the file behind our back.
+    writeRaw("[paths]\nClubNo=4567\nQuillet=/elsewhere\n");
+    EXPECT_EQ(reader.ReadInteger(Paths, ClubNumber, 0), 4567);
+    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/elsewhere");
+}
+
+TEST_F(StoreTest, RefusedWriteRaisesTheStoreError) {
+    const struct {
+        const char* name;
+        std::function<QString(const QString& root)> obstacle; // gives the store location
+        std::string expected;
+    } cases[] = {
+        {"folder is a file",
+         [](const QString& root) {
+             QFile blocker(root + "/blocker");
+             blocker.open(QIODevice::WriteOnly);
+             return root + "/blocker/Kavra_Masterpoint_files.ini";
+         },
+         "Failed to create key paths"},
+        {"file is a folder",
+         [](const QString& root) {
+             QDir().mkpath(root + "/store.ini");
+             return root + "/store.ini";
+         },
+         "Failed to set data for 'Quillet'"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir root;
+        TRegIniFile store(c.obstacle(root.path()));
+        EXPECT_EQ(errorOf([&] { store.WriteString(Paths, MasterpointFolder, "/x"); }), c.expected)
+            << c.name;
+    }
+}
+
+TEST_F(StoreTest, WriteSucceedsOnceTheObstacleIsGone) {
+    QDir().mkpath(path);
+    TRegIniFile store(path);
+    EXPECT_EQ(errorOf([&] { store.WriteInteger(Paths, ClubNumber, 1); }),
+              "Failed to set data for 'ClubNo'");
+    QDir(path).removeRecursively();
+    EXPECT_EQ(errorOf([&] { store.WriteInteger(Paths, ClubNumber, 2); }), "no error");
+    EXPECT_TRUE(readRaw().contains("ClubNo=2"));
+}
+
+TEST_F(StoreTest, LinesItCannotParseDoNotFailAWrite) {
+    writeRaw("[paths]\nthis line is not a setting\nClubNo=7\n");
+    TRegIniFile store(path);
+    EXPECT_EQ(errorOf([&] { store.WriteBool(Options, LocateOnOpen, true); }), "no error");
+    EXPECT_TRUE(readRaw().contains("LocateOnOpen=1"));
+    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 0), 7);
+}
+
+TEST(StoreLocation, FollowsTheUsersConfigurationFolder) {
+    const QByteArray savedXdg = qgetenv("XDG_CONFIG_HOME");
+    const bool hadXdg = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QString home = qEnvironmentVariable("HOME");
+    const struct {
+        const char* xdg; // nullptr: unset
+        QString expected;
+    } cases[] = {
+        {"/srv/conf", "/srv/conf/Kavra_Masterpoint_files.ini"},
+        {"", home + "/.config/Kavra_Masterpoint_files.ini"},
+        {nullptr, home + "/.config/Kavra_Masterpoint_files.ini"},
+    };
+    for (const auto& c : cases) {
+        if (c.xdg)
+            qputenv("XDG_CONFIG_HOME", c.xdg);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+        EXPECT_EQ(TRegIniFile::defaultLocation(ApplicationName), c.expected)
+            << (c.xdg ? c.xdg : "(unset)");
+    }
+    if (hadXdg)
+        qputenv("XDG_CONFIG_HOME", savedXdg);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace
