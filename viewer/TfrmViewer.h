@@ -1,0 +1,60 @@
+#pragma once
+// A viewer window: one masterpoint file shown as a grid of member numbers and points
+// under the headers "Kavra No." and "Masterpoints", with the total of each points
+// column above it.
+//
+// The window is a top-level window owned by the main window (destroyed with it at the
+// latest). Closing it, by its "Close" button or by the close box, only hides it: it
+// keeps its contents until its owner destroys it, and restoreAndRaise() shows it again.
+
+#include "masterpoint/LineList.h"
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class TOvcPictureField;
+class ViewerGrid;
+class ViewerModel;
+
+class TfrmViewer : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmViewer(QWidget* owner);
+
+    // Fills the window with lines (taken over, not copied) and shows it in front:
+    // caption, one row per line, the layout's columns and outer width (233 pixels for
+    // one figure, 333 for two; height 480), MPTotal1 set to the first column's sum in
+    // points, MPTotal2 set and shown in the two-figure layout and hidden otherwise.
+    // The outer size counts the window frame: when the window system reports the frame
+    // only after the window is shown, the size is corrected once it is known. On a
+    // platform without frames it is the widget's own size.
+    void showFile(const QString& caption, mp::LineList lines, bool twoFigures);
+
+    // Shows the window in its normal state (neither minimised nor maximised), raised
+    // and active.
+    void restoreAndRaise();
+
+    const ViewerModel* model() const { return model_; }
+
+public slots:
+    void Button1Click();
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void setOuterSize(int width, int height);
+    void applyPendingOuterSize();
+
+    ViewerGrid* StringGrid1;
+    QFrame* Panel1;
+    QPushButton* Button1;
+    TOvcPictureField* MPTotal1;
+    QLabel* Label1;
+    TOvcPictureField* MPTotal2;
+    ViewerModel* model_ = nullptr;
+    QSize pendingOuterSize_; // valid until the frame has been counted in
+};
