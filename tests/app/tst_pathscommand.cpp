@@ -1,0 +1,293 @@
+// Options > Paths from the main window: what the dialog shows when it opens and what
+// reaches the settings store when it closes.
+
+#include "app/TfrmMPMgr.h"
+#include "dialogs/ChooseFolderDialog.h"
+#include "dialogs/TabcDirectoryEdit.h"
+#include "dialogs/TfrmPaths.h"
+#include "settings/SettingsNames.h"
+#include "settings/TRegIniFile.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+#include "viewer/TOvcNumericField.h"
+#include "viewer/TfrmViewer.h"
+
+#include <QAction>
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace SettingsNames;
+
+class tst_PathsCommand : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void firstOpeningShowsNothingStored();
+    void cancelKeepsStoreAndReopenShowsStored();
+    void okWithoutChangeWritesAllThree();
+    void clearedFolderStoresEmptyText();
+    void enterInFolderFieldOpensFolderDialogOnly();
+    void browseOpensAtStartFolderNotTypedText();
+    void chosenFolderReplacesTypedText();
+    void missingStartFolderReportedFirst();
+    void storeFailureStopsRemainingWrites();
+    void newFolderUsedByNextView();
+
+private:
+    struct Run {
+        std::unique_ptr<ScriptedPrompts> prompts;
+        std::unique_ptr<TfrmMPMgr> window;
+        std::unique_ptr<TfrmPaths> paths;
+    };
+    Run start();
+    QString ini() const { return dir_->filePath(QStringLiteral("cfg/settings.ini")); }
+    QString folder(const char* name) const { return dir_->filePath(QLatin1String(name)); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void tst_PathsCommand::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    QVERIFY(QDir().mkpath(dir_->filePath(QStringLiteral("cfg"))));
+    for (const char* name : {"mp", "bu", "other"})
+        QVERIFY(QDir().mkpath(folder(name)));
+    TRegIniFile(ini()).WriteBool(Options, LocateOnOpen, false);
+}
+
+tst_PathsCommand::Run tst_PathsCommand::start() {
+    Run run;
+    run.prompts = std::make_unique<ScriptedPrompts>();
+    run.window = std::make_unique<TfrmMPMgr>(*run.prompts, ini());
+    run.paths = std::make_unique<TfrmPaths>(*run.prompts);
+    run.window->attachDialogs(run.paths.get(), nullptr);
+    return run;
+}
+
+void tst_PathsCommand::firstOpeningShowsNothingStored() {
+    Run run = start();
+    QString mpText = QStringLiteral("unset"), buText = mpText;
+    int club = -1;
+    run.prompts->dialogHandler = [&](QDialog& dialog) {
+        auto& paths = static_cast<TfrmPaths&>(dialog);
+        mpText = paths.MPPath->text();
+        buText = paths.BUPath->text();
+        club = paths.ClubNo->asInteger();
+        return int(QDialog::Rejected);
+    };
+    run.window->Paths1->trigger();
+    QCOMPARE(run.prompts->asked, QStringList{QStringLiteral("dialog:frmPaths")});
+    QCOMPARE(mpText, QString());
+    QCOMPARE(buText, QString());
+    QCOMPARE(club, 0);
+    QCOMPARE(run.paths->ClubNo->text(), QStringLiteral("   0"));
+    QSettings raw(ini(), QSettings::IniFormat);
+    QVERIFY(!raw.childGroups().contains(Paths));
+}
+
+void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
+    {
+        TRegIniFile store(ini());
+        store.WriteString(Paths, MasterpointFolder, folder("mp"));
+        store.WriteString(Paths, BackupFolder, folder("bu"));
+        store.WriteInteger(Paths, ClubNumber, 123);
+    }
+    Run run = start();
+    run.prompts->dialogHandler = [&](QDialog& dialog) {
+        auto& paths = static_cast<TfrmPaths&>(dialog);
+        paths.MPPath->setText(QStringLiteral("/typed/mp"));
+        paths.BUPath->setText(QStringLiteral("/typed/bu"));
+        paths.ClubNo->setFocus();
+        paths.ClubNo->setAsInteger(999);
+        return int(QDialog::Rejected);
+    };
+    run.window->Paths1->trigger();
+    TRegIniFile store(ini());
+    QCOMPARE(store.ReadString(Paths, MasterpointFolder, QString()), folder("mp"));
+    QCOMPARE(store.ReadString(Paths, BackupFolder, QString()), folder("bu"));
+    QCOMPARE(store.ReadInteger(Paths, ClubNumber, 0), 123);
+
+    QStringList shown;
+    run.prompts->dialogHandler = [&](QDialog& dialog) {
+        auto& paths = static_cast<TfrmPaths&>(dialog);
+        shown << paths.MPPath->text() << paths.BUPath->text() << paths.ClubNo->text()
+              << paths.MPPath->DirDialog.Directory << paths.BUPath->DirDialog.Directory;
+        return int(QDialog::Rejected);
+    };
+    run.window->Paths1->trigger();
+    QCOMPARE(shown, (QStringList{folder("mp"), folder("bu"), QStringLiteral(" 123"),
+                                 folder("mp"), folder("bu")}));
+}
+
+void tst_PathsCommand::okWithoutChangeWritesAllThree() {
+    Run run = start();
+    run.prompts->dialogHandler = [](QDialog&) { return int(QDialog::Accepted); };
+    run.window->Paths1->trigger();
+    QSettings raw(ini(), QSettings::IniFormat);
+    QCOMPARE(raw.value(QStringLiteral("paths/Quillet")), QVariant(QString()));
+    QCOMPARE(raw.value(QStringLiteral("paths/backup")), QVariant(QString()));
+    QCOMPARE(raw.value(QStringLiteral("paths/ClubNo")), QVariant(QStringLiteral("0")));
+}
+
+void tst_PathsCommand::clearedFolderStoresEmptyText() {
+    TRegIniFile(ini()).WriteString(Paths, MasterpointFolder, folder("mp"));
+    Run run = start();
+    run.prompts->dialogHandler = [](QDialog& dialog) {
+        auto& paths = static_cast<TfrmPaths&>(dialog);
+        paths.show();
+        paths.MPPath->setFocus();
+        paths.MPPath->selectAll();
+        QTest::keyClick(paths.MPPath, Qt::Key_Delete);
+        QTest::keyClicks(paths.BUPath, QStringLiteral(" spaced "));
+        return int(QDialog::Accepted);
+    };
+    run.window->Paths1->trigger();
+    TRegIniFile store(ini());
+    QCOMPARE(store.ReadString(Paths, MasterpointFolder, QStringLiteral("x")), QString());
+    QCOMPARE(store.ReadString(Paths, BackupFolder, QString()), QStringLiteral(" spaced "));
+}
+
+void tst_PathsCommand::enterInFolderFieldOpensFolderDialogOnly() {
+    Run run = start();
+    bool stillOpen = false;
+    run.prompts->dialogHandler = [&](QDialog& dialog) {
+        if (dialog.objectName() != QLatin1String("frmPaths"))
+            return int(QDialog::Rejected); // the folder dialog: cancel
+        dialog.show();
+        auto& paths = static_cast<TfrmPaths&>(dialog);
+        paths.MPPath->setFocus();
+        QTest::keyClick(paths.MPPath, Qt::Key_Return);
+        stillOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted;
+        dialog.hide();
+        return int(QDialog::Rejected);
+    };
+    run.window->Paths1->trigger();
+    QVERIFY(stillOpen);
+    QCOMPARE(run.prompts->asked, (QStringList{QStringLiteral("dialog:frmPaths"),
+                                              QStringLiteral("dialog:ChooseFolderDialog")}));
+}
+
+void tst_PathsCommand::browseOpensAtStartFolderNotTypedText() {
+    TRegIniFile(ini()).WriteString(Paths, BackupFolder, folder("bu"));
+    Run run = start();
+    QString openedAt;
+    QString textAfterCancel;
+    run.prompts->dialogHandler = [&](QDialog& dialog) {
+        if (auto* chooser = qobject_cast<ChooseFolderDialog*>(&dialog)) {
+            openedAt = chooser->openFolder();
+            return int(QDialog::Rejected);
+        }
+        auto& paths = static_cast<TfrmPaths&>(dialog);
+        paths.show();
+        paths.BUPath->setText(folder("other"));
+        QTest::mouseClick(paths.BUPath->browseButton(), Qt::LeftButton);
+        textAfterCancel = paths.BUPath->text();
+        return int(QDialog::Rejected);
+    };
+    run.window->Paths1->trigger();
+    QCOMPARE(QDir(openedAt).canonicalPath(), QDir(folder("bu")).canonicalPath());
+    QCOMPARE(textAfterCancel, folder("other"));
+}
+
+void tst_PathsCommand::chosenFolderReplacesTypedText() {
+    TRegIniFile(ini()).WriteString(Paths, MasterpointFolder, folder("mp"));
+    Run run = start();
+    run.prompts->dialogHandler = [&](QDialog& dialog) {
+        if (auto* chooser = qobject_cast<ChooseFolderDialog*>(&dialog)) {
+            chooser->openFolderAt(folder("other"));
+            return int(QDialog::Accepted);
+        }
+        auto& paths = static_cast<TfrmPaths&>(dialog);
+        paths.show();
+        QTest::keyClicks(paths.MPPath, QStringLiteral("typed"));
+        paths.MPPath->browseButton()->click();
+        return int(QDialog::Accepted);
+    };
+    run.window->Paths1->trigger();
+    TRegIniFile store(ini());
+    QCOMPARE(QDir(store.ReadString(Paths, MasterpointFolder, QString())).canonicalPath(),
+             QDir(folder("other")).canonicalPath());
+    QVERIFY(!store.ReadString(Paths, MasterpointFolder, QString()).contains("typed"));
+}
+
+void tst_PathsCommand::missingStartFolderReportedFirst() {
+    TRegIniFile(ini()).WriteString(Paths, MasterpointFolder, folder("gone"));
+    Run run = start();
+    run.prompts->dialogHandler = [&](QDialog& dialog) {
+        if (qobject_cast<ChooseFolderDialog*>(&dialog))
+            return int(QDialog::Rejected);
+        static_cast<TfrmPaths&>(dialog).MPPath->browseButton()->click();
+        return int(QDialog::Rejected);
+    };
+    run.window->Paths1->trigger();
+    QCOMPARE(run.prompts->asked.size(), 3);
+    QCOMPARE(run.prompts->asked[0], QStringLiteral("dialog:frmPaths"));
+    QVERIFY2(run.prompts->asked[1].startsWith(QStringLiteral("message:")),
+             qPrintable(run.prompts->asked[1]));
+    QVERIFY(run.prompts->asked[1].contains(folder("gone")));
+    QCOMPARE(run.prompts->asked[2], QStringLiteral("dialog:ChooseFolderDialog"));
+}
+
+void tst_PathsCommand::storeFailureStopsRemainingWrites() {
+    {
+        TRegIniFile store(ini());
+        store.WriteString(Paths, MasterpointFolder, folder("mp"));
+        store.WriteInteger(Paths, ClubNumber, 7);
+    }
+    Run run = start();
+    const QString cfg = dir_->filePath(QStringLiteral("cfg"));
+    const QString saved = dir_->filePath(QStringLiteral("cfg.saved"));
+    run.prompts->dialogHandler = [&](QDialog& dialog) {
+        auto& paths = static_cast<TfrmPaths&>(dialog);
+        paths.MPPath->setText(folder("other"));
+        paths.ClubNo->setAsInteger(99);
+        // The store's folder is replaced by a file: no write can reach it now.
+        QDir().rename(cfg, saved);
+        testfiles::write(dir_->path(), QStringLiteral("cfg"), "not a folder");
+        return int(QDialog::Accepted);
+    };
+    run.window->Paths1->trigger();
+    QCOMPARE(run.prompts->errors().size(), 1);
+    QVERIFY2(run.prompts->errors()[0].startsWith(QStringLiteral("Failed to")),
+             qPrintable(run.prompts->errors()[0]));
+    QVERIFY(QFile::remove(cfg));
+    QVERIFY(QDir().rename(saved, cfg));
+    TRegIniFile store(ini());
+    QCOMPARE(store.ReadString(Paths, MasterpointFolder, QString()), folder("mp"));
+    QCOMPARE(store.ReadInteger(Paths, ClubNumber, 0), 7);
+    QCOMPARE(store.ReadString(Paths, BackupFolder, QStringLiteral("absent")),
+             QStringLiteral("absent"));
+}
+
+void tst_PathsCommand::newFolderUsedByNextView() {
+    testfiles::write(folder("mp"), QStringLiteral("A.GLD"), "1234567001250\r\n");
+    testfiles::write(folder("other"), QStringLiteral("A.GLD"), "1234567000100\r\n");
+    TRegIniFile(ini()).WriteString(Paths, MasterpointFolder, folder("mp"));
+    Run run = start();
+    run.prompts->folderAnswers.push_back(folder("mp"));
+    run.window->Button1->click();
+    QCOMPARE(run.window->CheckListBox1->count(), 1);
+
+    run.prompts->dialogHandler = [&](QDialog& dialog) {
+        static_cast<TfrmPaths&>(dialog).MPPath->setText(folder("other"));
+        return int(QDialog::Accepted);
+    };
+    run.window->Paths1->trigger();
+    QCOMPARE(run.window->CheckListBox1->count(), 1); // no rescan
+    run.window->CheckListBox1->item(0)->setCheckState(Qt::Checked);
+    run.window->Button2->click();
+    TfrmViewer* viewer = run.window->openViewers().find(QStringLiteral("A.GLD"));
+    QVERIFY(viewer);
+    QAbstractItemModel* model = viewer->StringGrid1->model();
+    QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("0001.00"));
+}
+
+QTEST_MAIN(tst_PathsCommand)
+#include "tst_pathscommand.moc"

@@ -1,0 +1,31 @@
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+namespace testfiles {
+
+void write(const QString& folder, const QString& name, const QByteArray& bytes) {
+    QFile file(QDir(folder).filePath(name));
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(file.fileName()));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QByteArray bytes = file.readAll();
+    if (bytes.isNull())
+        bytes = QByteArray("");
+    return bytes;
+}
+
+void writeRawSettings(const QString& iniPath, const QByteArray& text) {
+    QFile file(iniPath);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+} // namespace testfiles

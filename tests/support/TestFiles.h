@@ -1,0 +1,19 @@
+#pragma once
+// Small helpers for window tests: files in a temporary folder and a settings store of
+// the test's own.
+
+#include <QByteArray>
+#include <QString>
+
+class TRegIniFile;
+
+namespace testfiles {
+
+// Writes bytes to folder/name, creating or replacing the file; fails the test on error.
+void write(const QString& folder, const QString& name, const QByteArray& bytes);
+// The bytes of a file, or a null QByteArray when it cannot be read.
+QByteArray read(const QString& path);
+// Writes raw text as the whole settings file (for values no program would write).
+void writeRawSettings(const QString& iniPath, const QByteArray& text);
+
+} // namespace testfiles
