@@ -1,0 +1,133 @@
+// Splitting text into lines, in memory, from a file and streamed chunk by chunk.
+
+#include "TempDir.h"
+#include "masterpoint/Error.h"
+#include "masterpoint/LineList.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace mp;
+using namespace std::string_literals;
+
+namespace {
+
+struct SplitCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+};
+
+const SplitCase kCases[] = {
+    {"crlf", "A\r\nB\r\n", {"A", "B"}},
+    {"lone cr", "A\rB\r", {"A", "B"}},
+    {"lone lf", "A\nB\n", {"A", "B"}},
+    {"mixed", "A\r\nB\rC\nD", {"A", "B", "C", "D"}},
+    {"cr cr lf", "A\r\r\nB", {"A", "", "B"}},
+    {"lf cr", "A\n\rB", {"A", "", "B"}},
+    {"nul ends text", "A\r\nB\0C\r\nD"s, {"A", "B"}},
+    {"nul after end", "A\r\n\0B"s, {"A"}},
+    {"nul first", "\0A\r\n"s, {}},
+    {"no final end", "A", {"A"}},
+    {"empty", "", {}},
+    {"only an end", "\r\n", {""}},
+    {"empty lines inside", "A\n\n\r\n\rB\n", {"A", "", "", "", "B"}},
+    {"bytes kept", " 12 \t\xff\xfe\x01 \n", {" 12 \t\xff\xfe\x01 "}},
+};
+
+std::string crLfJoined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) {
+        out += line + "\r\n";
+    }
+    return out;
+}
+
+std::string rewrite(const std::vector<std::string_view>& chunks) {
+    CrLfRewriter rewriter;
+    std::string out;
+    for (std::string_view chunk : chunks) {
+        if (!rewriter.feed(chunk, out)) {
+            break;
+        }
+    }
+    rewriter.finish(out);
+    return out;
+}
+
+std::vector<std::string> linesOf(const LineList& list) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        lines.emplace_back(list.line(i));
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(LineList, SplitsAndWritesBackWithCrLf) {
+    TempDir dir;
+    for (const SplitCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const LineList fromBytes = LineList::fromBytes(c.bytes);
+        EXPECT_EQ(linesOf(fromBytes), c.lines);
+        EXPECT_EQ(fromBytes.toCrLfText(), crLfJoined(c.lines));
+
+        LineList fromFile = LineList::fromBytes("old\nlines\n");
+        fromFile.loadFromFile(dir.write("in", c.bytes));
+        EXPECT_EQ(linesOf(fromFile), c.lines);
+    }
+}
+
+TEST(CrLfRewriter, SameResultHoweverTheInputIsCut) {
+    for (const SplitCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const std::string expected = crLfJoined(c.lines);
+        const std::string_view all = c.bytes;
+        EXPECT_EQ(rewrite({all}), expected);
+        for (std::size_t cut = 0; cut <= all.size(); ++cut) {
+            EXPECT_EQ(rewrite({all.substr(0, cut), all.substr(cut)}), expected) << "cut " << cut;
+        }
+        std::vector<std::string_view> bytes;
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            bytes.push_back(all.substr(i, 1));
+        }
+        EXPECT_EQ(rewrite(bytes), expected);
+    }
+}
+
+TEST(CrLfRewriter, CrEndingOneChunkAndLfStartingTheNextAreOneLineEnd) {
+    CrLfRewriter rewriter;
+    std::string out;
+    EXPECT_TRUE(rewriter.feed("A\r", out));
+    EXPECT_TRUE(rewriter.feed("", out));
+    EXPECT_TRUE(rewriter.feed("\nB", out));
+    rewriter.finish(out);
+    EXPECT_EQ(out, "A\r\nB\r\n");
+}
+
+TEST(CrLfRewriter, NulStopsTheInputAndFinishStartsAfresh) {
+    CrLfRewriter rewriter;
+    std::string out;
+    EXPECT_FALSE(rewriter.feed("A\0B"s, out));
+    EXPECT_FALSE(rewriter.feed("C\n", out));
+    rewriter.finish(out);
+    EXPECT_TRUE(rewriter.feed("D", out));
+    rewriter.finish(out);
+    EXPECT_EQ(out, "A\r\nD\r\n");
+}
+
+TEST(LineList, FileThatCannotBeOpenedThrowsWithItsPath) {
+    TempDir dir;
+    const std::string fifo = dir / "fifo.GLD";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const std::string& path : {dir / "missing.GLD", dir.mkdir("folder.GLD"), fifo}) {
+        LineList list;
+        try {
+            list.loadFromFile(path);
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
+        }
+    }
+}

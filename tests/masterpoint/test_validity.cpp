@@ -1,0 +1,81 @@
+// Whether a file is a masterpoint file: its first 13 bytes are ASCII digits.
+
+#include "FakeSettings.h"
+#include "TempDir.h"
+#include "masterpoint/Error.h"
+#include "masterpoint/ValidityTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace mp;
+using namespace std::string_literals;
+
+TEST(ValidityTest, FirstThirteenBytesMustBeDigits) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool valid;
+    } cases[] = {
+        {"13 digits", "1234567890123", true},
+        {"13 digits and more", "1234567890123 not digits\r\n\0"s, true},
+        {"12 digits", "123456789012", false},
+        {"12 digits and a line end", "123456789012\n", false},
+        {"empty", "", false},
+        {"space first", " 234567890123", false},
+        {"space 13th", "123456789012 ", false},
+        {"letter inside", "12345678901a3", false},
+        {"nul inside",
+         "123456\0"
+         "890123"s,
+         false},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "1234567890123",
+         false},
+        {"byte above digits", "123456789012:", false},
+        {"byte below digits", "/234567890123", false},
+    };
+    TempDir dir;
+    FakeSettings settings;
+    settings.folder = dir.path();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.write("X.GLD", c.bytes);
+        EXPECT_EQ(isMasterpointFileAt(dir / "X.GLD"), c.valid);
+        EXPECT_EQ(isMasterpointFile(settings, "X.GLD"), c.valid);
+    }
+}
+
+TEST(ValidityTest, NameThatIsNotUtf8) {
+    TempDir dir;
+    FakeSettings settings;
+    settings.folder = dir.path();
+    dir.write("\xff\xfe.GLD", "0000001000100\r\n");
+    EXPECT_TRUE(isMasterpointFile(settings, "\xff\xfe.GLD"));
+}
+
+TEST(ValidityTest, UnopenableFileThrowsWithThePathAsFormed) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo.GLD").c_str(), 0644), 0); // must not hang
+    dir.mkdir("folder.MP1");
+    FakeSettings settings;
+    settings.folder = dir.path() + "/";
+    for (const char* name : {"missing.GLD", "folder.MP1", "fifo.GLD"}) {
+        try {
+            isMasterpointFile(settings, name);
+            ADD_FAILURE() << "no error for " << name;
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.path() + "//" + name);
+        }
+    }
+}
+
+TEST(ValidityTest, FileWithoutReadPermission) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads every file";
+    }
+    TempDir dir;
+    const std::string path = dir.write("locked.GLD", "1234567890123");
+    ::chmod(path.c_str(), 0);
+    EXPECT_THROW(isMasterpointFileAt(path), Error);
+}
