@@ -1,0 +1,50 @@
+#pragma once
+// A one-line folder field with a browse button inside its right end. The text is free:
+// nothing checks it. The browse button, or Enter typed in the field, runs the "Choose
+// Folder" dialog (through the Prompts seam) at DirDialog.Directory, the start folder,
+// which is kept apart from the text: typing never changes it. OK in the dialog sets
+// both the start folder and the whole text to the chosen folder; cancel changes
+// nothing. Enter never reaches the window's default button. When the field is disabled
+// the button is greyed and does not react.
+
+#include <QLineEdit>
+#include <QString>
+
+class Prompts;
+class QToolButton;
+
+class TabcDirectoryEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    // The folder dialog's settings. Directory is where the dialog opens and, after OK,
+    // the folder chosen; a non-empty Title replaces the dialog's own title.
+    struct TabcDirDialogWrapper {
+        QString Directory;
+        QString Title;
+    };
+
+    explicit TabcDirectoryEdit(Prompts& prompts, QWidget* parent = nullptr);
+
+    TabcDirDialogWrapper DirDialog;
+
+    QToolButton* browseButton() const { return button_; }
+
+public slots:
+    // The browse action: runs the folder dialog modally as described above.
+    void click();
+
+signals:
+    // After OK in the folder dialog, with the chosen folder (already in the text).
+    void folderChosen(const QString& folder);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void placeButton();
+
+    Prompts& prompts_;
+    QToolButton* button_;
+};
