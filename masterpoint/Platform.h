@@ -89,8 +89,9 @@ private:
 };
 
 // A file written beside its final name and put in place only when complete.
-// commit() replaces any existing file of that name in one step; a file destroyed
-// without commit() is removed and the final name is left as it was.
+// commit() replaces any existing file of that name in one step, keeping its owner (where
+// allowed) and permission bits; a link is followed and the file it names replaced. A
+// file destroyed without commit() is removed and the final name is left as it was.
 class AtomicFile {
 public:
     explicit AtomicFile(std::string finalPath);

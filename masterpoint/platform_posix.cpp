@@ -295,14 +295,13 @@ bool AtomicFile::open() {
     }
     handle_ = fd;
     tempPath_ = pattern;
-    // mkostemp gives 0600; the result gets the old file's mode and owner, else the usual.
+    // mkostemp gives 0600; the result gets the old file's owner and mode, else the usual
+    // mode. Only root may give a file away: for anyone else it stays the writer's own.
     if (::stat(finalPath_.c_str(), &st) == 0) {
-        ::fchmod(fd, st.st_mode & 07777);
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-            // Only root may give a file away; the new file stays the writer's own.
-        }
+        [[maybe_unused]] const int owned = ::fchown(fd, st.st_uid, st.st_gid);
+        ::fchmod(fd, st.st_mode & 0777);
     } else {
-        const mode_t mask = ::umask(0);
+        const mode_t mask = ::umask(0); // the mask can only be read by setting it
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
     }
