@@ -1,5 +1,6 @@
 #include "app/BusyCursor.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 
 void BusyCursor::start() {

@@ -7,20 +7,22 @@ bool ScriptedPrompts::browseForFolder(TLMDBrowseDlg& dialog) {
     asked << QStringLiteral("browse:%1|%2").arg(dialog.CaptionTitle, dialog.SelectedFolder);
     if (folderAnswers.empty())
         return false;
-    std::optional<QString> answer = folderAnswers.front();
+    const bool ok = folderAnswers.front().has_value();
+    if (ok)
+        dialog.SelectedFolder = folderAnswers.front().value();
     folderAnswers.pop_front();
-    if (!answer)
-        return false;
-    dialog.SelectedFolder = *answer;
-    return true;
+    return ok;
 }
 
 std::optional<QString> ScriptedPrompts::chooseSaveName(QWidget*, const QString& proposed) {
     asked << QStringLiteral("save:") + proposed;
     if (saveAnswers.empty())
         return std::nullopt;
-    std::optional<QString> answer = saveAnswers.front();
+    const QString answer = saveAnswers.front().value_or(QString());
+    const bool ok = saveAnswers.front().has_value();
     saveAnswers.pop_front();
+    if (!ok)
+        return std::nullopt;
     return answer;
 }
 
