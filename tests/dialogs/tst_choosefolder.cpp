@@ -1,0 +1,348 @@
+// The "Choose Folder" dialog over a folder tree of the test's own: which folder it
+// opens, what a click, a double-click and the drive box do, and what OK chooses.
+
+#include "dialogs/ChooseFolderDialog.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QTreeWidgetItem* itemFor(QTreeWidget* tree, const QString& path) {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if (QDir::toNativeSeparators((*it)->data(0, Qt::UserRole).toString()) == native(path))
+            return *it;
+    return nullptr;
+}
+
+QStringList childTexts(const QTreeWidgetItem* item) {
+    QStringList texts;
+    for (int i = 0; item && i < item->childCount(); ++i)
+        texts << item->child(i)->text(0);
+    return texts;
+}
+
+QPoint centreOf(QTreeWidget* tree, QTreeWidgetItem* item) {
+    return tree->visualItemRect(item).center();
+}
+
+// The events of a real double-click: QTest's own sends the double-click event alone.
+void doubleClickAt(QWidget* widget, QPoint at) {
+    QTest::mousePress(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class tst_ChooseFolder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void layout();
+    void opensStartFolder_data();
+    void opensStartFolder();
+    void unopenableStartFolderIsReportedAndWorkingFolderShown_data();
+    void unopenableStartFolderIsReportedAndWorkingFolderShown();
+    void treeShowsAncestorsOpenFolderAndSubfolders();
+    void clicksInTree_data();
+    void clicksInTree();
+    void vanishedSubfolderIsReportedAndKept();
+    void okChoosesOpenFolderNotHighlighted_data();
+    void okChoosesOpenFolderNotHighlighted();
+    void cancelChoosesNothing_data();
+    void cancelChoosesNothing();
+    void driveBoxListsRootAndOpensIt();
+    void longPathIsShortenedToFit();
+
+private:
+    QString top() const { return dir_->path() + QStringLiteral("/top"); }
+    // Tests that need a particular working folder set it here; only they change it.
+    void setWorkingFolder(const QString& folder) {
+        QVERIFY(QDir::setCurrent(folder));
+        expectedWorkingFolder_ = QDir::currentPath();
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString workingFolder_;
+    QString expectedWorkingFolder_;
+    ScriptedPrompts prompts_;
+};
+
+void tst_ChooseFolder::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    for (const char* sub : {"top/beta", "top/Alpha", "top/gamma/inner", "elsewhere"})
+        QVERIFY(QDir(dir_->path()).mkpath(QLatin1String(sub)));
+    QFile file(top() + QStringLiteral("/file.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    workingFolder_ = expectedWorkingFolder_ = QDir::currentPath();
+    prompts_ = ScriptedPrompts();
+}
+
+void tst_ChooseFolder::cleanup() {
+    // The dialog must never move the working folder; put it back regardless, so one
+    // failure does not spill into the next test.
+    const QString now = QDir::currentPath();
+    QDir::setCurrent(workingFolder_);
+    QCOMPARE(now, expectedWorkingFolder_);
+}
+
+void tst_ChooseFolder::layout() {
+    ChooseFolderDialog dialog(prompts_, top());
+    QCOMPARE(dialog.objectName(), QStringLiteral("ChooseFolderDialog"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Choose Folder"));
+    QCOMPARE(dialog.size(), QSize(334, 261));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+
+    const struct {
+        const char* name;
+        QRect geometry;
+    } controls[] = {{"FolderTree", {4, 52, 325, 117}},
+                    {"DriveBox", {4, 198, 325, 19}},
+                    {"OKButton", {175, 228, 77, 27}},
+                    {"CancelButton", {252, 228, 77, 27}}};
+    for (const auto& control : controls) {
+        auto* widget = dialog.findChild<QWidget*>(QLatin1String(control.name));
+        QVERIFY2(widget, control.name);
+        QCOMPARE(widget->geometry(), control.geometry);
+    }
+    const struct {
+        const char* name;
+        const char* text;
+        QWidget* buddy;
+        QPoint pos;
+    } labels[] = {{"FoldersLabel", "&Folders:", dialog.folderTree(), {4, 8}},
+                  {"PathLabel", nullptr, nullptr, {4, 28}},
+                  {"DrivesLabel", "Dri&ves:", dialog.driveBox(), {4, 180}}};
+    for (const auto& expected : labels) {
+        auto* label = dialog.findChild<QLabel*>(QLatin1String(expected.name));
+        QVERIFY2(label, expected.name);
+        QCOMPARE(label->pos(), expected.pos);
+        if (expected.text) {
+            QCOMPARE(label->text(), QLatin1String(expected.text));
+            QCOMPARE(label->buddy(), expected.buddy);
+        }
+    }
+    QCOMPARE(dialog.okButton()->text(), QStringLiteral("OK"));
+    QVERIFY(dialog.okButton()->isDefault());
+    QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
+}
+
+void tst_ChooseFolder::opensStartFolder_data() {
+    QTest::addColumn<QString>("start");    // relative ones are taken from the temp folder
+    QTest::addColumn<QString>("expected"); // likewise
+    QTest::newRow("absolute") << "@/top"
+                              << "@/top";
+    QTest::newRow("trailing separator") << "@/top/"
+                                        << "@/top";
+    QTest::newRow("dot segments") << "@/top/beta/../gamma/."
+                                  << "@/top/gamma";
+    QTest::newRow("relative to working folder") << "top/beta"
+                                                << "@/top/beta";
+    QTest::newRow("root keeps its separator") << "/"
+                                              << "/";
+}
+
+void tst_ChooseFolder::opensStartFolder() {
+    QFETCH(QString, start);
+    QFETCH(QString, expected);
+    setWorkingFolder(dir_->path());
+    start.replace(QLatin1Char('@'), dir_->path());
+    expected.replace(QLatin1Char('@'), dir_->path());
+
+    ChooseFolderDialog dialog(prompts_, start);
+    QCOMPARE(dialog.openFolder(), native(expected));
+    QCOMPARE(dialog.pathLabel()->toolTip(), native(expected));
+    QCOMPARE(dialog.folderTree()->currentItem(), itemFor(dialog.folderTree(), expected));
+    QCOMPARE(prompts_.asked, QStringList());
+}
+
+void tst_ChooseFolder::unopenableStartFolderIsReportedAndWorkingFolderShown_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("missing folder") << "@/top/missing" << true;
+    QTest::newRow("a file, not a folder") << "@/top/file.txt" << true;
+    QTest::newRow("empty start folder") << "" << false;
+}
+
+void tst_ChooseFolder::unopenableStartFolderIsReportedAndWorkingFolderShown() {
+    QFETCH(QString, start);
+    QFETCH(bool, reported);
+    start.replace(QLatin1Char('@'), dir_->path());
+    setWorkingFolder(dir_->path() + QStringLiteral("/elsewhere"));
+
+    ChooseFolderDialog dialog(prompts_, start);
+    QCOMPARE(prompts_.asked.size(), reported ? 1 : 0);
+    if (reported) {
+        QVERIFY(prompts_.messages().at(0).contains(start));
+        QVERIFY(!dialog.isVisible()); // reported while the dialog is being built
+    }
+    QCOMPARE(dialog.openFolder(), native(dir_->path() + QStringLiteral("/elsewhere")));
+}
+
+void tst_ChooseFolder::treeShowsAncestorsOpenFolderAndSubfolders() {
+    ChooseFolderDialog dialog(prompts_, top());
+    QTreeWidget* tree = dialog.folderTree();
+
+    // The top-level item is the root, each item below it the next folder down.
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->text(0), native(QDir::rootPath()));
+    QStringList chain;
+    for (QTreeWidgetItem* item = itemFor(tree, top()); item; item = item->parent())
+        chain.prepend(item->text(0));
+    QCOMPARE(chain.mid(1).join(QLatin1Char('/')), QString(top()).remove(0, 1));
+
+    // Folders only, case ignored in the order.
+    QTreeWidgetItem* open = tree->currentItem();
+    QCOMPARE(childTexts(open), (QStringList{"Alpha", "beta", "gamma"}));
+    QCOMPARE(childTexts(open->child(2)), QStringList()); // the folders of a subfolder wait
+}
+
+void tst_ChooseFolder::clicksInTree_data() {
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("expectedOpen");
+    QTest::newRow("single click on subfolder highlights only") << false << "/top/beta"
+                                                               << "/top";
+    QTest::newRow("double-click on subfolder opens it") << true << "/top/beta"
+                                                        << "/top/beta";
+    QTest::newRow("double-click on parent opens it") << true << ""
+                                                     << "";
+}
+
+void tst_ChooseFolder::clicksInTree() {
+    QFETCH(bool, doubleClick);
+    QFETCH(QString, target);
+    QFETCH(QString, expectedOpen);
+    ChooseFolderDialog dialog(prompts_, top());
+    dialog.show();
+    QTreeWidget* tree = dialog.folderTree();
+    QTreeWidgetItem* item = itemFor(tree, dir_->path() + target);
+    QVERIFY(item);
+
+    if (doubleClick)
+        doubleClickAt(tree->viewport(), centreOf(tree, item));
+    else
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centreOf(tree, item));
+
+    const QString open = dir_->path() + expectedOpen;
+    QCOMPARE(dialog.openFolder(), native(open));
+    QCOMPARE(dialog.pathLabel()->toolTip(), native(open));
+    if (!doubleClick)
+        QCOMPARE(tree->currentItem(), item);
+    else
+        QCOMPARE(tree->currentItem(), itemFor(tree, open));
+    QCOMPARE(prompts_.asked, QStringList());
+}
+
+void tst_ChooseFolder::vanishedSubfolderIsReportedAndKept() {
+    ChooseFolderDialog dialog(prompts_, top());
+    dialog.show();
+    QTreeWidget* tree = dialog.folderTree();
+    QTreeWidgetItem* beta = itemFor(tree, top() + QStringLiteral("/beta"));
+    QVERIFY(QDir(top() + QStringLiteral("/beta")).removeRecursively());
+
+    doubleClickAt(tree->viewport(), centreOf(tree, beta));
+    QCOMPARE(prompts_.messages().size(), 1);
+    QVERIFY(prompts_.messages().at(0).contains(native(top() + QStringLiteral("/beta"))));
+    QCOMPARE(dialog.openFolder(), native(top()));
+}
+
+void tst_ChooseFolder::okChoosesOpenFolderNotHighlighted_data() {
+    QTest::addColumn<bool>("byEnter");
+    QTest::newRow("OK button") << false;
+    QTest::newRow("Enter in the tree") << true;
+}
+
+void tst_ChooseFolder::okChoosesOpenFolderNotHighlighted() {
+    QFETCH(bool, byEnter);
+    ChooseFolderDialog dialog(prompts_, top());
+    dialog.show();
+    QTreeWidget* tree = dialog.folderTree();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      centreOf(tree, itemFor(tree, top() + QStringLiteral("/gamma"))));
+    QSignalSpy finished(&dialog, &QDialog::finished);
+
+    if (byEnter)
+        QTest::keyClick(tree, Qt::Key_Return);
+    else
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.at(0).at(0).toInt(), int(QDialog::Accepted));
+    QCOMPARE(dialog.chosenFolder(), native(top()));
+}
+
+void tst_ChooseFolder::cancelChoosesNothing_data() {
+    QTest::addColumn<int>("how"); // 0 Cancel button, 1 Esc, 2 close box
+    QTest::newRow("Cancel button") << 0;
+    QTest::newRow("Esc") << 1;
+    QTest::newRow("close box") << 2;
+}
+
+void tst_ChooseFolder::cancelChoosesNothing() {
+    QFETCH(int, how);
+    ChooseFolderDialog dialog(prompts_, top());
+    dialog.show();
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    if (how == 0)
+        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+    else if (how == 1)
+        QTest::keyClick(dialog.folderTree(), Qt::Key_Escape);
+    else
+        dialog.close();
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.at(0).at(0).toInt(), int(QDialog::Rejected));
+}
+
+void tst_ChooseFolder::driveBoxListsRootAndOpensIt() {
+    ChooseFolderDialog dialog(prompts_, top());
+    dialog.show();
+    QComboBox* drives = dialog.driveBox();
+    const int root = drives->findText(native(QDir::rootPath()));
+    QVERIFY(root >= 0);
+
+    // Chosen from the list, as with the mouse, even when it is already the current one.
+    drives->showPopup();
+    QAbstractItemView* list = drives->view();
+    QTRY_VERIFY(list->isVisible());
+    const QPoint at = list->visualRect(list->model()->index(root, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+
+    QTRY_COMPARE(dialog.openFolder(), native(QDir::rootPath()));
+    QCOMPARE(drives->currentIndex(), root);
+    QCOMPARE(dialog.folderTree()->topLevelItemCount(), 1);
+    QCOMPARE(dialog.folderTree()->currentItem(), dialog.folderTree()->topLevelItem(0));
+}
+
+void tst_ChooseFolder::longPathIsShortenedToFit() {
+    const QString deep = top() + QStringLiteral("/") + QString(60, QLatin1Char('a')) +
+                         QStringLiteral("/") + QString(60, QLatin1Char('b'));
+    QVERIFY(QDir().mkpath(deep));
+    ChooseFolderDialog dialog(prompts_, deep);
+    QLabel* label = dialog.pathLabel();
+    QVERIFY(label->text() != native(deep));
+    QVERIFY(label->text().contains(QChar(0x2026)));
+    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+    QCOMPARE(label->toolTip(), native(deep));
+    QCOMPARE(dialog.openFolder(), native(deep));
+}
+
+QTEST_MAIN(tst_ChooseFolder)
+#include "tst_choosefolder.moc"

@@ -1,0 +1,196 @@
+// The Paths dialog as the user meets it: its controls, their order, and which keys and
+// buttons close it with which result. Loading and storing the values is the main
+// window's business and is tested there.
+
+#include "dialogs/ChooseFolderDialog.h"
+#include "dialogs/TabcDirectoryEdit.h"
+#include "dialogs/TfrmPaths.h"
+#include "support/ScriptedPrompts.h"
+#include "viewer/TOvcNumericField.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_Paths : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void layout();
+    void controlsKeepPlacesWhenResized();
+    void tabOrder();
+    void closingGivesResult_data();
+    void closingGivesResult();
+    void enterInFolderFieldBrowsesOnlyThatField_data();
+    void enterInFolderFieldBrowsesOnlyThatField();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedPrompts prompts_;
+};
+
+void tst_Paths::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("mp/sub")));
+    QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("bu/sub")));
+    prompts_ = ScriptedPrompts();
+}
+
+void tst_Paths::layout() {
+    TfrmPaths form(prompts_);
+    QCOMPARE(form.objectName(), QStringLiteral("frmPaths"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("Paths to files"));
+    QCOMPARE(form.frameGeometry(), QRect(401, 188, 410, 185));
+    QVERIFY(form.windowFlags().testFlags(Qt::WindowMinMaxButtonsHint));
+    QVERIFY(form.minimumSize() != form.maximumSize());
+
+    const struct {
+        QWidget* control;
+        const char* name;
+        QRect geometry;
+    } controls[] = {{form.MPPath, "MPPath", {16, 32, 273, 21}},
+                    {form.BUPath, "BUPath", {16, 88, 273, 21}},
+                    {form.Button1, "Button1", {312, 32, 75, 25}},
+                    {form.Button2, "Button2", {312, 80, 75, 25}},
+                    {form.ClubNo, "ClubNo", {151, 124, 42, 21}}};
+    for (const auto& expected : controls) {
+        QCOMPARE(expected.control->objectName(), QLatin1String(expected.name));
+        QCOMPARE(expected.control->geometry(), expected.geometry);
+    }
+    const struct {
+        QLabel* label;
+        const char* name;
+        const char* text;
+        QPoint pos;
+    } labels[] = {{form.Label1, "Label1", "Path to masterpont files", {16, 16}},
+                  {form.Label2, "Label2", "Path to backup files", {16, 64}},
+                  {form.Label3, "Label3", "Kavra Club No.", {80, 129}}};
+    for (const auto& expected : labels) {
+        QCOMPARE(expected.label->objectName(), QLatin1String(expected.name));
+        QCOMPARE(expected.label->text(), QLatin1String(expected.text));
+        QCOMPARE(expected.label->y(), expected.pos.y());
+        if (expected.label != form.Label3)
+            QCOMPARE(expected.label->x(), expected.pos.x());
+    }
+    // The club number's label may give way to the left for a wide font, never overlap.
+    QVERIFY(form.Label3->x() <= 80);
+    QVERIFY(form.Label3->geometry().right() < form.ClubNo->x());
+
+    QCOMPARE(form.Button1->text(), QStringLiteral("OK"));
+    QVERIFY(form.Button1->isDefault());
+    QCOMPARE(form.Button2->text(), QStringLiteral("cancel"));
+}
+
+void tst_Paths::controlsKeepPlacesWhenResized() {
+    TfrmPaths form(prompts_);
+    form.show();
+    const QList<QWidget*> controls = form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QList<QRect> before;
+    for (QWidget* control : controls)
+        before << control->geometry();
+    form.resize(700, 420);
+    QTRY_COMPARE(form.size(), QSize(700, 420));
+    for (int i = 0; i < controls.size(); ++i)
+        QCOMPARE(controls[i]->geometry(), before[i]);
+}
+
+void tst_Paths::tabOrder() {
+    TfrmPaths form(prompts_);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_COMPARE(QApplication::focusWidget(), form.MPPath);
+
+    const QList<QWidget*> expected = {form.BUPath, form.Button1, form.Button2, form.ClubNo,
+                                      form.MPPath};
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+}
+
+void tst_Paths::closingGivesResult_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("result");
+    QTest::newRow("OK button") << "Button1" << int(QDialog::Accepted);
+    QTest::newRow("Enter in club number presses OK") << "Enter:ClubNo" << int(QDialog::Accepted);
+    QTest::newRow("cancel button") << "Button2" << int(QDialog::Rejected);
+    QTest::newRow("Esc in a folder field") << "Esc:MPPath" << int(QDialog::Rejected);
+    QTest::newRow("Esc in club number") << "Esc:ClubNo" << int(QDialog::Rejected);
+    QTest::newRow("close box") << "close" << int(QDialog::Rejected);
+}
+
+void tst_Paths::closingGivesResult() {
+    QFETCH(QString, how);
+    QFETCH(int, result);
+    TfrmPaths form(prompts_);
+    form.show();
+    QSignalSpy finished(&form, &QDialog::finished);
+
+    const QString target = how.section(QLatin1Char(':'), -1);
+    auto* widget = form.findChild<QWidget*>(target);
+    if (how.startsWith(QStringLiteral("Enter:")))
+        QTest::keyClick(widget, Qt::Key_Return);
+    else if (how.startsWith(QStringLiteral("Esc:")))
+        QTest::keyClick(widget, Qt::Key_Escape);
+    else if (how == QStringLiteral("close"))
+        form.close();
+    else
+        QTest::mouseClick(widget, Qt::LeftButton);
+
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.at(0).at(0).toInt(), result);
+    QCOMPARE(prompts_.asked, QStringList());
+}
+
+void tst_Paths::enterInFolderFieldBrowsesOnlyThatField_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("otherField");
+    QTest::newRow("masterpoint folder") << "MPPath"
+                                        << "BUPath";
+    QTest::newRow("backup folder") << "BUPath"
+                                   << "MPPath";
+}
+
+void tst_Paths::enterInFolderFieldBrowsesOnlyThatField() {
+    QFETCH(QString, field);
+    QFETCH(QString, otherField);
+    TfrmPaths form(prompts_);
+    const QString mp = dir_->path() + QStringLiteral("/mp");
+    const QString bu = dir_->path() + QStringLiteral("/bu");
+    for (auto [edit, folder] : {std::pair{form.MPPath, mp}, std::pair{form.BUPath, bu}}) {
+        edit->setText(folder);
+        edit->DirDialog.Directory = folder;
+    }
+    auto* edit = form.findChild<TabcDirectoryEdit*>(field);
+    auto* other = form.findChild<TabcDirectoryEdit*>(otherField);
+    const QString start = edit->DirDialog.Directory;
+    const QString otherText = other->text();
+    form.show();
+    QSignalSpy finished(&form, &QDialog::finished);
+    QString openedAt;
+    prompts_.dialogHandler = [&](QDialog& dialog) {
+        auto& chooser = dynamic_cast<ChooseFolderDialog&>(dialog);
+        openedAt = chooser.openFolder();
+        chooser.openFolderAt(chooser.openFolder() + QStringLiteral("/sub"));
+        return int(QDialog::Accepted);
+    };
+
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    QCOMPARE(prompts_.asked, QStringList{QStringLiteral("dialog:ChooseFolderDialog")});
+    QCOMPARE(finished.size(), 0);
+    QVERIFY(form.isVisible());
+    QCOMPARE(openedAt, QDir::toNativeSeparators(start));
+    QCOMPARE(edit->text(), QDir::toNativeSeparators(start + QStringLiteral("/sub")));
+    QCOMPARE(other->text(), otherText);
+}
+
+QTEST_MAIN(tst_Paths)
+#include "tst_paths.moc"
