@@ -116,6 +116,9 @@ void TfrmMPMgr::buildControls() {
     Button1 = makeButton("Button1", QStringLiteral("&Locate"), 32);
     Button5 = makeButton("Button5", QStringLiteral("&Merge"), 173);
     Button6 = makeButton("Button6", QStringLiteral("C&onvert"), 67);
+    // Alt+O belongs to the Options menu, as the menu bar's keys come first; the
+    // button keeps its underlined letter but not the key.
+    Button6->setShortcut(QKeySequence());
     setTabOrder(CheckListBox1, Button2);
     setTabOrder(Button2, Button3);
     setTabOrder(Button3, Button4);

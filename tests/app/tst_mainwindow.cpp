@@ -265,6 +265,7 @@ void tst_MainWindow::aboutBoxClosesByKey() {
     TAboutBox about;
     window.attachDialogs(nullptr, &about);
     window.show();
+    prompts.asked.clear(); // the start-up question for a folder
     for (int round = 0; round < 2; ++round) {
         bool answered = false;
         QTimer::singleShot(0, this, [&] {
