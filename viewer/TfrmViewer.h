@@ -45,16 +45,19 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
-    void setOuterSize(int width, int height);
-    void applyPendingOuterSize();
-
+public:
+    // Controls, for the main window and for tests.
     ViewerGrid* StringGrid1;
     QFrame* Panel1;
     QPushButton* Button1;
     TOvcPictureField* MPTotal1;
     QLabel* Label1;
     TOvcPictureField* MPTotal2;
+
+private:
+    void setOuterSize(int width, int height);
+    void applyPendingOuterSize();
+
     ViewerModel* model_ = nullptr;
     QSize pendingOuterSize_; // valid until the frame has been counted in
 };

@@ -8,6 +8,7 @@
 #include "support/TestFiles.h"
 #include "viewer/TOvcPictureField.h"
 #include "viewer/TfrmViewer.h"
+#include "viewer/ViewerGrid.h"
 
 #include <QAction>
 #include <QDir>

@@ -9,6 +9,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "viewer/TfrmViewer.h"
+#include "viewer/ViewerGrid.h"
 
 #include <QAction>
 #include <QApplication>

@@ -11,6 +11,7 @@
 #include "support/TestFiles.h"
 #include "viewer/TOvcNumericField.h"
 #include "viewer/TfrmViewer.h"
+#include "viewer/ViewerGrid.h"
 
 #include <QAction>
 #include <QDir>
