@@ -8,10 +8,10 @@
 #include "dialogs/TabcDirectoryEdit.h"
 #include "dialogs/TfrmPaths.h"
 #include "masterpoint/Commands.h"
+#include "masterpoint/FileKind.h"
 #include "masterpoint/FileName.h"
 #include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
-#include "masterpoint/FileKind.h"
 #include "settings/SettingsNames.h"
 #include "settings/StoreSettings.h"
 #include "settings/TRegIniFile.h"
@@ -153,8 +153,8 @@ void TfrmMPMgr::buildMenus() {
     Options1->setAccessibleName(QStringLiteral("Options"));
     LocateOnOpen1 = makeAction(Options1, "LocateOnOpen1", QStringLiteral("&Locate on open"));
     LocateOnOpen1->setCheckable(true);
-    Convertextensions1 = makeAction(Options1, "Convertextensions1",
-                                    QStringLiteral("&Convert extensions on locate"));
+    Convertextensions1 =
+        makeAction(Options1, "Convertextensions1", QStringLiteral("&Convert extensions on locate"));
     Convertextensions1->setCheckable(true);
     Paths1 = makeAction(Options1, "Paths1", QStringLiteral("&Paths"));
 
@@ -346,7 +346,8 @@ void TfrmMPMgr::Paths1Click(QObject*) {
     frmPaths_->ClubNo->setAsInteger(store_->ReadInteger(Paths, ClubNumber, 0));
     frmPaths_->MPPath->setText(store_->ReadString(Paths, MasterpointFolder, QString()));
     frmPaths_->BUPath->setText(store_->ReadString(Paths, BackupFolder, QString()));
-    frmPaths_->MPPath->DirDialog.Directory = store_->ReadString(Paths, MasterpointFolder, QString());
+    frmPaths_->MPPath->DirDialog.Directory =
+        store_->ReadString(Paths, MasterpointFolder, QString());
     frmPaths_->BUPath->DirDialog.Directory = store_->ReadString(Paths, BackupFolder, QString());
     if (prompts_.execDialog(*frmPaths_) != QDialog::Accepted)
         return;

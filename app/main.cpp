@@ -4,6 +4,7 @@
 
 #include "app/QtPrompts.h"
 #include "app/TfrmMPMgr.h"
+#include "app/WindowIcon.h"
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TfrmPaths.h"
 
@@ -12,6 +13,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(mpmgrWindowIcon());
     QtPrompts prompts;
 
     auto frmMPMgr = std::make_unique<TfrmMPMgr>(prompts);

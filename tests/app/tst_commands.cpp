@@ -89,8 +89,7 @@ QStringList tst_Commands::texts(const TfrmMPMgr& window) {
 }
 
 void tst_Commands::tick(TfrmMPMgr& window, const QString& text) {
-    const QList<QListWidgetItem*> items =
-        window.CheckListBox1->findItems(text, Qt::MatchExactly);
+    const QList<QListWidgetItem*> items = window.CheckListBox1->findItems(text, Qt::MatchExactly);
     QVERIFY2(!items.isEmpty(), qPrintable(text));
     for (QListWidgetItem* item : items)
         item->setCheckState(Qt::Checked);
@@ -179,9 +178,8 @@ void tst_Commands::scanListsValidFiles_data() {
     QTest::addColumn<bool>("convert");
     QTest::addColumn<QStringList>("listed");
     QTest::addColumn<QStringList>("onDisk");
-    QTest::newRow("option off")
-        << false << QStringList{"A.MP1(GLD)", "B.GLD", "e.MP3(GRN)"}
-        << QStringList{"A.MP1", "B.GLD", "C.TXT", "D.MP2", "e.mp3"};
+    QTest::newRow("option off") << false << QStringList{"A.MP1(GLD)", "B.GLD", "e.MP3(GRN)"}
+                                << QStringList{"A.MP1", "B.GLD", "C.TXT", "D.MP2", "e.mp3"};
     QTest::newRow("option on") << true << QStringList{"A.GLD", "B.GLD", "e.GRN"}
                                << QStringList{"A.GLD", "B.GLD", "C.TXT", "D.MP2", "e.GRN"};
 }

@@ -148,23 +148,38 @@ void tst_MainWindow::unreadableOptionReportedOnce() {
 void tst_MainWindow::controlsNamedAndCaptioned_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Locate button") << "Button1" << "&Locate";
-    QTest::newRow("View button") << "Button2" << "&View";
-    QTest::newRow("Backup button") << "Button3" << "&Backup";
-    QTest::newRow("Close button") << "Button4" << "&Close";
-    QTest::newRow("Merge button") << "Button5" << "&Merge";
-    QTest::newRow("Convert button") << "Button6" << "C&onvert";
-    QTest::newRow("Locate item") << "Locate1" << "&Locate";
-    QTest::newRow("View item") << "View1" << "&View";
-    QTest::newRow("Backup item") << "backup1" << "&Backup";
-    QTest::newRow("Merge item") << "Merge1" << "&Merge";
-    QTest::newRow("Close item") << "Close1" << "&Close";
-    QTest::newRow("Convert item") << "Convertext1" << "C&onvert extentions";
-    QTest::newRow("Locate on open") << "LocateOnOpen1" << "&Locate on open";
+    QTest::newRow("Locate button") << "Button1"
+                                   << "&Locate";
+    QTest::newRow("View button") << "Button2"
+                                 << "&View";
+    QTest::newRow("Backup button") << "Button3"
+                                   << "&Backup";
+    QTest::newRow("Close button") << "Button4"
+                                  << "&Close";
+    QTest::newRow("Merge button") << "Button5"
+                                  << "&Merge";
+    QTest::newRow("Convert button") << "Button6"
+                                    << "C&onvert";
+    QTest::newRow("Locate item") << "Locate1"
+                                 << "&Locate";
+    QTest::newRow("View item") << "View1"
+                               << "&View";
+    QTest::newRow("Backup item") << "backup1"
+                                 << "&Backup";
+    QTest::newRow("Merge item") << "Merge1"
+                                << "&Merge";
+    QTest::newRow("Close item") << "Close1"
+                                << "&Close";
+    QTest::newRow("Convert item") << "Convertext1"
+                                  << "C&onvert extentions";
+    QTest::newRow("Locate on open") << "LocateOnOpen1"
+                                    << "&Locate on open";
     QTest::newRow("Convert on locate") << "Convertextensions1"
                                        << "&Convert extensions on locate";
-    QTest::newRow("Paths item") << "Paths1" << "&Paths";
-    QTest::newRow("About item") << "About1" << "&About";
+    QTest::newRow("Paths item") << "Paths1"
+                                << "&Paths";
+    QTest::newRow("About item") << "About1"
+                                << "&About";
 }
 
 void tst_MainWindow::controlsNamedAndCaptioned() {
@@ -191,8 +206,8 @@ void tst_MainWindow::tabOrderFollowsCreationOrder() {
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.CheckListBox1->setFocus();
-    const QList<QWidget*> expected{window.Button2, window.Button3, window.Button4,
-                                   window.Button1, window.Button5, window.Button6,
+    const QList<QWidget*> expected{window.Button2,      window.Button3, window.Button4,
+                                   window.Button1,      window.Button5, window.Button6,
                                    window.CheckListBox1};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -213,7 +228,7 @@ void tst_MainWindow::minimumSizeAndButtonColumn() {
 
     window.resize(500, 700);
     QTRY_COMPARE(window.width(), 500);
-    QCOMPARE(window.Button1->pos(), QPoint(379, 32)); // the column follows the right edge
+    QCOMPARE(window.Button1->pos(), QPoint(379, 32));  // the column follows the right edge
     QCOMPARE(window.Button4->pos(), QPoint(379, 208)); // and keeps its tops
     QCOMPARE(window.CheckListBox1->width(), 190);
     QCOMPARE(window.CheckListBox1->height(), window.centralWidget()->height());
@@ -280,8 +295,8 @@ void tst_MainWindow::aboutBoxClosesByKey() {
         QVERIFY(answered);
         QVERIFY(!about.isVisible());
     }
-    QCOMPARE(prompts.asked, (QStringList{QStringLiteral("dialog:AboutBox"),
-                                         QStringLiteral("dialog:AboutBox")}));
+    QCOMPARE(prompts.asked,
+             (QStringList{QStringLiteral("dialog:AboutBox"), QStringLiteral("dialog:AboutBox")}));
     // The main window is usable again.
     window.Button2->click();
     QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Select file(s) to view")});
@@ -292,15 +307,20 @@ void tst_MainWindow::errorBoxFullStop_data() {
     QTest::addColumn<QString>("shown");
     QTest::newRow("ends in a letter") << "Failed to create key paths"
                                       << "Failed to create key paths.";
-    QTest::newRow("ends in a digit") << "Cannot open file /mp/X.MP1" << "Cannot open file /mp/X.MP1.";
+    QTest::newRow("ends in a digit") << "Cannot open file /mp/X.MP1"
+                                     << "Cannot open file /mp/X.MP1.";
     QTest::newRow("ends in a quote") << "Invalid data type for 'ClubNo'"
                                      << "Invalid data type for 'ClubNo'";
-    QTest::newRow("ends in a full stop") << "Disk full." << "Disk full.";
+    QTest::newRow("ends in a full stop") << "Disk full."
+                                         << "Disk full.";
     QTest::newRow("ends in a bracket") << "Cannot open file X.MP1(GLD)"
                                        << "Cannot open file X.MP1(GLD)";
-    QTest::newRow("ends in an exclamation") << "Stop!" << "Stop!";
-    QTest::newRow("ends in a slash") << "Cannot open file /" << "Cannot open file /.";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("ends in an exclamation") << "Stop!"
+                                            << "Stop!";
+    QTest::newRow("ends in a slash") << "Cannot open file /"
+                                     << "Cannot open file /.";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_MainWindow::errorBoxFullStop() {
@@ -312,9 +332,12 @@ void tst_MainWindow::errorBoxFullStop() {
 void tst_MainWindow::applicationTitle_data() {
     QTest::addColumn<QString>("executable");
     QTest::addColumn<QString>("title");
-    QTest::newRow("plain") << "mpmgr" << "Mpmgr";
-    QTest::newRow("with extension") << "MPMGR.EXE" << "Mpmgr";
-    QTest::newRow("several dots") << "mp.mgr.exe" << "Mp";
+    QTest::newRow("plain") << "mpmgr"
+                           << "Mpmgr";
+    QTest::newRow("with extension") << "MPMGR.EXE"
+                                    << "Mpmgr";
+    QTest::newRow("several dots") << "mp.mgr.exe"
+                                  << "Mp";
 }
 
 void tst_MainWindow::applicationTitle() {

@@ -123,8 +123,8 @@ void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
         return int(QDialog::Rejected);
     };
     run.window->Paths1->trigger();
-    QCOMPARE(shown, (QStringList{folder("mp"), folder("bu"), QStringLiteral(" 123"),
-                                 folder("mp"), folder("bu")}));
+    QCOMPARE(shown, (QStringList{folder("mp"), folder("bu"), QStringLiteral(" 123"), folder("mp"),
+                                 folder("bu")}));
 }
 
 void tst_PathsCommand::okWithoutChangeWritesAllThree() {
