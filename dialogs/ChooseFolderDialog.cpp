@@ -1,5 +1,6 @@
 #include "dialogs/ChooseFolderDialog.h"
 
+#include "dialogs/PlacedLabel.h"
 #include "dialogs/Prompts.h"
 
 #include <QComboBox>
@@ -38,14 +39,6 @@ QString whyNotOpenable(const QString& folder) {
     if (!allowed)
         return QStringLiteral("access denied");
     return QString();
-}
-
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "dialogs/TfrmPaths.h"
 
+#include "dialogs/PlacedLabel.h"
 #include "dialogs/TabcDirectoryEdit.h"
 #include "viewer/TOvcNumericField.h"
 
@@ -7,14 +8,6 @@
 #include <QPushButton>
 
 namespace {
-
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
 
 QPushButton* addButton(QWidget* parent, const char* name, const QString& text, int left, int top) {
     auto* button = new QPushButton(text, parent);
