@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 #include <utility>
-#include <vector>
 
 namespace mp::platform {
 
@@ -60,13 +60,21 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 bool copyBytes(int in, int out) {
 #ifdef __linux__
     // In-kernel copy where the file systems allow it; anything it cannot do is left to
-    // the plain loop below, which carries on from the same offsets.
+    // the plain loop below, which carries on from the same offsets. Once bytes have
+    // gone this way its end of file is the file's end: the loop would only read it
+    // again. Nothing copied yet may also mean a file system that copies nothing, so
+    // then the loop makes sure.
+    bool copied = false;
     for (;;) {
         const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
         if (n > 0) {
+            copied = true;
             continue;
         }
         if (n == 0) {
+            if (copied) {
+                return true;
+            }
             break;
         }
         if (errno == EINTR) {
@@ -79,13 +87,15 @@ bool copyBytes(int in, int out) {
         break;
     }
 #endif
-    std::vector<char> buffer(std::size_t{1} << 20);
+    // Left uninitialised: a backup of many small files passes here for each empty one.
+    constexpr std::size_t kBuffer = std::size_t{1} << 18;
+    const std::unique_ptr<char[]> buffer(new char[kBuffer]);
     for (;;) {
-        const long long n = readSome(in, buffer.data(), buffer.size());
+        const long long n = readSome(in, buffer.get(), kBuffer);
         if (n == 0) {
             return true;
         }
-        if (n < 0 || !writeAll(out, buffer.data(), static_cast<std::size_t>(n))) {
+        if (n < 0 || !writeAll(out, buffer.get(), static_cast<std::size_t>(n))) {
             return false;
         }
     }
