@@ -1,0 +1,247 @@
+#!/usr/bin/env bash
+# Times each mpmgr command against the tool a user would reach for instead and against
+# the machine's floor, in one run, on data made by bench/mpgen, and prints a markdown
+# table of ratios (medians of several runs, page cache warm).
+#
+#   bash bench/compare.sh                      default run, a few minutes
+#   MPBENCH_LARGE=1 bash bench/compare.sh      adds the merge of 1 GB of input
+#
+# Environment: BUILD_DIR (default <repo>/build-bench, configured Release), RUNS (timed
+# runs per command, default 7), WARMUP (default 2), TMPDIR (where the data goes; it is
+# removed at the end). Uses hyperfine when installed, else a loop over `date +%s%N`;
+# peak memory comes from /usr/bin/time (GNU time) when installed.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+repo=$(dirname "$here")
+build=${BUILD_DIR:-$repo/build-bench}
+runs=${RUNS:-7}
+warmup=${WARMUP:-2}
+large=${MPBENCH_LARGE:-0}
+
+say() { printf '%s\n' "$*" >&2; }
+
+say "building the benchmark programs in $build"
+cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+targets=(mpgen mpbench cscan cslurp)
+cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
+have_viewer=1
+cmake --build "$build" -j2 --target viewerbench >/dev/null 2>&1 || have_viewer=0
+bin=$build/bench
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/mpcompare.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+have_hyperfine=0
+command -v hyperfine >/dev/null && have_hyperfine=1
+have_time=0
+[[ -x /usr/bin/time ]] && /usr/bin/time -f %M true >/dev/null 2>&1 && have_time=1
+
+# median_ms PREPARE COMMAND: median wall time in milliseconds of COMMAND run by the
+# shell, PREPARE (may be empty) run untimed before each run.
+median_ms() {
+    local prepare=$1 command=$2
+    if ((have_hyperfine)); then
+        local csv=$work/timing.csv
+        local args=(--style none --warmup "$warmup" --runs "$runs" --export-csv "$csv"
+            --command-name timed)
+        [[ -n $prepare ]] && args+=(--prepare "$prepare")
+        hyperfine "${args[@]}" "$command" >/dev/null 2>&1 || {
+            say "failed: $command"
+            return 1
+        }
+        awk -F, 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == "median") c = i }
+                 NR == 2 { printf "%.1f", $c * 1000 }' "$csv"
+    else
+        local i t0 t1 times=()
+        for ((i = 0; i < warmup; i++)); do
+            [[ -n $prepare ]] && bash -c "$prepare" >/dev/null 2>&1
+            bash -c "$command" >/dev/null 2>&1
+        done
+        for ((i = 0; i < runs; i++)); do
+            [[ -n $prepare ]] && bash -c "$prepare" >/dev/null 2>&1
+            t0=$(date +%s%N)
+            bash -c "$command" >/dev/null 2>&1
+            t1=$(date +%s%N)
+            times+=($((t1 - t0)))
+        done
+        printf '%s\n' "${times[@]}" | sort -n |
+            awk '{ a[NR] = $1 } END { m = NR % 2 ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
+                                      printf "%.1f", m / 1e6 }'
+    fi
+}
+
+# peak_mib COMMAND: the largest resident set of COMMAND and its children, in MiB.
+peak_mib() {
+    if ((have_time)); then
+        /usr/bin/time -f %M -o "$work/rss" bash -c "$1" >/dev/null 2>&1
+        awk '{ printf "%.1f", $1 / 1024 }' "$work/rss"
+    else
+        printf 'n/a'
+    fi
+}
+
+# median of numbers on stdin
+median() {
+    sort -g | awk '{ a[NR] = $1 } END { m = NR % 2 ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
+                                        printf "%.1f", m }'
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# holds VALUE OP LIMIT: "yes" or "no"
+holds() { awk -v v="$1" -v l="$3" -v op="$2" 'BEGIN { ok = op == "<=" ? v <= l : v >= l
+                                                       print ok ? "yes" : "**no**" }'; }
+fail() {
+    say "$*"
+    exit 1
+}
+
+rows=()
+row() { rows+=("| $1 | $2 | $3 | $4 | $5 | $6 | $7 |"); }
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+started=$(date +%s)
+
+# ---- scan: a folder of 100,000 entries
+say "scan: making a folder of 100,000 entries"
+read -r entries candidates valid folders < <("$bin/mpgen" folder "$work/scan" 100000)
+listed=$("$bin/mpbench" scan "$work/scan" | cut -d' ' -f1)
+floor=$("$bin/cscan" "$work/scan" | cut -d' ' -f1)
+[[ $listed == "$valid" && $floor == "$valid" ]] ||
+    fail "scan lists $listed, cscan $floor, expected $valid"
+pattern="\\( -iname '*.mp[1-5]' -o -iname '*.gld' -o -iname '*.red' -o -iname '*.grn' -o -iname '*.gar' -o -iname '*.rag' \\)"
+say "scan: timing"
+t_scan=$(median_ms "" "'$bin/mpbench' scan '$work/scan'")
+t_cscan=$(median_ms "" "'$bin/cscan' '$work/scan'")
+t_find=$(median_ms "" "find '$work/scan' -maxdepth 1 -type f $pattern -exec head -q -c 13 {} + >/dev/null")
+r=$(ratio "$t_scan" "$t_cscan")
+row "scan, $entries entries ($candidates candidates, $valid valid)" "$t_scan ms" \
+    "C loop: readdir, open, read 13 B, close (cscan)" "$t_cscan ms" "$r" "<= 1.3" "$(holds "$r" "<=" 1.3)"
+r=$(ratio "$t_scan" "$t_find")
+row "" "" "find + head -c 13 over the candidates" "$t_find ms" "$r" "< 1" "$(holds "$r" "<=" 0.999)"
+rm -rf "$work/scan"
+
+# ---- view: read and sum a file of 1,000,000 two-figure records
+say "view: making a file of 1,000,000 records"
+view=$work/CLUB.GAR
+size=$("$bin/mpgen" records "$view" 1000000 two)
+ours=$("$bin/mpbench" view "$view" two | awk '{ print $4, $5 }')
+theirs=$(awk '{ a += substr($0, 8, 6) + 0; b += substr($0, 14, 6) + 0 } END { printf "%.0f %.0f", a, b }' "$view")
+[[ $ours == "$theirs" ]] || fail "view totals $ours, awk $theirs"
+say "view: timing"
+t_view=$(median_ms "" "'$bin/mpbench' view '$view' two")
+t_wc=$(median_ms "" "wc -l '$view'")
+t_awk=$(median_ms "" "awk '{ a += substr(\$0, 8, 6) + 0; b += substr(\$0, 14, 6) + 0 } END { printf \"%.0f %.0f\", a, b }' '$view'")
+t_slurp=$(median_ms "" "'$bin/cslurp' '$view'")
+t_huge=$(median_ms "" "'$bin/cslurp' --huge '$view'")
+awk_name=$(basename "$(readlink -f "$(command -v awk)")")
+mib=$(awk -v s="$size" 'BEGIN { printf "%.1f", s / 1048576 }')
+r=$(ratio "$t_view" "$t_wc")
+row "view: read and sum 1,000,000 records ($mib MiB)" "$t_view ms" "wc -l" "$t_wc ms" "$r" "<= 3" "$(holds "$r" "<=" 3)"
+r=$(ratio "$t_awk" "$t_view")
+row "" "" "$awk_name summing both columns (ratio: $awk_name ÷ mpmgr)" "$t_awk ms" "$r" ">= 3" "$(holds "$r" ">=" 3)"
+row "" "" "C: malloc, read whole file, memchr (cslurp)" "$t_slurp ms" "$(ratio "$t_view" "$t_slurp")" "floor" ""
+row "" "" "the same in huge pages (cslurp --huge)" "$t_huge ms" "$(ratio "$t_view" "$t_huge")" "floor" ""
+
+# ---- the viewer window on the same file
+if ((have_viewer)); then
+    say "viewer window: timing"
+    export QT_QPA_PLATFORM=offscreen
+    for ((i = 0; i < warmup + runs; i++)); do
+        sum_out=$("$bin/viewerbench" sum "$view" two 2>/dev/null)
+        win_out=$("$bin/viewerbench" window "$view" two 2>/dev/null)
+        empty_out=$("$bin/viewerbench" empty 2>/dev/null)
+        ((i < warmup)) && continue
+        echo "$sum_out" | sed 's/.*readsum_ms=\([0-9.]*\).*/\1/' >>"$work/readsum"
+        echo "$win_out" | sed 's/.*ready_ms=\([0-9.]*\).*/\1/' >>"$work/ready"
+        echo "$win_out" | sed 's/.*peak_rss_kb=\([0-9]*\).*/\1/' >>"$work/winrss"
+        echo "$empty_out" | sed 's/.*peak_rss_kb=\([0-9]*\).*/\1/' >>"$work/emptyrss"
+    done
+    t_readsum=$(median <"$work/readsum")
+    t_ready=$(median <"$work/ready")
+    rss_window=$(median <"$work/winrss")
+    rss_empty=$(median <"$work/emptyrss")
+    r=$(ratio "$t_ready" "$t_readsum")
+    row "viewer window ready with 1,000,000 rows (in process)" "$t_ready ms" \
+        "read and sum in the same process" "$t_readsum ms" "$r" "<= 2" "$(holds "$r" "<=" 2)"
+    above=$(awk -v w="$rss_window" -v e="$rss_empty" 'BEGIN { printf "%.1f", (w - e) / 1024 }')
+    r=$(awk -v w="$rss_window" -v e="$rss_empty" -v s="$size" 'BEGIN { printf "%.2f", (w - e) * 1024 / s }')
+    row "viewer window peak memory above an empty one" "$above MiB" \
+        "file size (empty window: $(awk -v e="$rss_empty" 'BEGIN { printf "%.1f", e / 1024 }') MiB)" \
+        "$mib MiB" "$r" "<= 3" "$(holds "$r" "<=" 3)"
+else
+    row "viewer window" "not built (no Qt?)" "" "" "" "" ""
+fi
+rm -f "$view"
+
+# ---- merge: 10 MiB in 10 files, and 1 GiB in 16 files when asked
+merge_case() {
+    local total=$1 files=$2 label=$3
+    say "merge $label: making inputs"
+    local inputs
+    inputs=$("$bin/mpgen" merge-inputs "$work/merge" "$total" "$files" | tr '\n' ' ')
+    local out=$work/merge/Club1234.GAR peer=$work/merge/peer.GAR
+    "$bin/mpbench" merge "$out" $inputs >/dev/null
+    sed -e 's/\r$//' -e 's/$/\r/' $inputs >"$peer"
+    cmp -s "$out" "$peer" || fail "merge output differs from sed's"
+    say "merge $label: timing"
+    local t_merge t_sed t_sync t_cat t_catsync m_merge m_sed m_cat r
+    t_merge=$(median_ms "" "'$bin/mpbench' merge '$out' $inputs")
+    t_sed=$(median_ms "" "sed -e 's/\\r\$//' -e 's/\$/\\r/' $inputs > '$peer'")
+    t_sync=$(median_ms "" "sed -e 's/\\r\$//' -e 's/\$/\\r/' $inputs > '$peer' && sync '$peer'")
+    t_cat=$(median_ms "" "cat $inputs > '$peer'")
+    t_catsync=$(median_ms "" "cat $inputs > '$peer' && sync '$peer'")
+    m_merge=$(peak_mib "'$bin/mpbench' merge '$out' $inputs")
+    m_sed=$(peak_mib "sed -e 's/\\r\$//' -e 's/\$/\\r/' $inputs > '$peer'")
+    m_cat=$(peak_mib "cat $inputs > '$peer'")
+    r=$(ratio "$t_merge" "$t_sed")
+    row "merge $label in $files files (peak $m_merge MiB)" "$t_merge ms" \
+        "sed rewriting line ends > out (peak $m_sed MiB)" "$t_sed ms" "$r" "<= 1.5" "$(holds "$r" "<=" 1.5)"
+    r=$(ratio "$t_merge" "$t_sync")
+    row "" "" "the same, then sync out (mpmgr syncs before it renames)" "$t_sync ms" "$r" "" ""
+    r=$(ratio "$t_merge" "$t_cat")
+    row "" "" "cat > out, no rewrite (peak $m_cat MiB)" "$t_cat ms" "$r" "" ""
+    r=$(ratio "$t_merge" "$t_catsync")
+    row "" "" "cat > out, then sync out" "$t_catsync ms" "$r" "" ""
+    if [[ $m_merge != n/a ]]; then
+        row "" "" "peak memory of the merge" "$m_merge MiB" "" "< 64 MiB" "$(holds "$m_merge" "<=" 63.99)"
+    fi
+    rm -rf "$work/merge"
+}
+merge_case $((10 << 20)) 10 "10 MiB"
+if [[ $large == 1 ]]; then
+    saved_runs=$runs saved_warmup=$warmup
+    runs=3 warmup=1
+    merge_case $((1 << 30)) 16 "1 GiB"
+    runs=$saved_runs warmup=$saved_warmup
+fi
+
+# ---- backup: 10,000 files into an empty folder
+say "backup: making 10,000 files"
+"$bin/mpgen" backup-set "$work/bsrc" 10000 50
+fresh="rm -rf '$work/bdst' && mkdir '$work/bdst'"
+bash -c "$fresh"
+"$bin/mpbench" backup "$work/bsrc" "$work/bdst" >/dev/null
+copied=$(find "$work/bdst" -type f | wc -l)
+cmp -s "$work/bsrc/B000001.GLD" "$work/bdst/B000001.GLD" && [[ $copied == 10000 ]] ||
+    fail "backup copied $copied files"
+say "backup: timing"
+t_backup=$(median_ms "$fresh" "'$bin/mpbench' backup '$work/bsrc' '$work/bdst'")
+t_cp=$(median_ms "$fresh" "cp -n '$work/bsrc'/* '$work/bdst'/")
+r=$(ratio "$t_backup" "$t_cp")
+row "backup 10,000 files of 50 records" "$t_backup ms" "cp -n" "$t_cp ms" "$r" "<= 1.2" "$(holds "$r" "<=" 1.2)"
+
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+timer=$(if ((have_hyperfine)); then hyperfine --version; else echo "date +%s%N loop"; fi)
+
+cat <<EOF
+Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),
+$(uname -sr), $(df -T "${TMPDIR:-/tmp}" | awk 'NR == 2 { print $2 }') under ${TMPDIR:-/tmp}.
+Load average before: $load_before; after: $load_after. Ran $(($(date +%s) - started)) s.
+Timer: $timer, median of $runs runs after $warmup warm-up runs; ratios are mpmgr ÷ peer
+unless the peer's column says otherwise.
+
+| Case | mpmgr | Peer or floor | Its time | Ratio | Target | Met |
+|---|---|---|---|---|---|---|
+EOF
+printf '%s\n' "${rows[@]}"
