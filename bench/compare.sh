@@ -7,8 +7,8 @@
 #   MPBENCH_LARGE=1 bash bench/compare.sh      adds the merge of 1 GB of input
 #
 # Environment: BUILD_DIR (default <repo>/build-bench, configured Release), RUNS (timed
-# runs per command, default 7), WARMUP (default 2), TMPDIR (where the data goes; it is
-# removed at the end). Uses hyperfine when installed, else a loop over `date +%s%N`;
+# runs per command, default 7), WARMUP (default 2), CASES (default "scan view window
+# merge backup", any of them), TMPDIR (where the data goes; it is removed at the end). Uses hyperfine when installed, else a loop over `date +%s%N`;
 # peak memory comes from /usr/bin/time (GNU time) when installed.
 set -euo pipefail
 
@@ -18,6 +18,8 @@ build=${BUILD_DIR:-$repo/build-bench}
 runs=${RUNS:-7}
 warmup=${WARMUP:-2}
 large=${MPBENCH_LARGE:-0}
+cases=" ${CASES:-scan view window merge backup} "
+wanted() { [[ $cases == *" $1 "* ]]; }
 
 say() { printf '%s\n' "$*" >&2; }
 
@@ -71,6 +73,27 @@ median_ms() {
     fi
 }
 
+# paired_ms PREPARE COMMAND_A COMMAND_B: the medians in milliseconds of A and B run in
+# turn, A B A B ..., PREPARE before each. For commands bound by the disk, whose state
+# (journal, write-back of the previous run) drifts from run to run: in turn, both meet
+# the same drift, where one block of A runs and then one of B would not.
+paired_ms() {
+    local prepare=$1 a=$2 b=$3 i t0 t1
+    : >"$work/paired.a"
+    : >"$work/paired.b"
+    for ((i = 0; i < warmup + 2 * runs; i++)); do
+        bash -c "$prepare" >/dev/null 2>&1
+        local command=$a out=$work/paired.a
+        ((i % 2)) && command=$b out=$work/paired.b
+        t0=$(date +%s%N)
+        bash -c "$command" >/dev/null 2>&1
+        t1=$(date +%s%N)
+        ((i >= warmup)) && echo $((t1 - t0)) >>"$out"
+    done
+    printf '%s %s\n' "$(median <"$work/paired.a" | awk '{ printf "%.1f", $1 / 1e6 }')" \
+        "$(median <"$work/paired.b" | awk '{ printf "%.1f", $1 / 1e6 }')"
+}
+
 # peak_mib COMMAND: the largest resident set of COMMAND and its children, in MiB.
 peak_mib() {
     if ((have_time)); then
@@ -103,76 +126,83 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 started=$(date +%s)
 
 # ---- scan: a folder of 100,000 entries
-say "scan: making a folder of 100,000 entries"
-read -r entries candidates valid folders < <("$bin/mpgen" folder "$work/scan" 100000)
-listed=$("$bin/mpbench" scan "$work/scan" | cut -d' ' -f1)
-floor=$("$bin/cscan" "$work/scan" | cut -d' ' -f1)
-[[ $listed == "$valid" && $floor == "$valid" ]] ||
-    fail "scan lists $listed, cscan $floor, expected $valid"
-pattern="\\( -iname '*.mp[1-5]' -o -iname '*.gld' -o -iname '*.red' -o -iname '*.grn' -o -iname '*.gar' -o -iname '*.rag' \\)"
-say "scan: timing"
-t_scan=$(median_ms "" "'$bin/mpbench' scan '$work/scan'")
-t_cscan=$(median_ms "" "'$bin/cscan' '$work/scan'")
-t_find=$(median_ms "" "find '$work/scan' -maxdepth 1 -type f $pattern -exec head -q -c 13 {} + >/dev/null")
-r=$(ratio "$t_scan" "$t_cscan")
-row "scan, $entries entries ($candidates candidates, $valid valid)" "$t_scan ms" \
-    "C loop: readdir, open, read 13 B, close (cscan)" "$t_cscan ms" "$r" "<= 1.3" "$(holds "$r" "<=" 1.3)"
-r=$(ratio "$t_scan" "$t_find")
-row "" "" "find + head -c 13 over the candidates" "$t_find ms" "$r" "< 1" "$(holds "$r" "<=" 0.999)"
-rm -rf "$work/scan"
+scan_case() {
+    say "scan: making a folder of 100,000 entries"
+    read -r entries candidates valid folders < <("$bin/mpgen" folder "$work/scan" 100000)
+    listed=$("$bin/mpbench" scan "$work/scan" | cut -d' ' -f1)
+    floor=$("$bin/cscan" "$work/scan" | cut -d' ' -f1)
+    [[ $listed == "$valid" && $floor == "$valid" ]] ||
+        fail "scan lists $listed, cscan $floor, expected $valid"
+    pattern="\\( -iname '*.mp[1-5]' -o -iname '*.gld' -o -iname '*.red' -o -iname '*.grn' -o -iname '*.gar' -o -iname '*.rag' \\)"
+    say "scan: timing"
+    t_scan=$(median_ms "" "'$bin/mpbench' scan '$work/scan'")
+    t_cscan=$(median_ms "" "'$bin/cscan' '$work/scan'")
+    t_find=$(median_ms "" "find '$work/scan' -maxdepth 1 -type f $pattern -exec head -q -c 13 {} + >/dev/null")
+    r=$(ratio "$t_scan" "$t_cscan")
+    row "scan, $entries entries ($candidates candidates, $valid valid)" "$t_scan ms" \
+        "C loop: readdir, open, read 13 B, close (cscan)" "$t_cscan ms" "$r" "<= 1.3" "$(holds "$r" "<=" 1.3)"
+    r=$(ratio "$t_scan" "$t_find")
+    row "" "" "find + head -c 13 over the candidates" "$t_find ms" "$r" "< 1" "$(holds "$r" "<=" 0.999)"
+    rm -rf "$work/scan"
+}
 
 # ---- view: read and sum a file of 1,000,000 two-figure records
-say "view: making a file of 1,000,000 records"
-view=$work/CLUB.GAR
-size=$("$bin/mpgen" records "$view" 1000000 two)
-ours=$("$bin/mpbench" view "$view" two | awk '{ print $4, $5 }')
-theirs=$(awk '{ a += substr($0, 8, 6) + 0; b += substr($0, 14, 6) + 0 } END { printf "%.0f %.0f", a, b }' "$view")
-[[ $ours == "$theirs" ]] || fail "view totals $ours, awk $theirs"
-say "view: timing"
-t_view=$(median_ms "" "'$bin/mpbench' view '$view' two")
-t_wc=$(median_ms "" "wc -l '$view'")
-t_awk=$(median_ms "" "awk '{ a += substr(\$0, 8, 6) + 0; b += substr(\$0, 14, 6) + 0 } END { printf \"%.0f %.0f\", a, b }' '$view'")
-t_slurp=$(median_ms "" "'$bin/cslurp' '$view'")
-t_huge=$(median_ms "" "'$bin/cslurp' --huge '$view'")
-awk_name=$(basename "$(readlink -f "$(command -v awk)")")
-mib=$(awk -v s="$size" 'BEGIN { printf "%.1f", s / 1048576 }')
-r=$(ratio "$t_view" "$t_wc")
-row "view: read and sum 1,000,000 records ($mib MiB)" "$t_view ms" "wc -l" "$t_wc ms" "$r" "<= 3" "$(holds "$r" "<=" 3)"
-r=$(ratio "$t_awk" "$t_view")
-row "" "" "$awk_name summing both columns (ratio: $awk_name ÷ mpmgr)" "$t_awk ms" "$r" ">= 3" "$(holds "$r" ">=" 3)"
-row "" "" "C: malloc, read whole file, memchr (cslurp)" "$t_slurp ms" "$(ratio "$t_view" "$t_slurp")" "floor" ""
-row "" "" "the same in huge pages (cslurp --huge)" "$t_huge ms" "$(ratio "$t_view" "$t_huge")" "floor" ""
+view_data() {
+    say "view: making a file of 1,000,000 records"
+    view=$work/CLUB.GAR
+    size=$("$bin/mpgen" records "$view" 1000000 two)
+    mib=$(awk -v s="$size" 'BEGIN { printf "%.1f", s / 1048576 }')
+}
+view_case() {
+    ours=$("$bin/mpbench" view "$view" two | awk '{ print $4, $5 }')
+    theirs=$(awk '{ a += substr($0, 8, 6) + 0; b += substr($0, 14, 6) + 0 } END { printf "%.0f %.0f", a, b }' "$view")
+    [[ $ours == "$theirs" ]] || fail "view totals $ours, awk $theirs"
+    say "view: timing"
+    t_view=$(median_ms "" "'$bin/mpbench' view '$view' two")
+    t_wc=$(median_ms "" "wc -l '$view'")
+    t_awk=$(median_ms "" "awk '{ a += substr(\$0, 8, 6) + 0; b += substr(\$0, 14, 6) + 0 } END { printf \"%.0f %.0f\", a, b }' '$view'")
+    t_slurp=$(median_ms "" "'$bin/cslurp' '$view'")
+    t_huge=$(median_ms "" "'$bin/cslurp' --huge '$view'")
+    awk_name=$(basename "$(readlink -f "$(command -v awk)")")
+    r=$(ratio "$t_view" "$t_wc")
+    row "view: read and sum 1,000,000 records ($mib MiB)" "$t_view ms" "wc -l" "$t_wc ms" "$r" "<= 3" "$(holds "$r" "<=" 3)"
+    r=$(ratio "$t_awk" "$t_view")
+    row "" "" "$awk_name summing both columns (ratio: $awk_name ÷ mpmgr)" "$t_awk ms" "$r" ">= 3" "$(holds "$r" ">=" 3)"
+    row "" "" "C: malloc, read whole file, memchr (cslurp)" "$t_slurp ms" "$(ratio "$t_view" "$t_slurp")" "floor" ""
+    row "" "" "the same in huge pages (cslurp --huge)" "$t_huge ms" "$(ratio "$t_view" "$t_huge")" "floor" ""
+}
 
 # ---- the viewer window on the same file
-if ((have_viewer)); then
-    say "viewer window: timing"
-    export QT_QPA_PLATFORM=offscreen
-    for ((i = 0; i < warmup + runs; i++)); do
-        sum_out=$("$bin/viewerbench" sum "$view" two 2>/dev/null)
-        win_out=$("$bin/viewerbench" window "$view" two 2>/dev/null)
-        empty_out=$("$bin/viewerbench" empty 2>/dev/null)
-        ((i < warmup)) && continue
-        echo "$sum_out" | sed 's/.*readsum_ms=\([0-9.]*\).*/\1/' >>"$work/readsum"
-        echo "$win_out" | sed 's/.*ready_ms=\([0-9.]*\).*/\1/' >>"$work/ready"
-        echo "$win_out" | sed 's/.*peak_rss_kb=\([0-9]*\).*/\1/' >>"$work/winrss"
-        echo "$empty_out" | sed 's/.*peak_rss_kb=\([0-9]*\).*/\1/' >>"$work/emptyrss"
-    done
-    t_readsum=$(median <"$work/readsum")
-    t_ready=$(median <"$work/ready")
-    rss_window=$(median <"$work/winrss")
-    rss_empty=$(median <"$work/emptyrss")
-    r=$(ratio "$t_ready" "$t_readsum")
-    row "viewer window ready with 1,000,000 rows (in process)" "$t_ready ms" \
-        "read and sum in the same process" "$t_readsum ms" "$r" "<= 2" "$(holds "$r" "<=" 2)"
-    above=$(awk -v w="$rss_window" -v e="$rss_empty" 'BEGIN { printf "%.1f", (w - e) / 1024 }')
-    r=$(awk -v w="$rss_window" -v e="$rss_empty" -v s="$size" 'BEGIN { printf "%.2f", (w - e) * 1024 / s }')
-    row "viewer window peak memory above an empty one" "$above MiB" \
-        "file size (empty window: $(awk -v e="$rss_empty" 'BEGIN { printf "%.1f", e / 1024 }') MiB)" \
-        "$mib MiB" "$r" "<= 3" "$(holds "$r" "<=" 3)"
-else
-    row "viewer window" "not built (no Qt?)" "" "" "" "" ""
-fi
-rm -f "$view"
+window_case() {
+    if ((have_viewer)); then
+        say "viewer window: timing"
+        export QT_QPA_PLATFORM=offscreen
+        for ((i = 0; i < warmup + runs; i++)); do
+            sum_out=$("$bin/viewerbench" sum "$view" two 2>/dev/null)
+            win_out=$("$bin/viewerbench" window "$view" two 2>/dev/null)
+            empty_out=$("$bin/viewerbench" empty 2>/dev/null)
+            ((i < warmup)) && continue
+            echo "$sum_out" | sed 's/.*readsum_ms=\([0-9.]*\).*/\1/' >>"$work/readsum"
+            echo "$win_out" | sed 's/.*ready_ms=\([0-9.]*\).*/\1/' >>"$work/ready"
+            echo "$win_out" | sed 's/.*peak_rss_kb=\([0-9]*\).*/\1/' >>"$work/winrss"
+            echo "$empty_out" | sed 's/.*peak_rss_kb=\([0-9]*\).*/\1/' >>"$work/emptyrss"
+        done
+        t_readsum=$(median <"$work/readsum")
+        t_ready=$(median <"$work/ready")
+        rss_window=$(median <"$work/winrss")
+        rss_empty=$(median <"$work/emptyrss")
+        r=$(ratio "$t_ready" "$t_readsum")
+        row "viewer window ready with 1,000,000 rows (in process)" "$t_ready ms" \
+            "read and sum, timed the same way (viewerbench sum)" "$t_readsum ms" "$r" "<= 2" "$(holds "$r" "<=" 2)"
+        above=$(awk -v w="$rss_window" -v e="$rss_empty" 'BEGIN { printf "%.1f", (w - e) / 1024 }')
+        r=$(awk -v w="$rss_window" -v e="$rss_empty" -v s="$size" 'BEGIN { printf "%.2f", (w - e) * 1024 / s }')
+        row "viewer window peak memory above an empty one" "$above MiB" \
+            "file size (empty window: $(awk -v e="$rss_empty" 'BEGIN { printf "%.1f", e / 1024 }') MiB)" \
+            "$mib MiB" "$r" "<= 3" "$(holds "$r" "<=" 3)"
+    else
+        row "viewer window" "not built (no Qt?)" "" "" "" "" ""
+    fi
+}
 
 # ---- merge: 10 MiB in 10 files, and 1 GiB in 16 files when asked
 merge_case() {
@@ -208,28 +238,42 @@ merge_case() {
     fi
     rm -rf "$work/merge"
 }
-merge_case $((10 << 20)) 10 "10 MiB"
-if [[ $large == 1 ]]; then
-    saved_runs=$runs saved_warmup=$warmup
-    runs=3 warmup=1
-    merge_case $((1 << 30)) 16 "1 GiB"
-    runs=$saved_runs warmup=$saved_warmup
-fi
 
 # ---- backup: 10,000 files into an empty folder
-say "backup: making 10,000 files"
-"$bin/mpgen" backup-set "$work/bsrc" 10000 50
-fresh="rm -rf '$work/bdst' && mkdir '$work/bdst'"
-bash -c "$fresh"
-"$bin/mpbench" backup "$work/bsrc" "$work/bdst" >/dev/null
-copied=$(find "$work/bdst" -type f | wc -l)
-cmp -s "$work/bsrc/B000001.GLD" "$work/bdst/B000001.GLD" && [[ $copied == 10000 ]] ||
-    fail "backup copied $copied files"
-say "backup: timing"
-t_backup=$(median_ms "$fresh" "'$bin/mpbench' backup '$work/bsrc' '$work/bdst'")
-t_cp=$(median_ms "$fresh" "cp -n '$work/bsrc'/* '$work/bdst'/")
-r=$(ratio "$t_backup" "$t_cp")
-row "backup 10,000 files of 50 records" "$t_backup ms" "cp -n" "$t_cp ms" "$r" "<= 1.2" "$(holds "$r" "<=" 1.2)"
+backup_case() {
+    say "backup: making 10,000 files"
+    "$bin/mpgen" backup-set "$work/bsrc" 10000 50
+    # Each run copies into an empty folder, the disk quiet after the last run's removal.
+    fresh="rm -rf '$work/bdst' && mkdir '$work/bdst' && sync"
+    bash -c "$fresh"
+    "$bin/mpbench" backup "$work/bsrc" "$work/bdst" >/dev/null
+    copied=$(find "$work/bdst" -type f | wc -l)
+    cmp -s "$work/bsrc/B000001.GLD" "$work/bdst/B000001.GLD" && [[ $copied == 10000 ]] ||
+        fail "backup copied $copied files"
+    say "backup: timing"
+    read -r t_backup t_cp < <(paired_ms "$fresh" "'$bin/mpbench' backup '$work/bsrc' '$work/bdst'" \
+        "cp -n '$work/bsrc'/* '$work/bdst'/")
+    r=$(ratio "$t_backup" "$t_cp")
+    row "backup 10,000 files of 50 records (runs in turn)" "$t_backup ms" "cp -n" "$t_cp ms" "$r" "<= 1.2" "$(holds "$r" "<=" 1.2)"
+}
+
+wanted scan && scan_case
+if wanted view || wanted window; then
+    view_data
+    wanted view && view_case
+    wanted window && window_case
+    rm -f "$view"
+fi
+if wanted merge; then
+    merge_case $((10 << 20)) 10 "10 MiB"
+    if [[ $large == 1 ]]; then
+        saved_runs=$runs saved_warmup=$warmup
+        runs=3 warmup=1
+        merge_case $((1 << 30)) 16 "1 GiB (3 runs)"
+        runs=$saved_runs warmup=$saved_warmup
+    fi
+fi
+wanted backup && backup_case
 
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 timer=$(if ((have_hyperfine)); then hyperfine --version; else echo "date +%s%N loop"; fi)
