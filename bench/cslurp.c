@@ -19,8 +19,8 @@ static char* allocate(size_t size, int huge) {
     if (huge) {
         const size_t page = (size_t)2 << 20;
         const size_t rounded = (size + page - 1) / page * page;
-        void* memory = mmap(NULL, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                            -1, 0);
+        void* memory =
+            mmap(NULL, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (memory == MAP_FAILED) {
             return NULL;
         }
