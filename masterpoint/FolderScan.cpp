@@ -70,7 +70,10 @@ void scanFolder(const Settings& settings, ScanListener& listener) {
     // The folder with the separator after it, as the entry paths are formed: an empty
     // folder setting walks the root, whose files its paths then name.
     const std::string folder = platform::joinPath(settings.masterpointFolder(), "");
-    platform::FolderEnumeration enumeration;
+    // A regular file always carries the archive bit, so whether it is also read-only
+    // never decides whether it is passed over; finding that out would cost a call for
+    // every file in the folder.
+    platform::FolderEnumeration enumeration(platform::FolderEnumeration::Detail::NoReadOnlyBit);
     platform::DirEntry entry;
     if (!enumeration.first(folder, entry)) {
         return;

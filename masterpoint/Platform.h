@@ -38,7 +38,13 @@ struct DirEntry {
 // Walks the entries of one folder, "." and ".." included, in the file system's order.
 class FolderEnumeration {
 public:
-    FolderEnumeration();
+    // How much of a regular file's attribute word to find out.
+    enum class Detail {
+        Full,          // every bit
+        NoReadOnlyBit, // the read-only bit left out: no look-up per plain file
+    };
+
+    explicit FolderEnumeration(Detail detail = Detail::Full);
     ~FolderEnumeration();
     FolderEnumeration(const FolderEnumeration&) = delete;
     FolderEnumeration& operator=(const FolderEnumeration&) = delete;

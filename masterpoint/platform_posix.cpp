@@ -103,12 +103,13 @@ bool copyBytes(int in, int out) {
 
 // What the attribute words of one folder's entries depend on besides the entries.
 struct FolderFacts {
+    bool readOnlyBit = true;     // whether the read-only bit is wanted at all
     bool asRoot = false;         // root may write any file its volume lets it write
     bool readOnlyVolume = false; // the folder's volume is mounted read-only
 };
 
 // The attribute word from a full look-up: a link counts as what it points to.
-unsigned lookedUpAttributes(int dirFd, const char* name) {
+unsigned lookedUpAttributes(int dirFd, const char* name, bool readOnlyBit) {
     struct stat st {};
     if (::fstatat(dirFd, name, &st, 0) != 0) {
         return System; // a dangling link, or gone since it was listed
@@ -121,7 +122,8 @@ unsigned lookedUpAttributes(int dirFd, const char* name) {
     }
     unsigned attributes = Archive;
     // Read-only for this user, or for everyone (which root's access check would miss).
-    if ((st.st_mode & 0222) == 0 || ::faccessat(dirFd, name, W_OK, AT_EACCESS) != 0) {
+    if (readOnlyBit &&
+        ((st.st_mode & 0222) == 0 || ::faccessat(dirFd, name, W_OK, AT_EACCESS) != 0)) {
         attributes |= ReadOnly;
     }
     if (name[0] == '.') {
@@ -147,6 +149,9 @@ unsigned attributesOf(int dirFd, const dirent* found, const FolderFacts& facts) 
     case DT_BLK:
         return System;
     case DT_REG:
+        if (!facts.readOnlyBit) {
+            return Archive | hidden;
+        }
         if (!facts.asRoot) {
             // The access check alone: a file without any write bit fails it for anyone
             // but root.
@@ -164,7 +169,7 @@ unsigned attributesOf(int dirFd, const dirent* found, const FolderFacts& facts) 
                 return System; // gone since it was listed
             }
             if (!S_ISREG(sx.stx_mode)) {
-                return lookedUpAttributes(dirFd, name); // replaced since it was listed
+                return lookedUpAttributes(dirFd, name, true); // replaced since it was listed
             }
             const bool immutable = (sx.stx_attributes_mask & STATX_ATTR_IMMUTABLE) != 0 &&
                                    (sx.stx_attributes & STATX_ATTR_IMMUTABLE) != 0;
@@ -177,7 +182,7 @@ unsigned attributesOf(int dirFd, const dirent* found, const FolderFacts& facts) 
         break;
     }
 #endif
-    return lookedUpAttributes(dirFd, name);
+    return lookedUpAttributes(dirFd, name, facts.readOnlyBit);
 }
 
 void syncFolderOf(const std::string& path) {
@@ -208,7 +213,9 @@ struct FolderEnumeration::Impl {
     FolderFacts facts;
 };
 
-FolderEnumeration::FolderEnumeration() : impl_(std::make_unique<Impl>()) {}
+FolderEnumeration::FolderEnumeration(Detail detail) : impl_(std::make_unique<Impl>()) {
+    impl_->facts.readOnlyBit = detail == Detail::Full;
+}
 FolderEnumeration::~FolderEnumeration() {
     close();
 }

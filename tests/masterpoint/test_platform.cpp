@@ -17,8 +17,10 @@ TEST(Platform, JoinPathAddsOneSeparatorAndNothingElse) {
     EXPECT_EQ(joinPath("x", ""), "x/");
 }
 
-TEST(FolderEnumeration, AttributeWordPerKindOfEntry) {
-    TempDir dir;
+namespace {
+
+// One entry of every kind the attribute word tells apart.
+void makeOneOfEachKind(const TempDir& dir) {
     dir.write("a.GLD", "x");
     ::chmod(dir.write("ro.GLD", "x").c_str(), 0444);
     dir.write(".h.GLD", "x");
@@ -27,20 +29,44 @@ TEST(FolderEnumeration, AttributeWordPerKindOfEntry) {
     ::mkfifo((dir / "f.GLD").c_str(), 0644);
     ::symlink("nowhere", (dir / "dangling").c_str());
     ::symlink("a.GLD", (dir / "tofile").c_str());
+    ::symlink("ro.GLD", (dir / "toreadonly").c_str());
     ::symlink("d.MP1", (dir / "todir").c_str());
-    const std::map<std::string, unsigned> expected = {
-        {".", 16},     {"..", 16},   {"a.GLD", 32},   {"ro.GLD", 33}, {".h.GLD", 34}, {".rh", 35},
-        {"d.MP1", 16}, {"f.GLD", 4}, {"dangling", 4}, {"tofile", 32}, {"todir", 16},
-    };
+}
+
+std::map<std::string, unsigned> wordsSeen(const TempDir& dir, FolderEnumeration::Detail detail) {
     std::map<std::string, unsigned> seen;
-    FolderEnumeration enumeration;
+    FolderEnumeration enumeration(detail);
     DirEntry entry;
-    ASSERT_TRUE(enumeration.first(dir.path(), entry));
+    EXPECT_TRUE(enumeration.first(dir.path(), entry));
     do {
         EXPECT_TRUE(seen.emplace(entry.name, entry.attributes).second) << "twice: " << entry.name;
     } while (enumeration.next(entry));
-    EXPECT_EQ(seen, expected);
     EXPECT_FALSE(enumeration.next(entry));
+    return seen;
+}
+
+} // namespace
+
+TEST(FolderEnumeration, AttributeWordPerKindOfEntry) {
+    TempDir dir;
+    makeOneOfEachKind(dir);
+    const std::map<std::string, unsigned> expected = {
+        {".", 16},       {"..", 16},     {"a.GLD", 32},      {"ro.GLD", 33},
+        {".h.GLD", 34},  {".rh", 35},    {"d.MP1", 16},      {"f.GLD", 4},
+        {"dangling", 4}, {"tofile", 32}, {"toreadonly", 33}, {"todir", 16},
+    };
+    EXPECT_EQ(wordsSeen(dir, FolderEnumeration::Detail::Full), expected);
+}
+
+TEST(FolderEnumeration, WithoutTheReadOnlyBitEveryOtherBitStays) {
+    TempDir dir;
+    makeOneOfEachKind(dir);
+    const std::map<std::string, unsigned> expected = {
+        {".", 16},       {"..", 16},     {"a.GLD", 32},      {"ro.GLD", 32},
+        {".h.GLD", 34},  {".rh", 34},    {"d.MP1", 16},      {"f.GLD", 4},
+        {"dangling", 4}, {"tofile", 32}, {"toreadonly", 32}, {"todir", 16},
+    };
+    EXPECT_EQ(wordsSeen(dir, FolderEnumeration::Detail::NoReadOnlyBit), expected);
 }
 
 TEST(FolderEnumeration, EmptyFolderHasItsTwoEntriesAndMissingFolderNone) {
