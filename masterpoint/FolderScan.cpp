@@ -31,11 +31,11 @@ public:
         }
         const std::string extension = upperAscii(extensionOf(entry.name));
         if (const int kind = kindOfNumberedExtension(extension)) {
-            if (isMasterpointFile(settings_, entry.name)) {
+            if (isListedMasterpointFile(settings_, entry.name)) {
                 addNumbered(entry.name, kind);
             }
         } else if (kindOfColourExtension(extension) != 0) {
-            if (isMasterpointFile(settings_, entry.name)) {
+            if (isListedMasterpointFile(settings_, entry.name)) {
                 listener_.addEntry({entry.name, 0, false});
             }
         }

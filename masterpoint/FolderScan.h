@@ -22,9 +22,9 @@ public:
 
 // Enumerates the masterpoint folder (read now) and adds one entry per valid file, in
 // enumeration order. A file renamed by the scan is listed once, also when the walk
-// comes upon it again under its new name. A folder that cannot be read adds nothing and reports nothing.
-// A candidate that cannot be opened throws Error::cannotOpenFile; entries already
-// added stay added.
+// comes upon it again under its new name. A folder that cannot be read adds nothing and reports
+// nothing. A candidate that cannot be opened throws Error::cannotOpenFile; entries already added
+// stay added.
 void scanFolder(const Settings& settings, ScanListener& listener);
 
 } // namespace mp

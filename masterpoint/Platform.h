@@ -69,6 +69,22 @@ bool renameNoReplace(const std::string& from, const std::string& to);
 // destination exists. A copy that fails part-way leaves no destination behind.
 bool copyNoReplace(const std::string& from, const std::string& to);
 
+// What a caller already knows of a path before it is opened.
+enum class Known {
+    Nothing,
+    // The folder listing has just given it as a regular file, or as a link to one.
+    RegularFile,
+};
+
+// Reads the first bytes of a regular file into buffer: the count read, which is less
+// than size only when the file is shorter or a read fails, or -1 when the path cannot
+// be opened as a regular file. Never blocks; a FIFO, socket, device or folder is never
+// opened unless it was swapped in after the caller learnt otherwise, and then it is
+// read as far as it gives bytes without waiting. Cheaper than a ReadableFile when only
+// the head is wanted.
+long long readFileHead(const std::string& path, char* buffer, std::size_t size,
+                       Known known = Known::Nothing);
+
 // A file opened for reading. Opening never blocks: a FIFO, socket, device or folder
 // is refused as a file that cannot be opened.
 class ReadableFile {

@@ -6,24 +6,17 @@
 
 namespace mp {
 
-bool isMasterpointFile(const Settings& settings, const std::string& name) {
-    return isMasterpointFileAt(platform::joinPath(settings.masterpointFolder(), name));
-}
+namespace {
 
-bool isMasterpointFileAt(const std::string& path) {
-    platform::ReadableFile file;
-    if (!file.open(path)) {
-        throw Error::cannotOpenFile(path);
-    }
+bool headIsThirteenDigits(const std::string& path, platform::Known known) {
     constexpr std::size_t kHead = 13;
     char head[kHead];
-    std::size_t got = 0;
-    while (got < kHead) {
-        const long long n = file.read(head + got, kHead - got);
-        if (n <= 0) {
-            return false; // shorter than 13 bytes, or unreadable: not valid
-        }
-        got += static_cast<std::size_t>(n);
+    const long long got = platform::readFileHead(path, head, kHead, known);
+    if (got < 0) {
+        throw Error::cannotOpenFile(path);
+    }
+    if (got < static_cast<long long>(kHead)) {
+        return false; // shorter than 13 bytes, or unreadable: not valid
     }
     for (char c : head) {
         if (c < '0' || c > '9') {
@@ -31,6 +24,21 @@ bool isMasterpointFileAt(const std::string& path) {
         }
     }
     return true;
+}
+
+} // namespace
+
+bool isMasterpointFile(const Settings& settings, const std::string& name) {
+    return isMasterpointFileAt(platform::joinPath(settings.masterpointFolder(), name));
+}
+
+bool isMasterpointFileAt(const std::string& path) {
+    return headIsThirteenDigits(path, platform::Known::Nothing);
+}
+
+bool isListedMasterpointFile(const Settings& settings, const std::string& name) {
+    return headIsThirteenDigits(platform::joinPath(settings.masterpointFolder(), name),
+                                platform::Known::RegularFile);
 }
 
 } // namespace mp

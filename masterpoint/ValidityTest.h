@@ -15,4 +15,8 @@ bool isMasterpointFile(const Settings& settings, const std::string& name);
 // The same test on a full path.
 bool isMasterpointFileAt(const std::string& path);
 
+// The test on a name that the folder listing has just given as a regular file (or a
+// link to one): the type is not asked again before the file is opened.
+bool isListedMasterpointFile(const Settings& settings, const std::string& name);
+
 } // namespace mp

@@ -300,6 +300,36 @@ bool copyNoReplace(const std::string& from, const std::string& to) {
     return ok;
 }
 
+// ---- reading
+
+long long readFileHead(const std::string& path, char* buffer, std::size_t size, Known known) {
+    // The stat keeps devices and FIFOs closed. After a folder listing has said the same
+    // a moment ago it is spared: asking again would narrow, not close, the window in
+    // which the entry could be swapped, and O_NONBLOCK keeps even a FIFO swapped in from
+    // blocking the read. A scan calls this for every candidate of a folder. For the same
+    // reason there is no fstat after the open: only a whole-file reader needs one.
+    if (known != Known::RegularFile) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            return -1;
+        }
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return -1;
+    }
+    std::size_t got = 0;
+    while (got < size) {
+        const long long n = readSome(fd, buffer + got, size - got);
+        if (n <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    return static_cast<long long>(got);
+}
+
 // ---- ReadableFile
 
 ReadableFile::~ReadableFile() {

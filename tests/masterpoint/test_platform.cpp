@@ -207,3 +207,44 @@ TEST(ReadableFile, RegularFilesOnly) {
     EXPECT_TRUE(moved.isOpen());
     EXPECT_FALSE(file.isOpen());
 }
+
+TEST(ReadFileHead, RegularFilesOnlyAndNeverMoreThanAsked) {
+    TempDir dir;
+    ::mkfifo((dir / "fifo").c_str(), 0644);
+    dir.write("long", "1234567890123456");
+    dir.write("short", "12345");
+    dir.write("empty", "");
+    ::symlink("long", (dir / "link").c_str());
+    struct Case {
+        const char* what;
+        std::string path;
+        long long count;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"a FIFO is never opened", dir / "fifo", -1, ""},
+        {"a folder", dir.mkdir("folder"), -1, ""},
+        {"a device", "/dev/null", -1, ""},
+        {"a missing file", dir / "missing", -1, ""},
+        {"a longer file gives what was asked", dir / "long", 13, "1234567890123"},
+        {"a shorter file gives what it has", dir / "short", 5, "12345"},
+        {"an empty file", dir / "empty", 0, ""},
+        {"a link counts as its file", dir / "link", 13, "1234567890123"},
+    };
+    for (const Case& c : cases) {
+        char buffer[13] = {};
+        EXPECT_EQ(readFileHead(c.path, buffer, sizeof buffer), c.count) << c.what;
+        if (c.count > 0) {
+            EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(c.count)), c.bytes) << c.what;
+        }
+    }
+}
+
+TEST(ReadFileHead, FifoSwappedInAfterTheListingNeverBlocks) {
+    TempDir dir;
+    ::mkfifo((dir / "X.GLD").c_str(), 0644);
+    char buffer[13];
+    // Taken for a regular file, it is opened, but reading finds nothing and returns.
+    EXPECT_EQ(readFileHead(dir / "X.GLD", buffer, sizeof buffer, Known::RegularFile), 0);
+    EXPECT_EQ(readFileHead(dir / "long-gone", buffer, sizeof buffer, Known::RegularFile), -1);
+}
