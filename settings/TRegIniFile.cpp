@@ -3,11 +3,16 @@
 #include "masterpoint/WholeNumber.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QVariant>
 #include <cstdint>
 #include <limits>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -48,10 +53,46 @@ QString TRegIniFile::defaultLocation(const QString& keyName) {
 #endif
 }
 
+bool TRegIniFile::FileStamp::operator==(const FileStamp& other) const {
+    return exists == other.exists && device == other.device && inode == other.inode &&
+           size == other.size && modifiedSec == other.modifiedSec &&
+           modifiedNsec == other.modifiedNsec && changedSec == other.changedSec &&
+           changedNsec == other.changedNsec;
+}
+
+void TRegIniFile::refresh() const {
+#ifdef _WIN32
+    settings_->sync();
+#else
+    // Another running copy may have rewritten the file since our last look. The store
+    // would find out with two look-ups and more work besides; a folder scan reads the
+    // masterpoint folder for every file, so one stat decides whether it need look at
+    // all. The stamp is taken before the sync: a write that lands in between makes the
+    // next read look again.
+    FileStamp now;
+    struct stat st {};
+    if (::stat(QFile::encodeName(settings_->objectName()).constData(), &st) == 0) {
+        now.exists = true;
+        now.device = st.st_dev;
+        now.inode = st.st_ino;
+        now.size = static_cast<unsigned long long>(st.st_size);
+        now.modifiedSec = st.st_mtim.tv_sec;
+        now.modifiedNsec = st.st_mtim.tv_nsec;
+        now.changedSec = st.st_ctim.tv_sec;
+        now.changedNsec = st.st_ctim.tv_nsec;
+    }
+    if (stampKnown_ && now == stamp_) {
+        return;
+    }
+    settings_->sync();
+    stamp_ = now;
+    stampKnown_ = true;
+#endif
+}
+
 QString TRegIniFile::ReadString(const QString& section, const QString& ident,
                                 const QString& def) const {
-    // Another running copy may have rewritten the file since our last look.
-    settings_->sync();
+    refresh();
     const QString key = keyOf(section, ident);
     if (!settings_->contains(key))
         return def;
@@ -77,6 +118,7 @@ void TRegIniFile::WriteString(const QString& section, const QString& ident, cons
         settings_ = openStore(settings_->objectName());
     settings_->setValue(keyOf(section, ident), value);
     settings_->sync();
+    stampKnown_ = false;
     // A FormatError only says that lines of the old file could not be parsed; the file
     // has been written anew all the same. Only an access error means nothing was stored.
     if (settings_->status() == QSettings::AccessError)

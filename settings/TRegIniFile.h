@@ -45,5 +45,18 @@ public:
     void WriteBool(const QString& section, const QString& ident, bool value);
 
 private:
+    // Brings the cached values up to what is on disk now.
+    void refresh() const;
+
     std::unique_ptr<QSettings> settings_;
+    // What the file looked like just before the cache was last brought up to date; a
+    // read that finds it so still can skip the store's own, slower look.
+    struct FileStamp {
+        bool exists = false;
+        unsigned long long device = 0, inode = 0, size = 0;
+        long long modifiedSec = 0, modifiedNsec = 0, changedSec = 0, changedNsec = 0;
+        bool operator==(const FileStamp& other) const;
+    };
+    mutable bool stampKnown_ = false;
+    mutable FileStamp stamp_;
 };

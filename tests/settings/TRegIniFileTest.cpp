@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <functional>
 
 using namespace SettingsNames;
@@ -207,6 +208,32 @@ TEST_F(StoreTest, EachReadSeesWhatAnotherCopyWrote) {
     writeRaw("[paths]\nClubNo=4567\nQuillet=/elsewhere\n");
     EXPECT_EQ(reader.ReadInteger(Paths, ClubNumber, 0), 4567);
     EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/elsewhere");
+}
+
+TEST_F(StoreTest, ReadsFollowTheFileAsItIsReplacedRemovedAndMadeAgain) {
+    TRegIniFile reader(path);
+    writeRaw("[paths]\nQuillet=/first\n");
+    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/first");
+    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/first");
+
+    // Written whole under another name and renamed over, as careful writers do.
+    const QString replacement = path + QStringLiteral(".new");
+    QFile::remove(replacement);
+    {
+        QFile file(replacement);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[paths]\nQuillet=/second/folder\n");
+    }
+    ASSERT_EQ(
+        ::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()),
+        0);
+    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/second/folder");
+
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, QStringLiteral("none")), "none");
+
+    writeRaw("[paths]\nQuillet=/third\n");
+    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/third");
 }
 
 TEST_F(StoreTest, RefusedWriteRaisesTheStoreError) {
