@@ -29,6 +29,8 @@ targets=(mpgen mpbench cscan cslurp)
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 have_viewer=1
 cmake --build "$build" -j2 --target viewerbench >/dev/null 2>&1 || have_viewer=0
+have_store=1
+cmake --build "$build" -j2 --target storescan >/dev/null 2>&1 || have_store=0
 bin=$build/bench
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/mpcompare.XXXXXX")
@@ -144,6 +146,14 @@ scan_case() {
         "C loop: readdir, open, read 13 B, close (cscan)" "$t_cscan ms" "$r" "<= 1.3" "$(holds "$r" "<=" 1.3)"
     r=$(ratio "$t_scan" "$t_find")
     row "" "" "find + head -c 13 over the candidates" "$t_find ms" "$r" "< 1" "$(holds "$r" "<=" 0.999)"
+    if ((have_store)); then
+        listed=$("$bin/storescan" "$work/scan" | cut -d' ' -f1)
+        [[ $listed == "$valid" ]] || fail "storescan lists $listed, expected $valid"
+        t_store=$(median_ms "" "'$bin/storescan' '$work/scan'")
+        r=$(ratio "$t_store" "$t_cscan")
+        row "the same scan with the folder read from the settings store for each file, as in the program" \
+            "$t_store ms" "cscan" "$t_cscan ms" "$r" "" ""
+    fi
     rm -rf "$work/scan"
 }
 
