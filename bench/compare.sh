@@ -147,9 +147,9 @@ scan_case() {
     r=$(ratio "$t_scan" "$t_find")
     row "" "" "find + head -c 13 over the candidates" "$t_find ms" "$r" "< 1" "$(holds "$r" "<=" 0.999)"
     if ((have_store)); then
-        listed=$("$bin/storescan" "$work/scan" | cut -d' ' -f1)
+        listed=$("$bin/storescan" "$work/store.ini" "$work/scan" | cut -d' ' -f1)
         [[ $listed == "$valid" ]] || fail "storescan lists $listed, expected $valid"
-        t_store=$(median_ms "" "'$bin/storescan' '$work/scan'")
+        t_store=$(median_ms "" "'$bin/storescan' '$work/store.ini' '$work/scan'")
         r=$(ratio "$t_store" "$t_cscan")
         row "the same scan with the folder read from the settings store for each file, as in the program" \
             "$t_store ms" "cscan" "$t_cscan ms" "$r" "" ""

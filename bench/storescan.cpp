@@ -1,8 +1,10 @@
 // storescan: the folder scan as the program runs it, with the masterpoint folder read
 // from a real settings store for every file, where mpbench scan hands the core a fixed
-// folder. The store is a scratch INI file that is removed afterwards.
+// folder. The store is an INI file of its own, which holds only the folder; it is
+// written only when it holds another folder, so that timed runs after the first do
+// not wait for the disk to take a settings file.
 //
-//   storescan <folder>
+//   storescan <store.ini> <folder>
 
 #include "CountingListener.h"
 
@@ -13,25 +15,22 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <exception>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: storescan <folder>\n", stderr);
+    if (argc != 3) {
+        std::fputs("usage: storescan <store.ini> <folder>\n", stderr);
         return 2;
     }
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        std::fputs("storescan: no scratch folder for the store\n", stderr);
-        return 1;
-    }
     try {
-        TRegIniFile store(scratch.filePath(QStringLiteral("store.ini")));
-        store.WriteString(SettingsNames::Paths, SettingsNames::MasterpointFolder,
-                          QFile::decodeName(argv[1]));
+        TRegIniFile store(QFile::decodeName(argv[1]));
+        const QString folder = QFile::decodeName(argv[2]);
+        if (store.ReadString(SettingsNames::Paths, SettingsNames::MasterpointFolder, {}) !=
+            folder) {
+            store.WriteString(SettingsNames::Paths, SettingsNames::MasterpointFolder, folder);
+        }
         StoreSettings settings(store);
         mpbench::CountingListener listener;
         mp::scanFolder(settings, listener);
