@@ -2,12 +2,12 @@
 
 namespace mp {
 
-Error Error::cannotOpenFile(const std::string& path) {
-    return Error("Cannot open file " + path);
+Error Error::cannotOpenFile(const std::string& path, std::error_code reason) {
+    return Error("Cannot open file " + path, reason);
 }
 
-Error Error::cannotCreateFile(const std::string& path) {
-    return Error("Cannot create file " + path);
+Error Error::cannotCreateFile(const std::string& path, std::error_code reason) {
+    return Error("Cannot create file " + path, reason);
 }
 
 } // namespace mp

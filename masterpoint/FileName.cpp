@@ -2,6 +2,8 @@
 
 #include "masterpoint/FileKind.h"
 
+#include <cstring>
+
 namespace mp {
 
 #ifdef _WIN32
@@ -9,6 +11,24 @@ const char* const kPathBreaks = "\\/:";
 #else
 const char* const kPathBreaks = "/";
 #endif
+
+namespace {
+
+unsigned char foldedAscii(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
+}
+
+} // namespace
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path += folder;
+    path += kSeparator;
+    path += name;
+    return path;
+}
 
 std::string extensionOf(const std::string& name) {
     const std::size_t dot = name.rfind('.');
@@ -19,28 +39,57 @@ std::string extensionOf(const std::string& name) {
     return name.substr(dot);
 }
 
-std::string baseNameOf(const std::string& name) {
-    return name.substr(0, name.find('.'));
+std::string withoutExtension(const std::string& name) {
+    return name.substr(0, name.size() - extensionOf(name).size());
 }
 
 std::string upperAscii(const std::string& text) {
     std::string upper = text;
     for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
+        c = static_cast<char>(foldedAscii(c));
     }
     return upper;
 }
 
 std::string convertedName(const std::string& name, int kindCode) {
     const FileKind* kind = kindByCode(kindCode);
-    return kind ? baseNameOf(name) + kind->colour : name;
+    return kind ? withoutExtension(name) + kind->colour : name;
 }
 
 std::string displayName(const std::string& name, int kindCode) {
     const FileKind* kind = kindByCode(kindCode);
-    return kind ? baseNameOf(name) + kind->displaySuffix : name;
+    return kind ? withoutExtension(name) + kind->displaySuffix : name;
+}
+
+bool isSameFileName(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (foldedAscii(a[i]) != foldedAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+#else
+    return a == b;
+#endif
+}
+
+bool isBeforeInNameOrder(const std::string& a, const std::string& b) {
+    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char x = foldedAscii(a[i]);
+        const unsigned char y = foldedAscii(b[i]);
+        if (x != y) {
+            return x < y;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return std::memcmp(a.data(), b.data(), a.size()) < 0;
 }
 
 } // namespace mp

@@ -1,88 +1,136 @@
 #include "masterpoint/FolderScan.h"
 
+#include "masterpoint/Convert.h"
+#include "masterpoint/Error.h"
 #include "masterpoint/FileKind.h"
 #include "masterpoint/FileName.h"
-#include "masterpoint/Platform.h"
-#include "masterpoint/Settings.h"
 #include "masterpoint/ValidityTest.h"
 
-#include <set>
+#include <algorithm>
 
 namespace mp {
 
 namespace {
 
 // Attribute words that mean "nothing but this one attribute": such entries are passed
-// over. The word is compared whole, so a read-only file that is also archive (33) stays.
+// over. The word is compared whole, so a hidden file that is also archive (34) stays.
 bool isPassedOver(unsigned attributes) {
-    using namespace platform;
     return attributes == ReadOnly || attributes == Hidden || attributes == System ||
            attributes == VolumeLabel || attributes == Directory;
 }
 
+struct Candidate {
+    std::string name;
+    int numberedKind; // 1..5, or 0 for a colour extension
+};
+
+bool isBeforeByName(const ListEntry& a, const ListEntry& b) {
+    return isBeforeInNameOrder(a.fileName, b.fileName);
+}
+
 class Scan {
 public:
-    Scan(const Settings& settings, ScanListener& listener)
-        : settings_(settings), listener_(listener) {}
+    Scan(const std::string& folder, const ScanOptions& options, ScanResult& result,
+         FileSystem& fileSystem)
+        : folder_(joinPath(folder, "")), options_(options), result_(result),
+          fileSystem_(fileSystem) {}
 
-    void consider(const platform::DirEntry& entry) {
-        if (isPassedOver(entry.attributes) || renamedHere_.count(entry.name) != 0) {
+    void run() {
+        std::vector<DirEntry> listing;
+        // A folder that cannot be read is an empty list, as a folder without files is.
+        if (fileSystem_.listFolder(folder_, listing) || listing.empty()) {
             return;
         }
-        const std::string extension = upperAscii(extensionOf(entry.name));
-        if (const int kind = kindOfNumberedExtension(extension)) {
-            if (isListedMasterpointFile(settings_, entry.name)) {
-                addNumbered(entry.name, kind);
-            }
-        } else if (kindOfColourExtension(extension) != 0) {
-            if (isListedMasterpointFile(settings_, entry.name)) {
-                listener_.addEntry({entry.name, 0, false});
-            }
+        if (options_.walkStarted) {
+            options_.walkStarted();
         }
+        std::vector<Candidate> candidates = candidatesOf(listing);
+        listing.clear();
+        listing.shrink_to_fit();
+        // Tested in name order too, so that a file that stops the scan stops it at the
+        // same place in every folder.
+        std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+            return isBeforeInNameOrder(a.name, b.name);
+        });
+        result_.entries.reserve(candidates.size());
+        try {
+            for (const Candidate& candidate : candidates) {
+                consider(candidate);
+            }
+        } catch (...) {
+            sortEntries();
+            throw;
+        }
+        sortEntries();
     }
 
 private:
-    void addNumbered(const std::string& name, int kind) {
-        if (!listener_.convertExtensions()) {
-            listener_.addEntry({displayName(name, kind), kind, false});
+    static std::vector<Candidate> candidatesOf(const std::vector<DirEntry>& listing) {
+        std::vector<Candidate> candidates;
+        for (const DirEntry& entry : listing) {
+            if (isPassedOver(entry.attributes)) {
+                continue;
+            }
+            const std::string extension = upperAscii(extensionOf(entry.name));
+            if (const int kind = kindOfNumberedExtension(extension)) {
+                candidates.push_back({entry.name, kind});
+            } else if (kindOfColourExtension(extension) != 0) {
+                candidates.push_back({entry.name, 0});
+            }
+        }
+        return candidates;
+    }
+
+    void consider(const Candidate& candidate) {
+        if (!isValid(candidate.name)) {
             return;
         }
-        const std::string converted = convertedName(name, kind);
-        listener_.addEntry({converted, 0, false});
-        const std::string from = platform::joinPath(settings_.masterpointFolder(), name);
-        const std::string to = platform::joinPath(settings_.masterpointFolder(), converted);
-        // A failed rename is not reported: the entry stays listed under the new name.
-        // A file renamed here may come up again under its new name later in the same
-        // walk; it is one file and gets one entry.
-        if (platform::renameNoReplace(from, to)) {
-            renamedHere_.insert(converted);
+        if (candidate.numberedKind == 0 || !options_.convertExtensions) {
+            result_.entries.push_back(ListEntry::forFile(candidate.name, candidate.numberedKind));
+            return;
+        }
+        const std::string converted = convertedName(candidate.name, candidate.numberedKind);
+        const std::error_code error =
+            fileSystem_.renameNoReplace(folder_ + candidate.name, folder_ + converted);
+        if (error) {
+            // Listed as it is on disk, so that every command still reaches it.
+            result_.problems.add(conversionFailure(candidate.name, converted, error),
+                                 "rename " + folder_ + candidate.name + " -> " + folder_ +
+                                     converted + ": " + error.message());
+            result_.entries.push_back(ListEntry::forFile(candidate.name, candidate.numberedKind));
+        } else {
+            result_.entries.push_back(ListEntry::forFile(converted, 0));
         }
     }
 
-    const Settings& settings_;
-    ScanListener& listener_;
-    std::set<std::string> renamedHere_;
+    bool isValid(const std::string& name) {
+        try {
+            return isMasterpointFile(folder_ + name, Known::RegularFile, fileSystem_);
+        } catch (const Error& error) {
+            if (error.reason() == std::errc::no_such_file_or_directory) {
+                return false; // gone since the listing: nothing to list
+            }
+            throw;
+        }
+    }
+
+    void sortEntries() {
+        std::stable_sort(result_.entries.begin(), result_.entries.end(), isBeforeByName);
+    }
+
+    const std::string folder_; // with its separator
+    const ScanOptions& options_;
+    ScanResult& result_;
+    FileSystem& fileSystem_;
 };
 
 } // namespace
 
-void scanFolder(const Settings& settings, ScanListener& listener) {
-    // The folder with the separator after it, as the entry paths are formed: an empty
-    // folder setting walks the root, whose files its paths then name.
-    const std::string folder = platform::joinPath(settings.masterpointFolder(), "");
-    // A regular file always carries the archive bit, so whether it is also read-only
-    // never decides whether it is passed over; finding that out would cost a call for
-    // every file in the folder.
-    platform::FolderEnumeration enumeration(platform::FolderEnumeration::Detail::NoReadOnlyBit);
-    platform::DirEntry entry;
-    if (!enumeration.first(folder, entry)) {
-        return;
-    }
-    listener.walkStarted();
-    Scan scan(settings, listener);
-    do {
-        scan.consider(entry);
-    } while (enumeration.next(entry));
+void scanFolder(const std::string& folder, const ScanOptions& options, ScanResult& result,
+                FileSystem& fileSystem) {
+    result.entries.clear();
+    result.problems = Problems();
+    Scan(folder, options, result, fileSystem).run();
 }
 
 } // namespace mp

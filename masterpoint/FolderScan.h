@@ -1,30 +1,37 @@
 #pragma once
 // Lists the masterpoint files of the masterpoint folder, renaming numbered extensions
-// to colour extensions on the way when the option is on.
+// to colour extensions on the way when asked.
 
+#include "masterpoint/FileSystem.h"
 #include "masterpoint/ListEntry.h"
+#include "masterpoint/Problems.h"
+
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace mp {
 
-class Settings;
-
-// What the scan needs from its caller.
-class ScanListener {
-public:
-    virtual ~ScanListener() = default;
-    // A new entry for the end of the list.
-    virtual void addEntry(const ListEntry& entry) = 0;
-    // Read for each file that would be converted, so a change takes effect at once.
-    virtual bool convertExtensions() = 0;
-    // The folder had entries: the walk begins (the caller shows its busy cursor).
-    virtual void walkStarted() = 0;
+struct ScanOptions {
+    // Rename every valid file of a numbered extension to its colour extension.
+    bool convertExtensions = false;
+    // Called once the folder has turned out to have entries, before the first file is
+    // opened (the caller shows its busy cursor).
+    std::function<void()> walkStarted;
 };
 
-// Enumerates the masterpoint folder (read now) and adds one entry per valid file, in
-// enumeration order. A file renamed by the scan is listed once, also when the walk
-// comes upon it again under its new name. A folder that cannot be read adds nothing and reports
-// nothing. A candidate that cannot be opened throws Error::cannotOpenFile; entries already added
-// stay added.
-void scanFolder(const Settings& settings, ScanListener& listener);
+struct ScanResult {
+    std::vector<ListEntry> entries; // unticked, in name order (isBeforeInNameOrder)
+    Problems problems;              // renames that failed; those files are listed as found
+};
+
+// Lists one entry per valid file of folder, whatever order the file system gives them
+// in. A renamed file is listed under its new name; a file that could not be renamed
+// under its own, with the reason in result.problems. A folder that cannot be read lists
+// nothing and reports nothing; a file gone since the listing is passed over. Any other
+// candidate that cannot be opened throws Error::cannotOpenFile, and result.entries then
+// holds the files of the names before it.
+void scanFolder(const std::string& folder, const ScanOptions& options, ScanResult& result,
+                FileSystem& fileSystem = FileSystem::system());
 
 } // namespace mp

@@ -1,7 +1,7 @@
 #include "masterpoint/LineList.h"
 
 #include "masterpoint/Error.h"
-#include "masterpoint/Platform.h"
+#include "masterpoint/ReadableFile.h"
 
 #include <cstdint>
 
@@ -50,10 +50,41 @@ void prepareFreshMemory(const void* data, std::size_t size) {
 #endif
 }
 
-// CR, LF or NUL. Every other common byte is above CR, so one comparison usually decides.
-bool isBreak(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u <= '\r' && (u == '\r' || u == '\n' || u == 0);
+// Calls onBreak(at) for every CR and LF of the n bytes at p, and every NUL when
+// nulToo, in order, until it answers false; false then. Sixteen bytes at a time where
+// the processor can: one compare finds every line end of the block, and the loop
+// visits only those, where a byte loop looks at each byte.
+template <bool nulToo, typename OnBreak>
+bool forEachBreak(const char* p, std::size_t n, OnBreak onBreak) {
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        __m128i found = _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf));
+        if (nulToo) {
+            found = _mm_or_si128(found, _mm_cmpeq_epi8(block, nul));
+        }
+        auto ends = static_cast<unsigned>(_mm_movemask_epi8(found));
+        while (ends != 0) {
+            const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(ends));
+            ends &= ends - 1;
+            if (!onBreak(at)) {
+                return false;
+            }
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        const auto u = static_cast<unsigned char>(p[i]);
+        // Every other common byte is above CR, so one comparison usually decides.
+        if (u <= '\r' && (u == '\r' || u == '\n' || (nulToo && u == 0)) && !onBreak(i)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The line count of any text that does not mix lone CRs with lone LFs, or more: the
@@ -87,10 +118,10 @@ LineList LineList::fromBytes(std::string_view bytes) {
     return list;
 }
 
-void LineList::loadFromFile(const std::string& path) {
-    platform::ReadableFile file;
-    if (!file.open(path)) {
-        throw Error::cannotOpenFile(path);
+void LineList::loadFromFile(const std::string& path, FileSystem& fileSystem) {
+    ReadableFile file(fileSystem);
+    if (const std::error_code error = file.open(path)) {
+        throw Error::cannotOpenFile(path, error);
     }
     std::string text;
     // The size is only a hint: the file may grow or shrink while it is read.
@@ -103,14 +134,14 @@ void LineList::loadFromFile(const std::string& path) {
         if (used == text.size()) {
             text.resize(text.size() * 2);
         }
-        const long long n = file.read(&text[used], text.size() - used);
-        if (n < 0) {
-            throw Error::cannotOpenFile(path);
+        std::size_t n = 0;
+        if (const std::error_code error = file.read(&text[used], text.size() - used, n)) {
+            throw Error::cannotOpenFile(path, error);
         }
         if (n == 0) {
             break;
         }
-        used += static_cast<std::size_t>(n);
+        used += n;
     }
     text.resize(used);
     text_ = std::move(text);
@@ -119,16 +150,6 @@ void LineList::loadFromFile(const std::string& path) {
 
 std::string_view LineList::line(std::size_t index) const {
     return std::string_view(text_).substr(starts_[index], lengths_[index]);
-}
-
-std::string LineList::toCrLfText() const {
-    std::string out;
-    out.reserve(text_.size() + starts_.size() * 2);
-    for (std::size_t i = 0; i < size(); ++i) {
-        out += line(i);
-        out += "\r\n";
-    }
-    return out;
 }
 
 void LineList::split() {
@@ -149,37 +170,16 @@ void LineList::split() {
     prepareFreshMemory(starts_.data(), starts_.capacity() * sizeof(std::size_t));
     prepareFreshMemory(lengths_.data(), lengths_.capacity() * sizeof(std::size_t));
     std::size_t start = 0; // where the line being read began
-    std::size_t i = 0;
-    // A line end is a CR, an LF, or a CR LF pair, after which the next line starts.
-    const auto endLine = [&](std::size_t at) {
-        starts_.push_back(start);
-        lengths_.push_back(at - start);
-        start = (text[at] == '\r' && at + 1 < n && text[at + 1] == '\n') ? at + 2 : at + 1;
-    };
-#ifdef __SSE2__
-    // Sixteen bytes at a time: one compare finds every CR and LF of the block, and the
-    // loop visits only those, where the byte loop below looks at each byte. (No NUL is
-    // left in the text by now.)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= n; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-        auto ends = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
-        while (ends != 0) {
-            const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(ends));
-            ends &= ends - 1;
-            if (at >= start) { // else the LF of a CR LF pair already taken
-                endLine(at);
-            }
+    // A line end is a CR, an LF, or a CR LF pair, after which the next line starts. (No
+    // NUL is left in the text by now.)
+    forEachBreak<false>(text, n, [&](std::size_t at) {
+        if (at >= start) { // else the LF of a CR LF pair already taken
+            starts_.push_back(start);
+            lengths_.push_back(at - start);
+            start = (text[at] == '\r' && at + 1 < n && text[at + 1] == '\n') ? at + 2 : at + 1;
         }
-    }
-#endif
-    for (; i < n; ++i) {
-        if (i >= start && isBreak(text[i])) {
-            endLine(i);
-        }
-    }
+        return true;
+    });
     if (start < n) {
         starts_.push_back(start);
         lengths_.push_back(n - start);
@@ -229,29 +229,8 @@ bool CrLfRewriter::feed(std::string_view chunk, std::string& out) {
         lineStart = at + 1;
         return true;
     };
-#ifdef __SSE2__
-    // Sixteen bytes at a time, as the split does; NUL is looked for too.
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
-    for (; i + 16 <= n; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        auto ends = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
-                         _mm_cmpeq_epi8(block, nul))));
-        while (ends != 0) {
-            const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(ends));
-            ends &= ends - 1;
-            if (!lineEnd(at)) {
-                return false;
-            }
-        }
-    }
-#endif
-    for (; i < n; ++i) {
-        if (isBreak(p[i]) && !lineEnd(i)) {
-            return false;
-        }
+    if (!forEachBreak<true>(p + i, n - i, [&](std::size_t at) { return lineEnd(i + at); })) {
+        return false;
     }
     out.append(p + runStart, n - runStart);
     // A line is left open when text follows the last line end (or, with no line end in

@@ -6,6 +6,8 @@
 // The bytes are held once with the offsets of each line, so a file of a million
 // records costs little more than its own size.
 
+#include "masterpoint/FileSystem.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -22,14 +24,11 @@ public:
 
     // Reads the whole file at path, replacing the content. Throws
     // Error::cannotOpenFile(path) when the file cannot be opened or read.
-    void loadFromFile(const std::string& path);
+    void loadFromFile(const std::string& path, FileSystem& fileSystem = FileSystem::system());
 
     std::size_t size() const { return starts_.size(); }
     bool empty() const { return starts_.empty(); }
     std::string_view line(std::size_t index) const;
-
-    // Every line followed by CR LF; empty text for no lines.
-    std::string toCrLfText() const;
 
 private:
     void split();

@@ -5,25 +5,25 @@
 
 namespace mp {
 
-class Settings;
-
 struct ListEntry {
+    std::string fileName;    // the real name of the file in the masterpoint folder, bytes
+                             // as the folder listing gave them
     std::string displayText; // bytes, as listed
     int kindCode = 0;        // 0: a colour-extension file; 1..5: unconverted file of that kind
     bool ticked = false;
+
+    // The entry of a file found by the scan: kind 0 lists the name as it stands, kind
+    // n the name with its last extension turned to the kind's display suffix
+    // ("a.b.mp2" -> "a.b.MP2(RED)").
+    static ListEntry forFile(const std::string& fileName, int kindCode);
 };
 
-// The file name on disk: the display text for kind 0; otherwise the display text's
-// part after its last path break (see kPathBreaks) up to and including its first ".",
-// then "MP" and the kind code ("CLUB0612.MP2(RED)" -> "CLUB0612.MP2").
-std::string entryFileName(const ListEntry& entry);
+// The masterpoint folder given, the separator and the entry's file name, joined as
+// plain text. Never looks at the disk.
+std::string entryPath(const ListEntry& entry, const std::string& masterpointFolder);
 
-// The masterpoint folder read now, the separator and the entry's file name, joined
-// as plain text. Never looks at the disk.
-std::string entryPath(const ListEntry& entry, const Settings& settings);
-
-// The extension that picks the viewer's layout: the display text's extension for
-// kind 0, ".MPn" for kind n.
+// The extension that picks the viewer's layout and names a merge: the display text's
+// extension for kind 0, the numbered extension ".MPn" for kind n.
 std::string entryExtension(const ListEntry& entry);
 
 } // namespace mp

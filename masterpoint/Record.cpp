@@ -18,25 +18,6 @@ std::string figureCell(std::string_view line, std::size_t from) {
     return cell;
 }
 
-// A figure read as the general reader would. Six plain digits, as the scoring program
-// writes every figure, are read on the spot: summing a million records is mostly this.
-bool readFigure(std::string_view text, std::int64_t& value) {
-    if (text.size() == 6) {
-        std::uint32_t digits = 0;
-        bool plain = true;
-        for (const char c : text) {
-            const unsigned d = static_cast<unsigned char>(c) - unsigned{'0'};
-            plain = plain && d <= 9;
-            digits = digits * 10 + d;
-        }
-        if (plain) {
-            value = digits;
-            return true;
-        }
-    }
-    return parseWholeNumber(text, value);
-}
-
 } // namespace
 
 std::string memberCell(std::string_view line) {
@@ -60,11 +41,11 @@ std::string_view secondFigureText(std::string_view line) {
 
 void Totals::add(std::string_view line, bool twoFigures) {
     std::int64_t value = 0;
-    if (!readFigure(firstFigureText(line), value)) {
+    if (!parseWholeNumber(firstFigureText(line), value)) {
         return;
     }
     first += value;
-    if (twoFigures && readFigure(secondFigureText(line), value)) {
+    if (twoFigures && parseWholeNumber(secondFigureText(line), value)) {
         second += value;
     }
 }

@@ -1,22 +1,17 @@
 #pragma once
-// Whether a file in the masterpoint folder is a masterpoint file: its first 13 bytes
-// can be read and are all ASCII digits.
+// Whether a file is a masterpoint file: its first 13 bytes can be read and are all
+// ASCII digits.
+
+#include "masterpoint/FileSystem.h"
 
 #include <string>
 
 namespace mp {
 
-class Settings;
-
-// Tests the file name in the masterpoint folder read now from settings. Throws
+// Tests the file at path. known says what the caller has just learnt of it (a folder
+// listing's word that it is a regular file spares asking again). Throws
 // Error::cannotOpenFile(path) when the file cannot be opened; never blocks on a FIFO.
-bool isMasterpointFile(const Settings& settings, const std::string& name);
-
-// The same test on a full path.
-bool isMasterpointFileAt(const std::string& path);
-
-// The test on a name that the folder listing has just given as a regular file (or a
-// link to one): the type is not asked again before the file is opened.
-bool isListedMasterpointFile(const Settings& settings, const std::string& name);
+bool isMasterpointFile(const std::string& path, Known known = Known::Nothing,
+                       FileSystem& fileSystem = FileSystem::system());
 
 } // namespace mp

@@ -1,0 +1,27 @@
+#pragma once
+// The Backup command once the caller has asked its questions: copies into the backup
+// folder that never replace a file there.
+
+#include "masterpoint/FileSystem.h"
+#include "masterpoint/ListEntry.h"
+#include "masterpoint/Problems.h"
+
+#include <string>
+#include <vector>
+
+namespace mp {
+
+struct BackupResult {
+    int ticked = 0;    // ticked entries
+    Problems problems; // the files that are not safe in the backup folder
+};
+
+// Copies the file of each ticked entry from masterpointFolder into backupFolder under
+// its own name, keeping its modification time. A copy already there is never
+// replaced: when it holds the same bytes the file counts as backed up, else that is
+// recorded. Any other failure is recorded and the walk goes on.
+BackupResult backUpTicked(const std::vector<ListEntry>& entries,
+                          const std::string& masterpointFolder, const std::string& backupFolder,
+                          FileSystem& fileSystem = FileSystem::system());
+
+} // namespace mp

@@ -1,0 +1,117 @@
+#include "masterpoint/Merge.h"
+
+#include "masterpoint/AtomicFile.h"
+#include "masterpoint/Error.h"
+#include "masterpoint/FileName.h"
+#include "masterpoint/LineList.h"
+#include "masterpoint/ReadableFile.h"
+
+namespace mp {
+
+MergeCheck checkMerge(const std::vector<ListEntry>& entries) {
+    MergeCheck check;
+    std::string extension;
+    int ticked = 0;
+    for (const ListEntry& entry : entries) {
+        if (!entry.ticked) {
+            continue;
+        }
+        // The listed extensions are compared, so "X.GLD" and "Y.MP1(GLD)" differ, and
+        // so do "X.GLD" and "Y.gld".
+        if (++ticked == 1) {
+            check.first = entry;
+            extension = extensionOf(entry.displayText);
+        } else if (extensionOf(entry.displayText) != extension) {
+            check.outcome = MergeCheck::DifferentExtensions;
+            return check;
+        }
+    }
+    if (ticked < 2) {
+        check.outcome = MergeCheck::TooFewTicked;
+    }
+    return check;
+}
+
+std::string proposedMergeName(const std::string& masterpointFolder, int clubNumber,
+                              const ListEntry& first) {
+    // An entry listed as "X.MP2(RED)" proposes "Club612.MP2": a name with the colour in
+    // brackets would not be listed by the next scan.
+    return joinPath(masterpointFolder, "Club" + std::to_string(clubNumber) + entryExtension(first));
+}
+
+std::vector<std::string> tickedPaths(const std::vector<ListEntry>& entries,
+                                     const std::string& folder) {
+    std::vector<std::string> paths;
+    for (const ListEntry& entry : entries) {
+        if (entry.ticked) {
+            paths.push_back(entryPath(entry, folder));
+        }
+    }
+    return paths;
+}
+
+namespace {
+
+// Streams one input through the line rules into the output, through buffers the caller
+// keeps for every input. Throws on a read or write failure; the caller's AtomicFile then
+// drops what was written.
+void appendRewritten(const std::string& inputPath, AtomicFile& output,
+                     const std::string& outputPath, FileSystem& fileSystem,
+                     std::vector<char>& buffer, std::string& text) {
+    ReadableFile input(fileSystem);
+    if (const std::error_code error = input.open(inputPath)) {
+        throw Error::cannotOpenFile(inputPath, error);
+    }
+    CrLfRewriter rewriter;
+    bool more = true;
+    while (more) {
+        std::size_t n = 0;
+        if (const std::error_code error = input.read(buffer.data(), buffer.size(), n)) {
+            throw Error::cannotOpenFile(inputPath, error);
+        }
+        text.clear();
+        if (n == 0) {
+            rewriter.finish(text);
+            more = false;
+        } else if (!rewriter.feed({buffer.data(), n}, text)) {
+            rewriter.finish(text); // a NUL ends this input's text
+            more = false;
+        }
+        if (const std::error_code error = output.write(text.data(), text.size())) {
+            throw Error::cannotCreateFile(outputPath, error);
+        }
+    }
+}
+
+} // namespace
+
+void mergeFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
+                FileSystem& fileSystem) {
+    // Every input must open before anything is written. Each is opened again when its
+    // turn comes, so that a merge of many files never holds them all open at once.
+    for (const std::string& path : inputPaths) {
+        ReadableFile probe(fileSystem);
+        if (const std::error_code error = probe.open(path)) {
+            throw Error::cannotOpenFile(path, error);
+        }
+    }
+    AtomicFile output(outputPath, fileSystem);
+    if (const std::error_code error = output.open()) {
+        throw Error::cannotCreateFile(outputPath, error);
+    }
+    // A quarter megabyte in and out: few calls, yet small enough to stay in the cache
+    // and cheap to fault in. A chunk of lone line ends comes out at most twice as long,
+    // so the output buffer never grows.
+    std::vector<char> buffer(std::size_t{1} << 18);
+    std::string text;
+    text.reserve(2 * buffer.size() + 2);
+    for (const std::string& path : inputPaths) {
+        appendRewritten(path, output, outputPath, fileSystem, buffer, text);
+    }
+    // Put in place only now: an input chosen as the output has been read whole by then.
+    if (const std::error_code error = output.commit()) {
+        throw Error::cannotCreateFile(outputPath, error);
+    }
+}
+
+} // namespace mp

@@ -1,0 +1,37 @@
+#pragma once
+// The Merge command once the caller has asked its questions: the lines of several
+// files, one after the other, in one new file.
+
+#include "masterpoint/FileSystem.h"
+#include "masterpoint/ListEntry.h"
+
+#include <string>
+#include <vector>
+
+namespace mp {
+
+// Result of the merge's check pass over the ticked entries.
+struct MergeCheck {
+    enum Outcome { Ok, DifferentExtensions, TooFewTicked } outcome = Ok;
+    ListEntry first; // the first ticked entry, when there is one
+};
+MergeCheck checkMerge(const std::vector<ListEntry>& entries);
+
+// masterpointFolder + separator + "Club" + club number + the first entry's extension
+// (entryExtension: ".GLD", or ".MP2" for an entry listed as "X.MP2(RED)").
+std::string proposedMergeName(const std::string& masterpointFolder, int clubNumber,
+                              const ListEntry& first);
+
+// The paths of the ticked entries' files in folder, in list order.
+std::vector<std::string> tickedPaths(const std::vector<ListEntry>& entries,
+                                     const std::string& folder);
+
+// Writes the lines of every input, in order, each followed by CR LF, to outputPath.
+// Every input is opened before the output is touched (Error::cannotOpenFile); the
+// output is written beside its name and put in place only when complete
+// (Error::cannotCreateFile(outputPath)), so a failure leaves any existing file, an
+// input included, as it was. Memory stays bounded.
+void mergeFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
+                FileSystem& fileSystem = FileSystem::system());
+
+} // namespace mp

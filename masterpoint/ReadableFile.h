@@ -1,0 +1,29 @@
+#pragma once
+// A regular file opened for reading through a FileSystem. Opening never blocks: a
+// FIFO, socket, device or folder is refused as a file that cannot be opened.
+
+#include "masterpoint/FileSystem.h"
+
+#include <cstdint>
+#include <string>
+
+namespace mp {
+
+class ReadableFile {
+public:
+    explicit ReadableFile(FileSystem& fileSystem = FileSystem::system())
+        : fileSystem_(&fileSystem) {}
+
+    std::error_code open(const std::string& path);
+    // Reads up to size bytes; got is 0 at the end.
+    std::error_code read(char* buffer, std::size_t size, std::size_t& got);
+    // The file's size at opening, in bytes.
+    std::uint64_t size() const { return size_; }
+
+private:
+    FileSystem* fileSystem_;
+    FileHandle handle_;
+    std::uint64_t size_ = 0;
+};
+
+} // namespace mp
