@@ -3,13 +3,13 @@
 // removed at exit. The merge of 1 GB runs only with MPBENCH_LARGE=1, so a plain run stays
 // short.
 
-#include "CountingListener.h"
 #include "DataGenerator.h"
-#include "FixedSettings.h"
 #include "ScratchFolder.h"
 
-#include "masterpoint/Commands.h"
+#include "masterpoint/Backup.h"
+#include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
+#include "masterpoint/Merge.h"
 #include "masterpoint/Record.h"
 
 #include <benchmark/benchmark.h>
@@ -59,15 +59,14 @@ std::string readAll(const std::string& path) {
 void BM_ScanFolder(benchmark::State& state) {
     std::string folder;
     const auto& census = scanFolderOf(static_cast<std::size_t>(state.range(0)), folder);
-    const mpbench::FixedSettings settings(folder);
     for (auto _ : state) {
-        mpbench::CountingListener listener;
-        mp::scanFolder(settings, listener);
-        if (listener.entries.size() != census.valid) {
+        mp::ScanResult result;
+        mp::scanFolder(folder, {}, result);
+        if (result.entries.size() != census.valid) {
             state.SkipWithError("the scan listed a different number of files");
             break;
         }
-        benchmark::DoNotOptimize(listener.entries.data());
+        benchmark::DoNotOptimize(result.entries.data());
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(census.entries));
     state.counters["candidates"] = static_cast<double>(census.candidates);
@@ -150,17 +149,16 @@ void BM_Backup(benchmark::State& state) {
     if (found == made.end()) {
         std::vector<mp::ListEntry> entries;
         for (const auto& name : mpbench::DataGenerator(kSeed).makeBackupSet(source, files, 50)) {
-            entries.push_back({name, 0, true});
+            entries.push_back({name, name, 0, true});
         }
         found = made.emplace(files, std::move(entries)).first;
     }
-    const mpbench::FixedSettings settings(source, destination);
     for (auto _ : state) {
         state.PauseTiming(); // every copy must find a free name, as a first backup does
         std::filesystem::remove_all(destination);
         std::filesystem::create_directory(destination);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(mp::backupTicked(found->second, settings));
+        benchmark::DoNotOptimize(mp::backUpTicked(found->second, source, destination));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files));
     std::filesystem::remove_all(destination);

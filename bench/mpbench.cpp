@@ -8,11 +8,10 @@
 //
 // Each prints a one-line result so that a wrong answer shows beside the timing.
 
-#include "CountingListener.h"
-#include "FixedSettings.h"
-
-#include "masterpoint/Commands.h"
+#include "masterpoint/Backup.h"
+#include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
+#include "masterpoint/Merge.h"
 #include "masterpoint/Record.h"
 
 #include <cstdio>
@@ -33,10 +32,9 @@ int usage() {
 }
 
 int scan(const std::string& folder) {
-    mpbench::FixedSettings settings(folder);
-    mpbench::CountingListener listener;
-    mp::scanFolder(settings, listener);
-    std::printf("%zu files listed\n", listener.entries.size());
+    mp::ScanResult result;
+    mp::scanFolder(folder, {}, result);
+    std::printf("%zu files listed\n", result.entries.size());
     return 0;
 }
 
@@ -63,12 +61,13 @@ int backup(const std::string& source, const std::string& destination) {
     std::vector<mp::ListEntry> entries;
     for (const auto& item : std::filesystem::directory_iterator(source)) {
         if (item.is_regular_file()) {
-            entries.push_back({item.path().filename().string(), 0, true});
+            const std::string name = item.path().filename().string();
+            entries.push_back({name, name, 0, true});
         }
     }
-    mpbench::FixedSettings settings(source, destination);
-    const int ticked = mp::backupTicked(entries, settings);
-    std::printf("%d files backed up\n", ticked);
+    const mp::BackupResult result = mp::backUpTicked(entries, source, destination);
+    std::printf("%d files backed up, %zu not\n",
+                result.ticked - static_cast<int>(result.problems.size()), result.problems.size());
     return 0;
 }
 
