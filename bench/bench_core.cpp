@@ -7,6 +7,7 @@
 #include "ScratchFolder.h"
 
 #include "masterpoint/Backup.h"
+#include "masterpoint/FileName.h"
 #include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
 #include "masterpoint/Merge.h"
@@ -14,6 +15,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,6 +72,27 @@ void BM_ScanFolder(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(census.entries));
     state.counters["candidates"] = static_cast<double>(census.candidates);
+}
+
+// The scan's own sorting, alone: the names of the folder in the file system's order,
+// put in the list's order.
+void BM_SortNames(benchmark::State& state) {
+    std::string folder;
+    scanFolderOf(static_cast<std::size_t>(state.range(0)), folder);
+    std::vector<mp::DirEntry> listing;
+    mp::FileSystem::system().listFolder(folder, listing);
+    std::vector<std::string> names;
+    for (const mp::DirEntry& entry : listing) {
+        names.push_back(entry.name);
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::string> shuffled = names;
+        state.ResumeTiming();
+        std::sort(shuffled.begin(), shuffled.end(), mp::isBeforeInNameOrder);
+        benchmark::DoNotOptimize(shuffled.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(names.size()));
 }
 
 void BM_ReadAndSum(benchmark::State& state) {
@@ -176,6 +199,7 @@ void registerCases() {
         ->Arg(20000)
         ->Arg(100000)
         ->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("BM_SortNames", BM_SortNames)->Arg(100000)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("BM_ReadAndSum", BM_ReadAndSum)
         ->Args({10000, 0})
         ->Args({10000, 1})
