@@ -13,8 +13,8 @@
 #include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
 #include "settings/SettingsNames.h"
+#include "settings/SettingsStore.h"
 #include "settings/StoreSettings.h"
-#include "settings/TRegIniFile.h"
 #include "viewer/TOvcNumericField.h"
 #include "viewer/TfrmViewer.h"
 
@@ -251,12 +251,12 @@ std::vector<mp::ListEntry> TfrmMPMgr::entries() const {
 void TfrmMPMgr::FormCreate() {
     QCoreApplication::setApplicationName(ApplicationName);
     const QString location = settingsLocation_.isEmpty()
-                                 ? TRegIniFile::defaultLocation(ApplicationName)
+                                 ? SettingsStore::defaultLocation(ApplicationName)
                                  : settingsLocation_;
-    store_ = std::make_unique<TRegIniFile>(location);
+    store_ = std::make_unique<SettingsStore>(location);
     settings_ = std::make_unique<StoreSettings>(*store_);
-    LocateOnOpen1->setChecked(store_->ReadBool(Options, LocateOnOpen, true));
-    Convertextensions1->setChecked(store_->ReadBool(Options, ConvertExtensions, false));
+    LocateOnOpen1->setChecked(store_->readBool(Options, LocateOnOpen, true));
+    Convertextensions1->setChecked(store_->readBool(Options, ConvertExtensions, false));
     if (LocateOnOpen1->isChecked())
         Locate1Click(this);
 }
@@ -265,8 +265,8 @@ void TfrmMPMgr::FormDestroy() {
     destroyed_ = true;
     viewers_.releaseAll();
     if (store_) {
-        store_->WriteBool(Options, LocateOnOpen, LocateOnOpen1->isChecked());
-        store_->WriteBool(Options, ConvertExtensions, Convertextensions1->isChecked());
+        store_->writeBool(Options, LocateOnOpen, LocateOnOpen1->isChecked());
+        store_->writeBool(Options, ConvertExtensions, Convertextensions1->isChecked());
     }
     settings_.reset();
     store_.reset();
@@ -276,12 +276,12 @@ void TfrmMPMgr::FormDestroy() {
 
 void TfrmMPMgr::Locate1Click(QObject* sender) {
     const bool fromUser = qobject_cast<QAction*>(sender) || qobject_cast<QAbstractButton*>(sender);
-    if (store_->ReadString(Paths, MasterpointFolder, QString()).isEmpty() || fromUser) {
+    if (store_->readString(Paths, MasterpointFolder, QString()).isEmpty() || fromUser) {
         LMDBrowseDlg1->CaptionTitle = QStringLiteral("Browser for masterpoint files");
-        LMDBrowseDlg1->SelectedFolder = store_->ReadString(Paths, MasterpointFolder, QString());
+        LMDBrowseDlg1->SelectedFolder = store_->readString(Paths, MasterpointFolder, QString());
         if (!prompts_.browseForFolder(*LMDBrowseDlg1))
             return;
-        store_->WriteString(Paths, MasterpointFolder, LMDBrowseDlg1->SelectedFolder);
+        store_->writeString(Paths, MasterpointFolder, LMDBrowseDlg1->SelectedFolder);
     }
     CheckListBox1->clear();
     viewers_.releaseAll();
@@ -301,10 +301,10 @@ void TfrmMPMgr::backup1Click(QObject*) {
         return;
     }
     LMDBrowseDlg1->CaptionTitle = QStringLiteral("Select backup location/folder");
-    LMDBrowseDlg1->SelectedFolder = store_->ReadString(Paths, BackupFolder, QString());
+    LMDBrowseDlg1->SelectedFolder = store_->readString(Paths, BackupFolder, QString());
     if (!prompts_.browseForFolder(*LMDBrowseDlg1))
         return;
-    store_->WriteString(Paths, BackupFolder, LMDBrowseDlg1->SelectedFolder);
+    store_->writeString(Paths, BackupFolder, LMDBrowseDlg1->SelectedFolder);
     if (mp::backupTicked(entries(), *settings_) == 0)
         prompts_.showMessage(this, QStringLiteral("Tick files to backup"));
 }
@@ -343,17 +343,17 @@ void TfrmMPMgr::Convertextensions1Click(QObject*) {
 void TfrmMPMgr::Paths1Click(QObject*) {
     if (!frmPaths_)
         return;
-    frmPaths_->ClubNo->setAsInteger(store_->ReadInteger(Paths, ClubNumber, 0));
-    frmPaths_->MPPath->setText(store_->ReadString(Paths, MasterpointFolder, QString()));
-    frmPaths_->BUPath->setText(store_->ReadString(Paths, BackupFolder, QString()));
+    frmPaths_->ClubNo->setAsInteger(store_->readInteger(Paths, ClubNumber, 0));
+    frmPaths_->MPPath->setText(store_->readString(Paths, MasterpointFolder, QString()));
+    frmPaths_->BUPath->setText(store_->readString(Paths, BackupFolder, QString()));
     frmPaths_->MPPath->DirDialog.Directory =
-        store_->ReadString(Paths, MasterpointFolder, QString());
-    frmPaths_->BUPath->DirDialog.Directory = store_->ReadString(Paths, BackupFolder, QString());
+        store_->readString(Paths, MasterpointFolder, QString());
+    frmPaths_->BUPath->DirDialog.Directory = store_->readString(Paths, BackupFolder, QString());
     if (prompts_.execDialog(*frmPaths_) != QDialog::Accepted)
         return;
-    store_->WriteString(Paths, BackupFolder, frmPaths_->BUPath->text());
-    store_->WriteString(Paths, MasterpointFolder, frmPaths_->MPPath->text());
-    store_->WriteInteger(Paths, ClubNumber, frmPaths_->ClubNo->asInteger());
+    store_->writeString(Paths, BackupFolder, frmPaths_->BUPath->text());
+    store_->writeString(Paths, MasterpointFolder, frmPaths_->MPPath->text());
+    store_->writeInteger(Paths, ClubNumber, frmPaths_->ClubNo->asInteger());
 }
 
 void TfrmMPMgr::About1Click(QObject*) {

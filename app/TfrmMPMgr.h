@@ -21,7 +21,7 @@ class Prompts;
 class StoreSettings;
 class TAboutBox;
 class TLMDBrowseDlg;
-class TRegIniFile;
+class SettingsStore;
 class TfrmPaths;
 
 class TfrmMPMgr : public QMainWindow {
@@ -93,7 +93,7 @@ private:
 
     Prompts& prompts_;
     QString settingsLocation_;
-    std::unique_ptr<TRegIniFile> store_;
+    std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<StoreSettings> settings_;
     OpenViewerList viewers_;
     TfrmPaths* frmPaths_ = nullptr;

@@ -10,8 +10,8 @@
 
 #include "masterpoint/FolderScan.h"
 #include "settings/SettingsNames.h"
+#include "settings/SettingsStore.h"
 #include "settings/StoreSettings.h"
-#include "settings/TRegIniFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -25,11 +25,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        TRegIniFile store(QFile::decodeName(argv[1]));
+        SettingsStore store(QFile::decodeName(argv[1]));
         const QString folder = QFile::decodeName(argv[2]);
-        if (store.ReadString(SettingsNames::Paths, SettingsNames::MasterpointFolder, {}) !=
+        if (store.readString(SettingsNames::Paths, SettingsNames::MasterpointFolder, {}) !=
             folder) {
-            store.WriteString(SettingsNames::Paths, SettingsNames::MasterpointFolder, folder);
+            store.writeString(SettingsNames::Paths, SettingsNames::MasterpointFolder, folder);
         }
         StoreSettings settings(store);
         mpbench::CountingListener listener;

@@ -1,4 +1,4 @@
-#include "settings/TRegIniFile.h"
+#include "settings/SettingsStore.h"
 
 #include "masterpoint/WholeNumber.h"
 
@@ -38,11 +38,11 @@ std::unique_ptr<QSettings> openStore(const QString& location) {
 
 } // namespace
 
-TRegIniFile::TRegIniFile(const QString& location) : settings_(openStore(location)) {}
+SettingsStore::SettingsStore(const QString& location) : settings_(openStore(location)) {}
 
-TRegIniFile::~TRegIniFile() = default;
+SettingsStore::~SettingsStore() = default;
 
-QString TRegIniFile::defaultLocation(const QString& keyName) {
+QString SettingsStore::defaultLocation(const QString& keyName) {
 #ifdef _WIN32
     return QStringLiteral("HKEY_CURRENT_USER\\") + keyName;
 #else
@@ -53,14 +53,14 @@ QString TRegIniFile::defaultLocation(const QString& keyName) {
 #endif
 }
 
-bool TRegIniFile::FileStamp::operator==(const FileStamp& other) const {
+bool SettingsStore::FileStamp::operator==(const FileStamp& other) const {
     return exists == other.exists && device == other.device && inode == other.inode &&
            size == other.size && modifiedSec == other.modifiedSec &&
            modifiedNsec == other.modifiedNsec && changedSec == other.changedSec &&
            changedNsec == other.changedNsec;
 }
 
-void TRegIniFile::refresh() const {
+void SettingsStore::refresh() const {
 #ifdef _WIN32
     settings_->sync();
 #else
@@ -90,8 +90,8 @@ void TRegIniFile::refresh() const {
 #endif
 }
 
-QString TRegIniFile::ReadString(const QString& section, const QString& ident,
-                                const QString& def) const {
+QString SettingsStore::readString(const QString& section, const QString& ident,
+                                  const QString& def) const {
     refresh();
     const QString key = keyOf(section, ident);
     if (!settings_->contains(key))
@@ -104,7 +104,8 @@ QString TRegIniFile::ReadString(const QString& section, const QString& ident,
     return value.toString();
 }
 
-void TRegIniFile::WriteString(const QString& section, const QString& ident, const QString& value) {
+void SettingsStore::writeString(const QString& section, const QString& ident,
+                                const QString& value) {
 #ifndef _WIN32
     // The file's folder stands for the section key: a folder that cannot be made is
     // told apart from a file that cannot be written.
@@ -125,8 +126,8 @@ void TRegIniFile::WriteString(const QString& section, const QString& ident, cons
         fail(QStringLiteral("Failed to set data for '%1'").arg(ident));
 }
 
-int TRegIniFile::ReadInteger(const QString& section, const QString& ident, int def) const {
-    const QString text = ReadString(section, ident, QString());
+int SettingsStore::readInteger(const QString& section, const QString& ident, int def) const {
+    const QString text = readString(section, ident, QString());
     // A missing value and one that is not a whole number both give the default; the
     // empty text cannot convert, so it needs no case of its own.
     std::int64_t number = 0;
@@ -138,14 +139,14 @@ int TRegIniFile::ReadInteger(const QString& section, const QString& ident, int d
     return static_cast<int>(number);
 }
 
-void TRegIniFile::WriteInteger(const QString& section, const QString& ident, int value) {
-    WriteString(section, ident, QString::number(value));
+void SettingsStore::writeInteger(const QString& section, const QString& ident, int value) {
+    writeString(section, ident, QString::number(value));
 }
 
-bool TRegIniFile::ReadBool(const QString& section, const QString& ident, bool def) const {
-    return ReadInteger(section, ident, def ? 1 : 0) != 0;
+bool SettingsStore::readBool(const QString& section, const QString& ident, bool def) const {
+    return readInteger(section, ident, def ? 1 : 0) != 0;
 }
 
-void TRegIniFile::WriteBool(const QString& section, const QString& ident, bool value) {
-    WriteString(section, ident, value ? QStringLiteral("1") : QStringLiteral("0"));
+void SettingsStore::writeBool(const QString& section, const QString& ident, bool value) {
+    writeString(section, ident, value ? QStringLiteral("1") : QStringLiteral("0"));
 }

@@ -23,26 +23,26 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class TRegIniFile {
+class SettingsStore {
 public:
     // Opens the store at location: an INI file path on Linux and macOS, a registry key
     // path on Windows. Opening reports nothing.
-    explicit TRegIniFile(const QString& location);
-    ~TRegIniFile();
-    TRegIniFile(const TRegIniFile&) = delete;
-    TRegIniFile& operator=(const TRegIniFile&) = delete;
+    explicit SettingsStore(const QString& location);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
 
     // Where the store named keyName lives for the current user: on Linux
     // $XDG_CONFIG_HOME (default ~/.config) + "/" + keyName + ".ini"; on Windows
     // "HKEY_CURRENT_USER\\" + keyName.
     static QString defaultLocation(const QString& keyName);
 
-    QString ReadString(const QString& section, const QString& ident, const QString& def) const;
-    void WriteString(const QString& section, const QString& ident, const QString& value);
-    int ReadInteger(const QString& section, const QString& ident, int def) const;
-    void WriteInteger(const QString& section, const QString& ident, int value);
-    bool ReadBool(const QString& section, const QString& ident, bool def) const;
-    void WriteBool(const QString& section, const QString& ident, bool value);
+    QString readString(const QString& section, const QString& ident, const QString& def) const;
+    void writeString(const QString& section, const QString& ident, const QString& value);
+    int readInteger(const QString& section, const QString& ident, int def) const;
+    void writeInteger(const QString& section, const QString& ident, int value);
+    bool readBool(const QString& section, const QString& ident, bool def) const;
+    void writeBool(const QString& section, const QString& ident, bool value);
 
 private:
     // Brings the cached values up to what is on disk now.

@@ -1,7 +1,7 @@
 #include "settings/StoreSettings.h"
 
 #include "settings/SettingsNames.h"
-#include "settings/TRegIniFile.h"
+#include "settings/SettingsStore.h"
 
 #include <QFile>
 
@@ -12,13 +12,13 @@ static std::string toBytes(const QString& path) {
 }
 
 std::string StoreSettings::masterpointFolder() const {
-    return toBytes(store_.ReadString(Paths, MasterpointFolder, QString()));
+    return toBytes(store_.readString(Paths, MasterpointFolder, QString()));
 }
 
 std::string StoreSettings::backupFolder() const {
-    return toBytes(store_.ReadString(Paths, BackupFolder, QString()));
+    return toBytes(store_.readString(Paths, BackupFolder, QString()));
 }
 
 int StoreSettings::clubNumber() const {
-    return store_.ReadInteger(Paths, ClubNumber, 0);
+    return store_.readInteger(Paths, ClubNumber, 0);
 }

@@ -4,16 +4,16 @@
 
 #include "masterpoint/Settings.h"
 
-class TRegIniFile;
+class SettingsStore;
 
 class StoreSettings : public mp::Settings {
 public:
-    explicit StoreSettings(const TRegIniFile& store) : store_(store) {}
+    explicit StoreSettings(const SettingsStore& store) : store_(store) {}
 
     std::string masterpointFolder() const override;
     std::string backupFolder() const override;
     int clubNumber() const override;
 
 private:
-    const TRegIniFile& store_;
+    const SettingsStore& store_;
 };

@@ -3,7 +3,7 @@
 
 #include "app/TfrmMPMgr.h"
 #include "settings/SettingsNames.h"
-#include "settings/TRegIniFile.h"
+#include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "viewer/TOvcPictureField.h"
@@ -69,10 +69,10 @@ private:
     QString mp() const { return dir_->filePath(QStringLiteral("mp")); }
     QString bu() const { return dir_->filePath(QStringLiteral("bu")); }
     void store(const QString& name, const QString& value) {
-        TRegIniFile(ini()).WriteString(Paths, name, value);
+        SettingsStore(ini()).writeString(Paths, name, value);
     }
     void storeOption(const QString& name, bool value) {
-        TRegIniFile(ini()).WriteBool(Options, name, value);
+        SettingsStore(ini()).writeBool(Options, name, value);
     }
     static QStringList texts(const TfrmMPMgr& window);
     static void tick(TfrmMPMgr& window, const QString& text);
@@ -158,7 +158,7 @@ void tst_Commands::locateCancelChangesNothing() {
     QCOMPARE(window.CheckListBox1->findItems("A.GLD", Qt::MatchExactly)[0]->checkState(),
              Qt::Checked);
     QCOMPARE(window.openViewers().count(), 1);
-    QCOMPARE(TRegIniFile(ini()).ReadString(Paths, MasterpointFolder, QString()), mp());
+    QCOMPARE(SettingsStore(ini()).readString(Paths, MasterpointFolder, QString()), mp());
 }
 
 void tst_Commands::locateStoresChosenFolderAtOnce() {
@@ -170,7 +170,7 @@ void tst_Commands::locateStoresChosenFolderAtOnce() {
     TfrmMPMgr window(prompts, ini());
     prompts.folderAnswers.push_back(other);
     window.Button1->click();
-    QCOMPARE(TRegIniFile(ini()).ReadString(Paths, MasterpointFolder, QString()), other);
+    QCOMPARE(SettingsStore(ini()).readString(Paths, MasterpointFolder, QString()), other);
     QCOMPARE(texts(window), QStringList{QStringLiteral("club.MP2(RED)")});
 }
 
@@ -299,7 +299,7 @@ void tst_Commands::backupMessagesAndCancel() {
 
     window.backup1->trigger(); // cancelled
     QCOMPARE(prompts.asked, QStringList{"browse:Select backup location/folder|" + bu()});
-    QCOMPARE(TRegIniFile(ini()).ReadString(Paths, BackupFolder, QString()), bu());
+    QCOMPARE(SettingsStore(ini()).readString(Paths, BackupFolder, QString()), bu());
 
     const QString chosen = dir_->filePath(QStringLiteral("chosen"));
     QVERIFY(QDir().mkpath(chosen));
@@ -308,7 +308,7 @@ void tst_Commands::backupMessagesAndCancel() {
     window.Button3->click(); // nothing ticked: the folder is stored all the same
     QCOMPARE(prompts.asked, (QStringList{"browse:Select backup location/folder|" + bu(),
                                          "message:Tick files to backup"}));
-    QCOMPARE(TRegIniFile(ini()).ReadString(Paths, BackupFolder, QString()), chosen);
+    QCOMPARE(SettingsStore(ini()).readString(Paths, BackupFolder, QString()), chosen);
     QVERIFY(QDir(chosen).entryList(QDir::Files).isEmpty());
 }
 
@@ -372,7 +372,7 @@ void tst_Commands::mergeWritesCrLfLines() {
     testfiles::write(mp(), QStringLiteral("X.MP1"), "1111111000100\r\nB\r\n");
     testfiles::write(mp(), QStringLiteral("Y.MP1"), "2222222000200\nD");
     store(MasterpointFolder, mp());
-    TRegIniFile(ini()).WriteInteger(Paths, ClubNumber, 1234);
+    SettingsStore(ini()).writeInteger(Paths, ClubNumber, 1234);
     ScriptedPrompts prompts;
     TfrmMPMgr window(prompts, ini());
     tick(window, QStringLiteral("X.MP1(GLD)"));
@@ -549,7 +549,7 @@ void tst_Commands::typicalRun() {
     testfiles::write(mp(), QStringLiteral("CLUB0612.GLD"), "1234567001250\r\n");
     testfiles::write(mp(), QStringLiteral("CLUB0613.MP1"), "7654321000075\r\n");
     store(MasterpointFolder, mp());
-    TRegIniFile(ini()).WriteInteger(Paths, ClubNumber, 42);
+    SettingsStore(ini()).writeInteger(Paths, ClubNumber, 42);
     ScriptedPrompts prompts;
     TfrmMPMgr window(prompts, ini());
     window.show();

@@ -5,7 +5,7 @@
 #include "dialogs/ErrorText.h"
 #include "dialogs/TAboutBox.h"
 #include "settings/SettingsNames.h"
-#include "settings/TRegIniFile.h"
+#include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "viewer/TfrmViewer.h"
@@ -66,17 +66,17 @@ void tst_MainWindow::firstStartAsksForFolderAndOpensEmpty() {
     QCOMPARE(prompts.asked, QStringList{QStringLiteral("browse:Browser for masterpoint files|")});
     QCOMPARE(window.CheckListBox1->count(), 0);
     QVERIFY(!window.isVisible()); // asked before the window is shown
-    TRegIniFile store(ini());
-    QCOMPARE(store.ReadString(Paths, MasterpointFolder, QStringLiteral("none")),
+    SettingsStore store(ini());
+    QCOMPARE(store.readString(Paths, MasterpointFolder, QStringLiteral("none")),
              QStringLiteral("none"));
 }
 
 void tst_MainWindow::noScanWhenLocateOnOpenIsOff() {
     testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
     {
-        TRegIniFile store(ini());
-        store.WriteString(Paths, MasterpointFolder, mpFolder());
-        store.WriteBool(Options, LocateOnOpen, false);
+        SettingsStore store(ini());
+        store.writeString(Paths, MasterpointFolder, mpFolder());
+        store.writeBool(Options, LocateOnOpen, false);
     }
     ScriptedPrompts prompts;
     TfrmMPMgr window(prompts, ini());
@@ -98,8 +98,8 @@ void tst_MainWindow::optionsPersistAcrossRuns() {
         window.Close1->trigger();
         QVERIFY(!window.isVisible());
         // Nothing is stored until the window goes.
-        TRegIniFile store(ini());
-        QVERIFY(store.ReadBool(Options, LocateOnOpen, true));
+        SettingsStore store(ini());
+        QVERIFY(store.readBool(Options, LocateOnOpen, true));
     }
     QSettings raw(ini(), QSettings::IniFormat);
     QCOMPARE(raw.value(QStringLiteral("Options/LocateOnOpen")).toString(), QStringLiteral("0"));
@@ -140,9 +140,9 @@ void tst_MainWindow::unreadableOptionReportedOnce() {
         QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Select file(s) to view")});
     }
     // The next exit stores both options as text again.
-    TRegIniFile store(ini());
-    QCOMPARE(store.ReadBool(Options, LocateOnOpen, true), false);
-    QCOMPARE(store.ReadBool(Options, ConvertExtensions, true), false);
+    SettingsStore store(ini());
+    QCOMPARE(store.readBool(Options, LocateOnOpen, true), false);
+    QCOMPARE(store.readBool(Options, ConvertExtensions, true), false);
 }
 
 void tst_MainWindow::controlsNamedAndCaptioned_data() {
@@ -241,8 +241,8 @@ void tst_MainWindow::closeWithViewersOpen() {
     testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
     testfiles::write(mpFolder(), QStringLiteral("B.GAR"), "1234567001250000300\r\n");
     {
-        TRegIniFile store(ini());
-        store.WriteString(Paths, MasterpointFolder, mpFolder());
+        SettingsStore store(ini());
+        store.writeString(Paths, MasterpointFolder, mpFolder());
     }
     ScriptedPrompts prompts;
     QPointer<TfrmViewer> first, second;

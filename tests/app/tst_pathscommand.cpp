@@ -6,7 +6,7 @@
 #include "dialogs/TabcDirectoryEdit.h"
 #include "dialogs/TfrmPaths.h"
 #include "settings/SettingsNames.h"
-#include "settings/TRegIniFile.h"
+#include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "viewer/TOvcNumericField.h"
@@ -60,7 +60,7 @@ void tst_PathsCommand::init() {
     QVERIFY(QDir().mkpath(dir_->filePath(QStringLiteral("cfg"))));
     for (const char* name : {"mp", "bu", "other"})
         QVERIFY(QDir().mkpath(folder(name)));
-    TRegIniFile(ini()).WriteBool(Options, LocateOnOpen, false);
+    SettingsStore(ini()).writeBool(Options, LocateOnOpen, false);
 }
 
 tst_PathsCommand::Run tst_PathsCommand::start() {
@@ -95,10 +95,10 @@ void tst_PathsCommand::firstOpeningShowsNothingStored() {
 
 void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
     {
-        TRegIniFile store(ini());
-        store.WriteString(Paths, MasterpointFolder, folder("mp"));
-        store.WriteString(Paths, BackupFolder, folder("bu"));
-        store.WriteInteger(Paths, ClubNumber, 123);
+        SettingsStore store(ini());
+        store.writeString(Paths, MasterpointFolder, folder("mp"));
+        store.writeString(Paths, BackupFolder, folder("bu"));
+        store.writeInteger(Paths, ClubNumber, 123);
     }
     Run run = start();
     run.prompts->dialogHandler = [&](QDialog& dialog) {
@@ -110,10 +110,10 @@ void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
         return int(QDialog::Rejected);
     };
     run.window->Paths1->trigger();
-    TRegIniFile store(ini());
-    QCOMPARE(store.ReadString(Paths, MasterpointFolder, QString()), folder("mp"));
-    QCOMPARE(store.ReadString(Paths, BackupFolder, QString()), folder("bu"));
-    QCOMPARE(store.ReadInteger(Paths, ClubNumber, 0), 123);
+    SettingsStore store(ini());
+    QCOMPARE(store.readString(Paths, MasterpointFolder, QString()), folder("mp"));
+    QCOMPARE(store.readString(Paths, BackupFolder, QString()), folder("bu"));
+    QCOMPARE(store.readInteger(Paths, ClubNumber, 0), 123);
 
     QStringList shown;
     run.prompts->dialogHandler = [&](QDialog& dialog) {
@@ -138,7 +138,7 @@ void tst_PathsCommand::okWithoutChangeWritesAllThree() {
 }
 
 void tst_PathsCommand::clearedFolderStoresEmptyText() {
-    TRegIniFile(ini()).WriteString(Paths, MasterpointFolder, folder("mp"));
+    SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("mp"));
     Run run = start();
     run.prompts->dialogHandler = [](QDialog& dialog) {
         auto& paths = static_cast<TfrmPaths&>(dialog);
@@ -150,9 +150,9 @@ void tst_PathsCommand::clearedFolderStoresEmptyText() {
         return int(QDialog::Accepted);
     };
     run.window->Paths1->trigger();
-    TRegIniFile store(ini());
-    QCOMPARE(store.ReadString(Paths, MasterpointFolder, QStringLiteral("x")), QString());
-    QCOMPARE(store.ReadString(Paths, BackupFolder, QString()), QStringLiteral(" spaced "));
+    SettingsStore store(ini());
+    QCOMPARE(store.readString(Paths, MasterpointFolder, QStringLiteral("x")), QString());
+    QCOMPARE(store.readString(Paths, BackupFolder, QString()), QStringLiteral(" spaced "));
 }
 
 void tst_PathsCommand::enterInFolderFieldOpensFolderDialogOnly() {
@@ -176,7 +176,7 @@ void tst_PathsCommand::enterInFolderFieldOpensFolderDialogOnly() {
 }
 
 void tst_PathsCommand::browseOpensAtStartFolderNotTypedText() {
-    TRegIniFile(ini()).WriteString(Paths, BackupFolder, folder("bu"));
+    SettingsStore(ini()).writeString(Paths, BackupFolder, folder("bu"));
     Run run = start();
     QString openedAt;
     QString textAfterCancel;
@@ -198,7 +198,7 @@ void tst_PathsCommand::browseOpensAtStartFolderNotTypedText() {
 }
 
 void tst_PathsCommand::chosenFolderReplacesTypedText() {
-    TRegIniFile(ini()).WriteString(Paths, MasterpointFolder, folder("mp"));
+    SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("mp"));
     Run run = start();
     run.prompts->dialogHandler = [&](QDialog& dialog) {
         if (auto* chooser = qobject_cast<ChooseFolderDialog*>(&dialog)) {
@@ -212,14 +212,14 @@ void tst_PathsCommand::chosenFolderReplacesTypedText() {
         return int(QDialog::Accepted);
     };
     run.window->Paths1->trigger();
-    TRegIniFile store(ini());
-    QCOMPARE(QDir(store.ReadString(Paths, MasterpointFolder, QString())).canonicalPath(),
+    SettingsStore store(ini());
+    QCOMPARE(QDir(store.readString(Paths, MasterpointFolder, QString())).canonicalPath(),
              QDir(folder("other")).canonicalPath());
-    QVERIFY(!store.ReadString(Paths, MasterpointFolder, QString()).contains("typed"));
+    QVERIFY(!store.readString(Paths, MasterpointFolder, QString()).contains("typed"));
 }
 
 void tst_PathsCommand::missingStartFolderReportedFirst() {
-    TRegIniFile(ini()).WriteString(Paths, MasterpointFolder, folder("gone"));
+    SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("gone"));
     Run run = start();
     run.prompts->dialogHandler = [&](QDialog& dialog) {
         if (qobject_cast<ChooseFolderDialog*>(&dialog))
@@ -238,9 +238,9 @@ void tst_PathsCommand::missingStartFolderReportedFirst() {
 
 void tst_PathsCommand::storeFailureStopsRemainingWrites() {
     {
-        TRegIniFile store(ini());
-        store.WriteString(Paths, MasterpointFolder, folder("mp"));
-        store.WriteInteger(Paths, ClubNumber, 7);
+        SettingsStore store(ini());
+        store.writeString(Paths, MasterpointFolder, folder("mp"));
+        store.writeInteger(Paths, ClubNumber, 7);
     }
     Run run = start();
     const QString cfg = dir_->filePath(QStringLiteral("cfg"));
@@ -260,17 +260,17 @@ void tst_PathsCommand::storeFailureStopsRemainingWrites() {
              qPrintable(run.prompts->errors()[0]));
     QVERIFY(QFile::remove(cfg));
     QVERIFY(QDir().rename(saved, cfg));
-    TRegIniFile store(ini());
-    QCOMPARE(store.ReadString(Paths, MasterpointFolder, QString()), folder("mp"));
-    QCOMPARE(store.ReadInteger(Paths, ClubNumber, 0), 7);
-    QCOMPARE(store.ReadString(Paths, BackupFolder, QStringLiteral("absent")),
+    SettingsStore store(ini());
+    QCOMPARE(store.readString(Paths, MasterpointFolder, QString()), folder("mp"));
+    QCOMPARE(store.readInteger(Paths, ClubNumber, 0), 7);
+    QCOMPARE(store.readString(Paths, BackupFolder, QStringLiteral("absent")),
              QStringLiteral("absent"));
 }
 
 void tst_PathsCommand::newFolderUsedByNextView() {
     testfiles::write(folder("mp"), QStringLiteral("A.GLD"), "1234567001250\r\n");
     testfiles::write(folder("other"), QStringLiteral("A.GLD"), "1234567000100\r\n");
-    TRegIniFile(ini()).WriteString(Paths, MasterpointFolder, folder("mp"));
+    SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("mp"));
     Run run = start();
     run.prompts->folderAnswers.push_back(folder("mp"));
     run.window->Button1->click();

@@ -1,5 +1,5 @@
-#include "settings/TRegIniFile.h"
 #include "settings/SettingsNames.h"
+#include "settings/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,13 +49,13 @@ std::string errorOf(const std::function<void()>& action) {
 }
 
 TEST_F(StoreTest, EmptyStoreGivesDefaultsAndReadsCreateNothing) {
-    TRegIniFile store(path);
-    EXPECT_EQ(store.ReadString(Paths, MasterpointFolder, QString()), QString());
-    EXPECT_EQ(store.ReadString(Paths, BackupFolder, QStringLiteral("dflt")), "dflt");
-    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 0), 0);
-    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, -17), -17);
-    EXPECT_TRUE(store.ReadBool(Options, LocateOnOpen, true));
-    EXPECT_FALSE(store.ReadBool(Options, ConvertExtensions, false));
+    SettingsStore store(path);
+    EXPECT_EQ(store.readString(Paths, MasterpointFolder, QString()), QString());
+    EXPECT_EQ(store.readString(Paths, BackupFolder, QStringLiteral("dflt")), "dflt");
+    EXPECT_EQ(store.readInteger(Paths, ClubNumber, 0), 0);
+    EXPECT_EQ(store.readInteger(Paths, ClubNumber, -17), -17);
+    EXPECT_TRUE(store.readBool(Options, LocateOnOpen, true));
+    EXPECT_FALSE(store.readBool(Options, ConvertExtensions, false));
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_FALSE(QDir(QFileInfo(path).absolutePath()).exists());
 }
@@ -63,10 +63,10 @@ TEST_F(StoreTest, EmptyStoreGivesDefaultsAndReadsCreateNothing) {
 TEST_F(StoreTest, ReadingLeavesAnExistingFileAsItIs) {
     const QByteArray before = "[Options]\nLocateOnOpen=0\n";
     writeRaw(before);
-    TRegIniFile store(path);
-    EXPECT_FALSE(store.ReadBool(Options, LocateOnOpen, true));
-    EXPECT_EQ(store.ReadString(Paths, MasterpointFolder, QStringLiteral("none")), "none");
-    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 5), 5);
+    SettingsStore store(path);
+    EXPECT_FALSE(store.readBool(Options, LocateOnOpen, true));
+    EXPECT_EQ(store.readString(Paths, MasterpointFolder, QStringLiteral("none")), "none");
+    EXPECT_EQ(store.readInteger(Paths, ClubNumber, 5), 5);
     EXPECT_EQ(readRaw(), before);
 }
 
@@ -84,10 +84,10 @@ TEST_F(StoreTest, IntegerTextConvertsAsAWholeOrGivesTheDefault) {
         {"2147483648", 99},  {"-2147483648", INT_MIN},
         {"-2147483649", 99}, {"$80000000", 99},
     };
-    TRegIniFile store(path);
+    SettingsStore store(path);
     for (const auto& c : cases) {
-        store.WriteString(Paths, ClubNumber, QString::fromUtf8(c.stored));
-        EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 99), c.expected)
+        store.writeString(Paths, ClubNumber, QString::fromUtf8(c.stored));
+        EXPECT_EQ(store.readInteger(Paths, ClubNumber, 99), c.expected)
             << "stored \"" << c.stored << "\"";
     }
 }
@@ -101,35 +101,36 @@ TEST_F(StoreTest, BooleanIsAnIntegerNotZero) {
         {"1", true, true},   {"2", true, true},    {"-1", true, true},
         {"0", false, false}, {"abc", true, false}, {"", true, false},
     };
-    TRegIniFile store(path);
+    SettingsStore store(path);
     for (const auto& c : cases) {
-        store.WriteString(Options, LocateOnOpen, QString::fromUtf8(c.stored));
-        EXPECT_EQ(store.ReadBool(Options, LocateOnOpen, true), c.withTrueDefault) << c.stored;
-        EXPECT_EQ(store.ReadBool(Options, LocateOnOpen, false), c.withFalseDefault) << c.stored;
+        store.writeString(Options, LocateOnOpen, QString::fromUtf8(c.stored));
+        EXPECT_EQ(store.readBool(Options, LocateOnOpen, true), c.withTrueDefault) << c.stored;
+        EXPECT_EQ(store.readBool(Options, LocateOnOpen, false), c.withFalseDefault) << c.stored;
     }
 }
 
 TEST_F(StoreTest, NumbersAndBooleansAreStoredAsPlainText) {
     const struct {
-        std::function<void(TRegIniFile&)> write;
+        std::function<void(SettingsStore&)> write;
         const char* line;
         const char* text;
     } cases[] = {
-        {[](TRegIniFile& s) { s.WriteInteger(Paths, ClubNumber, 123); }, "ClubNo=123", "123"},
-        {[](TRegIniFile& s) { s.WriteInteger(Paths, ClubNumber, -40); }, "ClubNo=-40", "-40"},
-        {[](TRegIniFile& s) { s.WriteInteger(Paths, ClubNumber, 0); }, "ClubNo=0", "0"},
-        {[](TRegIniFile& s) { s.WriteBool(Options, LocateOnOpen, true); }, "LocateOnOpen=1", "1"},
-        {[](TRegIniFile& s) { s.WriteBool(Options, LocateOnOpen, false); }, "LocateOnOpen=0", "0"},
+        {[](SettingsStore& s) { s.writeInteger(Paths, ClubNumber, 123); }, "ClubNo=123", "123"},
+        {[](SettingsStore& s) { s.writeInteger(Paths, ClubNumber, -40); }, "ClubNo=-40", "-40"},
+        {[](SettingsStore& s) { s.writeInteger(Paths, ClubNumber, 0); }, "ClubNo=0", "0"},
+        {[](SettingsStore& s) { s.writeBool(Options, LocateOnOpen, true); }, "LocateOnOpen=1", "1"},
+        {[](SettingsStore& s) { s.writeBool(Options, LocateOnOpen, false); }, "LocateOnOpen=0",
+         "0"},
     };
-    TRegIniFile store(path);
+    SettingsStore store(path);
     for (const auto& c : cases) {
         c.write(store);
         // On disk the moment the write returns, with no store freed in between.
         EXPECT_TRUE(readRaw().contains(c.line)) << c.line << " in " << readRaw().toStdString();
-        TRegIniFile fresh(copyOfFile());
+        SettingsStore fresh(copyOfFile());
         const QString section = QString(c.line).startsWith("ClubNo") ? Paths : Options;
         const QString ident = QString(c.line).section('=', 0, 0);
-        EXPECT_EQ(fresh.ReadString(section, ident, QStringLiteral("missing")), c.text);
+        EXPECT_EQ(fresh.readString(section, ident, QStringLiteral("missing")), c.text);
     }
 }
 
@@ -151,12 +152,12 @@ TEST_F(StoreTest, TextRoundTripsExactlyThroughTheFile) {
         "Caf\xc3\xa9 M\xc3\xbcller \xe6\xbc\xa2",
         "",
     };
-    TRegIniFile store(path);
+    SettingsStore store(path);
     for (const char* raw : texts) {
         const QString text = QString::fromUtf8(raw);
-        store.WriteString(Paths, MasterpointFolder, text);
-        TRegIniFile fresh(copyOfFile());
-        EXPECT_EQ(fresh.ReadString(Paths, MasterpointFolder, QStringLiteral("missing")), text)
+        store.writeString(Paths, MasterpointFolder, text);
+        SettingsStore fresh(copyOfFile());
+        EXPECT_EQ(fresh.readString(Paths, MasterpointFolder, QStringLiteral("missing")), text)
             << "written \"" << raw << "\"";
     }
 }
@@ -165,56 +166,56 @@ TEST_F(StoreTest, ValueOfAnotherTypeFailsEveryReadUntilWrittenAgain) {
     const char* hostile[] = {"@ByteArray(1)", "1, 2", "@Invalid()", "@Rect(1 2 3 4)"};
     for (const char* value : hostile) {
         writeRaw(QByteArray("[Options]\nConvertextensions=1\nLocateOnOpen=") + value + "\n");
-        TRegIniFile store(path);
+        SettingsStore store(path);
         const std::string expected = "Invalid data type for 'LocateOnOpen'";
-        EXPECT_EQ(errorOf([&] { store.ReadBool(Options, LocateOnOpen, true); }), expected) << value;
-        EXPECT_EQ(errorOf([&] { store.ReadInteger(Options, LocateOnOpen, 0); }), expected);
-        EXPECT_EQ(errorOf([&] { store.ReadString(Options, LocateOnOpen, {}); }), expected);
+        EXPECT_EQ(errorOf([&] { store.readBool(Options, LocateOnOpen, true); }), expected) << value;
+        EXPECT_EQ(errorOf([&] { store.readInteger(Options, LocateOnOpen, 0); }), expected);
+        EXPECT_EQ(errorOf([&] { store.readString(Options, LocateOnOpen, {}); }), expected);
         // The neighbour is unharmed.
-        EXPECT_TRUE(store.ReadBool(Options, ConvertExtensions, false));
+        EXPECT_TRUE(store.readBool(Options, ConvertExtensions, false));
 
-        store.WriteBool(Options, LocateOnOpen, false);
-        EXPECT_FALSE(store.ReadBool(Options, LocateOnOpen, true)) << value;
+        store.writeBool(Options, LocateOnOpen, false);
+        EXPECT_FALSE(store.readBool(Options, LocateOnOpen, true)) << value;
         EXPECT_TRUE(readRaw().contains("LocateOnOpen=0"));
     }
 }
 
 TEST_F(StoreTest, ValuesOutliveTheStoreThatWroteThem) {
     {
-        TRegIniFile store(path);
-        store.WriteString(Paths, MasterpointFolder, QStringLiteral("/data/mp"));
-        store.WriteString(Paths, BackupFolder, QStringLiteral("/data/backup"));
-        store.WriteInteger(Paths, ClubNumber, 612);
-        store.WriteBool(Options, LocateOnOpen, false);
-        store.WriteBool(Options, ConvertExtensions, true);
+        SettingsStore store(path);
+        store.writeString(Paths, MasterpointFolder, QStringLiteral("/data/mp"));
+        store.writeString(Paths, BackupFolder, QStringLiteral("/data/backup"));
+        store.writeInteger(Paths, ClubNumber, 612);
+        store.writeBool(Options, LocateOnOpen, false);
+        store.writeBool(Options, ConvertExtensions, true);
     }
-    TRegIniFile store(path);
-    EXPECT_EQ(store.ReadString(Paths, MasterpointFolder, {}), "/data/mp");
-    EXPECT_EQ(store.ReadString(Paths, BackupFolder, {}), "/data/backup");
-    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 0), 612);
-    EXPECT_FALSE(store.ReadBool(Options, LocateOnOpen, true));
-    EXPECT_TRUE(store.ReadBool(Options, ConvertExtensions, false));
+    SettingsStore store(path);
+    EXPECT_EQ(store.readString(Paths, MasterpointFolder, {}), "/data/mp");
+    EXPECT_EQ(store.readString(Paths, BackupFolder, {}), "/data/backup");
+    EXPECT_EQ(store.readInteger(Paths, ClubNumber, 0), 612);
+    EXPECT_FALSE(store.readBool(Options, LocateOnOpen, true));
+    EXPECT_TRUE(store.readBool(Options, ConvertExtensions, false));
 }
 
 TEST_F(StoreTest, EachReadSeesWhatAnotherCopyWrote) {
-    TRegIniFile reader(path);
-    EXPECT_EQ(reader.ReadInteger(Paths, ClubNumber, 0), 0);
+    SettingsStore reader(path);
+    EXPECT_EQ(reader.readInteger(Paths, ClubNumber, 0), 0);
 
-    TRegIniFile writer(path);
-    writer.WriteInteger(Paths, ClubNumber, 123);
-    EXPECT_EQ(reader.ReadInteger(Paths, ClubNumber, 0), 123);
+    SettingsStore writer(path);
+    writer.writeInteger(Paths, ClubNumber, 123);
+    EXPECT_EQ(reader.readInteger(Paths, ClubNumber, 0), 123);
 
     // A copy of the program in another process rewrites the file behind our back.
     writeRaw("[paths]\nClubNo=4567\nQuillet=/elsewhere\n");
-    EXPECT_EQ(reader.ReadInteger(Paths, ClubNumber, 0), 4567);
-    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/elsewhere");
+    EXPECT_EQ(reader.readInteger(Paths, ClubNumber, 0), 4567);
+    EXPECT_EQ(reader.readString(Paths, MasterpointFolder, {}), "/elsewhere");
 }
 
 TEST_F(StoreTest, ReadsFollowTheFileAsItIsReplacedRemovedAndMadeAgain) {
-    TRegIniFile reader(path);
+    SettingsStore reader(path);
     writeRaw("[paths]\nQuillet=/first\n");
-    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/first");
-    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/first");
+    EXPECT_EQ(reader.readString(Paths, MasterpointFolder, {}), "/first");
+    EXPECT_EQ(reader.readString(Paths, MasterpointFolder, {}), "/first");
 
     // Written whole under another name and renamed over, as careful writers do.
     const QString replacement = path + QStringLiteral(".new");
@@ -227,13 +228,13 @@ TEST_F(StoreTest, ReadsFollowTheFileAsItIsReplacedRemovedAndMadeAgain) {
     ASSERT_EQ(
         ::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()),
         0);
-    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/second/folder");
+    EXPECT_EQ(reader.readString(Paths, MasterpointFolder, {}), "/second/folder");
 
     ASSERT_TRUE(QFile::remove(path));
-    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, QStringLiteral("none")), "none");
+    EXPECT_EQ(reader.readString(Paths, MasterpointFolder, QStringLiteral("none")), "none");
 
     writeRaw("[paths]\nQuillet=/third\n");
-    EXPECT_EQ(reader.ReadString(Paths, MasterpointFolder, {}), "/third");
+    EXPECT_EQ(reader.readString(Paths, MasterpointFolder, {}), "/third");
 }
 
 TEST_F(StoreTest, RefusedWriteRaisesTheStoreError) {
@@ -258,28 +259,28 @@ TEST_F(StoreTest, RefusedWriteRaisesTheStoreError) {
     };
     for (const auto& c : cases) {
         QTemporaryDir root;
-        TRegIniFile store(c.obstacle(root.path()));
-        EXPECT_EQ(errorOf([&] { store.WriteString(Paths, MasterpointFolder, "/x"); }), c.expected)
+        SettingsStore store(c.obstacle(root.path()));
+        EXPECT_EQ(errorOf([&] { store.writeString(Paths, MasterpointFolder, "/x"); }), c.expected)
             << c.name;
     }
 }
 
 TEST_F(StoreTest, WriteSucceedsOnceTheObstacleIsGone) {
     QDir().mkpath(path);
-    TRegIniFile store(path);
-    EXPECT_EQ(errorOf([&] { store.WriteInteger(Paths, ClubNumber, 1); }),
+    SettingsStore store(path);
+    EXPECT_EQ(errorOf([&] { store.writeInteger(Paths, ClubNumber, 1); }),
               "Failed to set data for 'ClubNo'");
     QDir(path).removeRecursively();
-    EXPECT_EQ(errorOf([&] { store.WriteInteger(Paths, ClubNumber, 2); }), "no error");
+    EXPECT_EQ(errorOf([&] { store.writeInteger(Paths, ClubNumber, 2); }), "no error");
     EXPECT_TRUE(readRaw().contains("ClubNo=2"));
 }
 
 TEST_F(StoreTest, LinesItCannotParseDoNotFailAWrite) {
     writeRaw("[paths]\nthis line is not a setting\nClubNo=7\n");
-    TRegIniFile store(path);
-    EXPECT_EQ(errorOf([&] { store.WriteBool(Options, LocateOnOpen, true); }), "no error");
+    SettingsStore store(path);
+    EXPECT_EQ(errorOf([&] { store.writeBool(Options, LocateOnOpen, true); }), "no error");
     EXPECT_TRUE(readRaw().contains("LocateOnOpen=1"));
-    EXPECT_EQ(store.ReadInteger(Paths, ClubNumber, 0), 7);
+    EXPECT_EQ(store.readInteger(Paths, ClubNumber, 0), 7);
 }
 
 TEST(StoreLocation, FollowsTheUsersConfigurationFolder) {
@@ -299,7 +300,7 @@ TEST(StoreLocation, FollowsTheUsersConfigurationFolder) {
             qputenv("XDG_CONFIG_HOME", c.xdg);
         else
             qunsetenv("XDG_CONFIG_HOME");
-        EXPECT_EQ(TRegIniFile::defaultLocation(ApplicationName), c.expected)
+        EXPECT_EQ(SettingsStore::defaultLocation(ApplicationName), c.expected)
             << (c.xdg ? c.xdg : "(unset)");
     }
     if (hadXdg)

@@ -5,8 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-class TRegIniFile;
-
 namespace testfiles {
 
 // Writes bytes to folder/name, creating or replacing the file; fails the test on error.
