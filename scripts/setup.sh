@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev)
+          libbenchmark-dev clang-format git)
 
 missing=()
 for package in "${packages[@]}"; do
