@@ -1,21 +1,21 @@
 #include "app/OpenViewerList.h"
 
-#include "viewer/TfrmViewer.h"
+#include "viewer/ViewerWindow.h"
 
-TfrmViewer* OpenViewerList::find(const QString& key) const {
+ViewerWindow* OpenViewerList::find(const QString& key) const {
     for (const auto& [name, viewer] : pairs_)
         if (name.compare(key, Qt::CaseInsensitive) == 0)
             return viewer.data();
     return nullptr;
 }
 
-void OpenViewerList::add(const QString& key, TfrmViewer* viewer) {
+void OpenViewerList::add(const QString& key, ViewerWindow* viewer) {
     pairs_.emplace_back(key, viewer);
 }
 
 void OpenViewerList::releaseAll() {
     while (!pairs_.empty()) {
-        if (TfrmViewer* viewer = pairs_.back().second.data()) {
+        if (ViewerWindow* viewer = pairs_.back().second.data()) {
             viewer->hide();
             viewer->deleteLater();
         }

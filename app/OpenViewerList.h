@@ -8,13 +8,13 @@
 #include <utility>
 #include <vector>
 
-class TfrmViewer;
+class ViewerWindow;
 
 class OpenViewerList {
 public:
     // The viewer registered under key, letter case ignored, or nullptr.
-    TfrmViewer* find(const QString& key) const;
-    void add(const QString& key, TfrmViewer* viewer);
+    ViewerWindow* find(const QString& key) const;
+    void add(const QString& key, ViewerWindow* viewer);
     int count() const { return static_cast<int>(pairs_.size()); }
 
     // Closes every viewer, last first, and has it destroyed once the events already
@@ -22,5 +22,5 @@ public:
     void releaseAll();
 
 private:
-    std::vector<std::pair<QString, QPointer<TfrmViewer>>> pairs_;
+    std::vector<std::pair<QString, QPointer<ViewerWindow>>> pairs_;
 };

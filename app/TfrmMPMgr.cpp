@@ -16,7 +16,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/StoreSettings.h"
 #include "viewer/TOvcNumericField.h"
-#include "viewer/TfrmViewer.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -316,14 +316,14 @@ void TfrmMPMgr::View1Click(QObject*) {
             continue;
         ++ticked;
         const QString key = decoded(entry.displayText);
-        if (TfrmViewer* viewer = viewers_.find(key)) {
+        if (ViewerWindow* viewer = viewers_.find(key)) {
             viewer->restoreAndRaise();
             continue;
         }
         mp::LineList lines;
         lines.loadFromFile(mp::entryPath(entry, *settings_));
         const bool twoFigures = mp::isTwoFigureExtension(mp::entryExtension(entry));
-        auto* viewer = new TfrmViewer(this);
+        auto* viewer = new ViewerWindow(this);
         viewers_.add(key, viewer);
         viewer->showFile(key, std::move(lines), twoFigures);
         viewer->restoreAndRaise();

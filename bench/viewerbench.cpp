@@ -11,9 +11,9 @@
 
 #include "masterpoint/LineList.h"
 #include "masterpoint/Record.h"
-#include "viewer/TOvcPictureField.h"
-#include "viewer/TfrmViewer.h"
+#include "viewer/TotalField.h"
 #include "viewer/ViewerModel.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,7 +36,7 @@ double milliseconds(const QElapsedTimer& timer) {
 }
 
 void warmUp() {
-    TfrmViewer viewer(nullptr);
+    ViewerWindow viewer(nullptr);
     viewer.showFile(QStringLiteral("warm-up"), mp::LineList(), false);
     QApplication::processEvents();
 }
@@ -64,13 +64,13 @@ int window(const std::string& path, bool twoFigures) {
     lines.loadFromFile(path);
     const std::size_t count = lines.size();
     const double loaded = milliseconds(timer);
-    TfrmViewer viewer(nullptr);
+    ViewerWindow viewer(nullptr);
     viewer.showFile(QString::fromStdString(path), std::move(lines), twoFigures);
     const double built = milliseconds(timer);
     QApplication::processEvents();
     const double elapsed = milliseconds(timer);
 
-    const auto* total = viewer.findChild<TOvcPictureField*>(QStringLiteral("MPTotal1"));
+    const auto* total = viewer.findChild<TotalField*>(QStringLiteral("firstTotal"));
     const ViewerModel* model = viewer.model();
     if (model == nullptr || total == nullptr || total->text().isEmpty() ||
         static_cast<std::size_t>(model->rowCount()) != count) {
@@ -88,7 +88,7 @@ int window(const std::string& path, bool twoFigures) {
 
 int empty() {
     warmUp();
-    TfrmViewer viewer(nullptr);
+    ViewerWindow viewer(nullptr);
     viewer.showFile(QStringLiteral("empty"), mp::LineList(), false);
     QApplication::processEvents();
     std::printf("peak_rss_kb=%ld\n", peakRssKb());

@@ -6,9 +6,9 @@
 #include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
-#include "viewer/TOvcPictureField.h"
-#include "viewer/TfrmViewer.h"
+#include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -453,21 +453,21 @@ void tst_Commands::viewBuildsLayouts() {
                                {"CLUB.MP4(GAR)", 3, 1, "    12.50", true},
                                {"club.gar", 3, 1, "    12.50", true}};
     for (const Expect& e : expected) {
-        TfrmViewer* viewer = window.openViewers().find(QLatin1String(e.key));
+        ViewerWindow* viewer = window.openViewers().find(QLatin1String(e.key));
         QVERIFY2(viewer, e.key);
         QCOMPARE(viewer->windowTitle(), QLatin1String(e.key));
         QVERIFY(viewer->isVisible());
-        QAbstractItemModel* model = viewer->StringGrid1->model();
+        QAbstractItemModel* model = viewer->grid()->model();
         QCOMPARE(model->columnCount(), e.columns);
         QCOMPARE(model->rowCount(), e.rows);
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Kavra No."));
         QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("0012.50"));
-        QCOMPARE(viewer->MPTotal1->text(), QLatin1String(e.total1));
-        QCOMPARE(viewer->MPTotal2->isVisible(), e.total2Shown);
+        QCOMPARE(viewer->firstTotal()->text(), QLatin1String(e.total1));
+        QCOMPARE(viewer->secondTotal()->isVisible(), e.total2Shown);
         QCOMPARE(viewer->frameGeometry().width(), e.columns == 3 ? 333 : 233);
     }
-    TfrmViewer* two = window.openViewers().find(QStringLiteral("club.gar"));
-    QCOMPARE(two->MPTotal2->text(), QStringLiteral("     3.00"));
+    ViewerWindow* two = window.openViewers().find(QStringLiteral("club.gar"));
+    QCOMPARE(two->secondTotal()->text(), QStringLiteral("     3.00"));
 }
 
 void tst_Commands::viewTwiceReusesWindow() {
@@ -477,12 +477,12 @@ void tst_Commands::viewTwiceReusesWindow() {
     TfrmMPMgr window(prompts, ini());
     tick(window, QStringLiteral("A.GLD"));
     window.Button2->click();
-    TfrmViewer* viewer = window.openViewers().find(QStringLiteral("a.gld"));
+    ViewerWindow* viewer = window.openViewers().find(QStringLiteral("a.gld"));
     QVERIFY(viewer);
     viewer->showMinimized();
     window.Button2->click();
     QCOMPARE(window.openViewers().count(), 1);
-    QCOMPARE(window.findChildren<TfrmViewer*>().size(), 1);
+    QCOMPARE(window.findChildren<ViewerWindow*>().size(), 1);
     QVERIFY(viewer->isVisible());
     QVERIFY(!(viewer->windowState() & Qt::WindowMinimized));
 }
@@ -494,16 +494,16 @@ void tst_Commands::viewClosedViewerOfDeletedFile() {
     TfrmMPMgr window(prompts, ini());
     tick(window, QStringLiteral("A.GLD"));
     window.Button2->click();
-    TfrmViewer* viewer = window.openViewers().find(QStringLiteral("A.GLD"));
+    ViewerWindow* viewer = window.openViewers().find(QStringLiteral("A.GLD"));
     QVERIFY(viewer);
-    QTest::mouseClick(viewer->Button1, Qt::LeftButton); // "Close" hides it
+    QTest::mouseClick(viewer->closeButton(), Qt::LeftButton); // "Close" hides it
     QVERIFY(!viewer->isVisible());
     QVERIFY(QFile::remove(file(mp(), "A.GLD")));
     window.Button2->click();
     QVERIFY(prompts.asked.isEmpty());
     QVERIFY(viewer->isVisible());
-    QCOMPARE(viewer->StringGrid1->model()->rowCount(), 2);
-    QCOMPARE(viewer->MPTotal1->text(), QStringLiteral("    13.25"));
+    QCOMPARE(viewer->grid()->model()->rowCount(), 2);
+    QCOMPARE(viewer->firstTotal()->text(), QStringLiteral("    13.25"));
 }
 
 void tst_Commands::viewSecondMissingKeepsFirst() {
@@ -533,14 +533,14 @@ void tst_Commands::rescanClosesViewers() {
     for (const char* name : {"A.GLD", "B.GLD", "C.GLD"})
         tick(window, QLatin1String(name));
     window.Button2->click();
-    QList<QPointer<TfrmViewer>> viewers;
-    for (TfrmViewer* viewer : window.findChildren<TfrmViewer*>())
+    QList<QPointer<ViewerWindow>> viewers;
+    for (ViewerWindow* viewer : window.findChildren<ViewerWindow*>())
         viewers << viewer;
     QCOMPARE(viewers.size(), 3);
     prompts.folderAnswers.push_back(mp());
     window.Button1->click();
     QCOMPARE(window.openViewers().count(), 0);
-    for (const QPointer<TfrmViewer>& viewer : viewers)
+    for (const QPointer<ViewerWindow>& viewer : viewers)
         QTRY_VERIFY(viewer.isNull());
 }
 

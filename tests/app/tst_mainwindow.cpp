@@ -8,8 +8,8 @@
 #include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
-#include "viewer/TfrmViewer.h"
 #include "viewer/ViewerGrid.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -245,7 +245,7 @@ void tst_MainWindow::closeWithViewersOpen() {
         store.writeString(Paths, MasterpointFolder, mpFolder());
     }
     ScriptedPrompts prompts;
-    QPointer<TfrmViewer> first, second;
+    QPointer<ViewerWindow> first, second;
     {
         TfrmMPMgr window(prompts, ini());
         window.show();
@@ -254,7 +254,7 @@ void tst_MainWindow::closeWithViewersOpen() {
             window.CheckListBox1->item(row)->setCheckState(Qt::Checked);
         window.Button2->click();
         QCOMPARE(window.openViewers().count(), 2);
-        const QList<TfrmViewer*> viewers = window.findChildren<TfrmViewer*>();
+        const QList<ViewerWindow*> viewers = window.findChildren<ViewerWindow*>();
         QCOMPARE(viewers.size(), 2);
         first = viewers[0];
         second = viewers[1];

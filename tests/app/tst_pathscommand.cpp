@@ -10,8 +10,8 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "viewer/TOvcNumericField.h"
-#include "viewer/TfrmViewer.h"
 #include "viewer/ViewerGrid.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -284,9 +284,9 @@ void tst_PathsCommand::newFolderUsedByNextView() {
     QCOMPARE(run.window->CheckListBox1->count(), 1); // no rescan
     run.window->CheckListBox1->item(0)->setCheckState(Qt::Checked);
     run.window->Button2->click();
-    TfrmViewer* viewer = run.window->openViewers().find(QStringLiteral("A.GLD"));
+    ViewerWindow* viewer = run.window->openViewers().find(QStringLiteral("A.GLD"));
     QVERIFY(viewer);
-    QAbstractItemModel* model = viewer->StringGrid1->model();
+    QAbstractItemModel* model = viewer->grid()->model();
     QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("0001.00"));
 }
 

@@ -1,12 +1,14 @@
 // Viewer window: layouts, cells, totals, copying and closing, driven as a user would.
 
-#include "viewer/TOvcPictureField.h"
-#include "viewer/TfrmViewer.h"
+#include "viewer/TotalField.h"
+#include "viewer/ViewerGrid.h"
 #include "viewer/ViewerModel.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -28,7 +30,7 @@ QString totalText(QString text) {
 struct Fixture {
     QTemporaryDir dir;
     std::unique_ptr<QWidget> owner = std::make_unique<QWidget>();
-    QPointer<TfrmViewer> viewer = new TfrmViewer(owner.get());
+    QPointer<ViewerWindow> viewer = new ViewerWindow(owner.get());
 
     void show(const QByteArray& bytes, bool twoFigures, const QString& caption = "CLUB.GLD") {
         const QString path = dir.filePath(caption);
@@ -40,10 +42,7 @@ struct Fixture {
         lines.loadFromFile(path.toStdString());
         viewer->showFile(caption, std::move(lines), twoFigures);
     }
-    template <typename T> T* child(const char* name) const {
-        return viewer->findChild<T*>(QString::fromLatin1(name));
-    }
-    QTableView* grid() const { return child<QTableView>("StringGrid1"); }
+    QTableView* grid() const { return viewer->grid(); }
     QString cell(int row, int column) const {
         return grid()->model()->index(row, column).data().toString();
     }
@@ -51,7 +50,7 @@ struct Fixture {
 
 } // namespace
 
-class ViewerTest : public QObject {
+class tst_ViewerWindow : public QObject {
     Q_OBJECT
 private slots:
     void showsTheFileInItsLayout_data();
@@ -62,7 +61,7 @@ private slots:
     void answersForAMillionLines();
 };
 
-void ViewerTest::showsTheFileInItsLayout_data() {
+void tst_ViewerWindow::showsTheFileInItsLayout_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("twoFigures");
     QTest::addColumn<int>("rows");
@@ -102,7 +101,7 @@ void ViewerTest::showsTheFileInItsLayout_data() {
         << "";
 }
 
-void ViewerTest::showsTheFileInItsLayout() {
+void tst_ViewerWindow::showsTheFileInItsLayout() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, twoFigures);
     QFETCH(int, rows);
@@ -128,23 +127,23 @@ void ViewerTest::showsTheFileInItsLayout() {
     QCOMPARE(cells, lastRow);
     QCOMPARE(model->rowCount(), rows);
 
-    auto* field2 = f.child<TOvcPictureField>("MPTotal2");
-    QCOMPARE(f.child<TOvcPictureField>("MPTotal1")->text(), totalText(total1));
+    TotalField* field2 = f.viewer->secondTotal();
+    QCOMPARE(f.viewer->firstTotal()->text(), totalText(total1));
     QCOMPARE(field2->isVisible(), twoFigures);
     if (twoFigures)
         QCOMPARE(field2->text(), totalText(total2));
 }
 
-void ViewerTest::placesTheDesignControls() {
+void tst_ViewerWindow::placesTheDesignControls() {
     Fixture f;
     f.show("1234567001250000300", true);
-    QCOMPARE(f.child<QWidget>("Panel1")->geometry(), QRect(0, 0, f.viewer->width(), 41));
-    QCOMPARE(f.child<QPushButton>("Button1")->geometry(), QRect(10, 10, 75, 25));
-    QCOMPARE(f.child<QPushButton>("Button1")->text(), QString("Close"));
-    QCOMPARE(f.child<QLabel>("Label1")->pos(), QPoint(88, 16));
-    QCOMPARE(f.child<QLabel>("Label1")->text(), QString("Total"));
-    QCOMPARE(f.child<QWidget>("MPTotal1")->geometry(), QRect(117, 11, 81, 21));
-    QCOMPARE(f.child<QWidget>("MPTotal2")->geometry(), QRect(213, 11, 81, 21));
+    QCOMPARE(f.viewer->totalsPanel()->geometry(), QRect(0, 0, f.viewer->width(), 41));
+    QCOMPARE(f.viewer->closeButton()->geometry(), QRect(10, 10, 75, 25));
+    QCOMPARE(f.viewer->closeButton()->text(), QString("Close"));
+    QCOMPARE(f.viewer->totalLabel()->pos(), QPoint(88, 16));
+    QCOMPARE(f.viewer->totalLabel()->text(), QString("Total"));
+    QCOMPARE(f.viewer->firstTotal()->geometry(), QRect(117, 11, 81, 21));
+    QCOMPARE(f.viewer->secondTotal()->geometry(), QRect(213, 11, 81, 21));
 
     QTableView* grid = f.grid();
     QCOMPARE(grid->geometry(), QRect(0, 41, f.viewer->width(), f.viewer->height() - 41));
@@ -154,7 +153,7 @@ void ViewerTest::placesTheDesignControls() {
     QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
-void ViewerTest::copiesTheSelectedRange() {
+void tst_ViewerWindow::copiesTheSelectedRange() {
     Fixture f;
     f.show("1234567001250000300\n7654321000075000001\n1111111000100000200\n", true);
     QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
@@ -173,11 +172,11 @@ void ViewerTest::copiesTheSelectedRange() {
     QCOMPARE(QApplication::clipboard()->text(), QString("1111111"));
 }
 
-void ViewerTest::closingHidesAndKeepsTheWindow() {
+void tst_ViewerWindow::closingHidesAndKeepsTheWindow() {
     Fixture f;
     f.show("1234567001250", false);
     QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
-    QTest::mouseClick(f.child<QPushButton>("Button1"), Qt::LeftButton);
+    QTest::mouseClick(f.viewer->closeButton(), Qt::LeftButton);
     QVERIFY(!f.viewer->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(f.viewer);
@@ -193,13 +192,13 @@ void ViewerTest::closingHidesAndKeepsTheWindow() {
     QVERIFY(f.viewer->isVisible());
     QVERIFY(!(f.viewer->windowState() & Qt::WindowMinimized));
     QCOMPARE(f.cell(0, 1), QString("0012.50"));
-    QCOMPARE(f.child<TOvcPictureField>("MPTotal1")->text(), totalText("    12.50"));
+    QCOMPARE(f.viewer->firstTotal()->text(), totalText("    12.50"));
 
     f.owner.reset(); // the owner takes its viewers with it
     QVERIFY(!f.viewer);
 }
 
-void ViewerTest::answersForAMillionLines() {
+void tst_ViewerWindow::answersForAMillionLines() {
     const int count = 1000000;
     std::string bytes;
     bytes.reserve(count * 14);
@@ -214,13 +213,13 @@ void ViewerTest::answersForAMillionLines() {
     QCOMPARE(model.totals().first, std::int64_t(count - 1) * 1250 + 75);
 
     QWidget owner;
-    auto* viewer = new TfrmViewer(&owner);
+    auto* viewer = new ViewerWindow(&owner);
     viewer->showFile("BIG.GLD", mp::LineList::fromBytes(bytes), false);
-    QTableView* grid = viewer->findChild<QTableView*>("StringGrid1");
+    QTableView* grid = viewer->grid();
     grid->scrollToBottom();
     QCOMPARE(grid->model()->rowCount(), count);
-    QCOMPARE(viewer->findChild<TOvcPictureField*>("MPTotal1")->text(), totalText("12499988.25"));
+    QCOMPARE(viewer->firstTotal()->text(), totalText("12499988.25"));
 }
 
-QTEST_MAIN(ViewerTest)
-#include "tst_viewer.moc"
+QTEST_MAIN(tst_ViewerWindow)
+#include "tst_viewerwindow.moc"

@@ -1,6 +1,6 @@
 // Totals field: the picture "######.##" display rule and the read-only behaviour.
 
-#include "viewer/TOvcPictureField.h"
+#include "viewer/TotalField.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,7 +8,7 @@
 #include <QTest>
 #include <cmath>
 
-class PictureFieldTest : public QObject {
+class tst_TotalField : public QObject {
     Q_OBJECT
 private slots:
     void formatsThroughThePicture_data();
@@ -19,7 +19,7 @@ private slots:
     void entrySelectsAllWithCaretAtEnd();
 };
 
-void PictureFieldTest::formatsThroughThePicture_data() {
+void tst_TotalField::formatsThroughThePicture_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected"); // with "." as the decimal symbol
     QTest::newRow("two decimals") << 13.25 << "    13.25";
@@ -40,21 +40,21 @@ void PictureFieldTest::formatsThroughThePicture_data() {
     QTest::newRow("not a number") << std::nan("") << "#########";
 }
 
-void PictureFieldTest::formatsThroughThePicture() {
+void tst_TotalField::formatsThroughThePicture() {
     QFETCH(double, value);
     QFETCH(QString, expected);
-    QCOMPARE(TOvcPictureField::formatPicture(value, '.'), expected);
-    QCOMPARE(TOvcPictureField::formatPicture(value, ','), QString(expected).replace('.', ','));
+    QCOMPARE(TotalField::formatPicture(value, '.'), expected);
+    QCOMPARE(TotalField::formatPicture(value, ','), QString(expected).replace('.', ','));
 }
 
-void PictureFieldTest::showsTheSystemDecimalSymbol() {
+void tst_TotalField::showsTheSystemDecimalSymbol() {
     // main() starts the program under a German locale, whose decimal symbol is a comma.
-    TOvcPictureField field;
+    TotalField field;
     field.setAsFloat(13.25);
     QCOMPARE(field.text(), QString("    13,25"));
 }
 
-void PictureFieldTest::refusesEveryEditingKey_data() {
+void tst_TotalField::refusesEveryEditingKey_data() {
     QTest::addColumn<QKeyCombination>("key");
     QTest::addColumn<bool>("selected");
     QTest::newRow("digit") << QKeyCombination(Qt::Key_5) << false;
@@ -66,22 +66,22 @@ void PictureFieldTest::refusesEveryEditingKey_data() {
     QTest::newRow("cut") << (Qt::ControlModifier | Qt::Key_X) << true;
 }
 
-void PictureFieldTest::refusesEveryEditingKey() {
+void tst_TotalField::refusesEveryEditingKey() {
     QFETCH(QKeyCombination, key);
     QFETCH(bool, selected);
     QApplication::clipboard()->setText("7");
-    TOvcPictureField field;
+    TotalField field;
     field.setAsFloat(13.25);
     selected ? field.selectAll() : field.end(false);
-    QSignalSpy refused(&field, &TOvcPictureField::refused);
+    QSignalSpy refused(&field, &TotalField::refused);
     QTest::keyClick(&field, key.key(), key.keyboardModifiers());
     QCOMPARE(field.text(), QString("    13,25"));
     QCOMPARE(refused.count(), 1);
 }
 
-void PictureFieldTest::entrySelectsAllWithCaretAtEnd() {
+void tst_TotalField::entrySelectsAllWithCaretAtEnd() {
     QWidget window;
-    auto* field = new TOvcPictureField(&window);
+    auto* field = new TotalField(&window);
     field->setAsFloat(1234.5);
     field->setCursorPosition(0);
     window.show();
@@ -98,8 +98,8 @@ int main(int argc, char** argv) {
     // The system's regional settings are read when the program starts.
     qputenv("LC_ALL", "de_DE.UTF-8");
     QApplication app(argc, argv);
-    PictureFieldTest test;
+    tst_TotalField test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_picturefield.moc"
+#include "tst_totalfield.moc"

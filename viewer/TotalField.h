@@ -19,10 +19,10 @@
 
 #include <QLineEdit>
 
-class TOvcPictureField : public QLineEdit {
+class TotalField : public QLineEdit {
     Q_OBJECT
 public:
-    explicit TOvcPictureField(QWidget* parent = nullptr);
+    explicit TotalField(QWidget* parent = nullptr);
 
     // Rebuilds the text at once from value, using the system's decimal symbol.
     void setAsFloat(double value);

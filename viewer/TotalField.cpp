@@ -1,4 +1,4 @@
-#include "viewer/TOvcPictureField.h"
+#include "viewer/TotalField.h"
 
 #include "viewer/EditingKeys.h"
 
@@ -13,7 +13,7 @@ constexpr int pictureWidth = 9; // "######.##"
 
 } // namespace
 
-TOvcPictureField::TOvcPictureField(QWidget* parent) : QLineEdit(parent) {
+TotalField::TotalField(QWidget* parent) : QLineEdit(parent) {
     // Read-only already keeps paste, drops, input methods and the context menu's editing
     // entries away from the text; keys are answered in keyPressEvent so they beep.
     setReadOnly(true);
@@ -22,7 +22,7 @@ TOvcPictureField::TOvcPictureField(QWidget* parent) : QLineEdit(parent) {
     setAsFloat(0.0);
 }
 
-QString TOvcPictureField::formatPicture(double value, QChar decimalSymbol) {
+QString TotalField::formatPicture(double value, QChar decimalSymbol) {
     if (!std::isfinite(value))
         return QString(pictureWidth, QLatin1Char('#'));
     // Qt's fixed notation rounds the exact binary value to the nearest hundredth and
@@ -41,13 +41,13 @@ QString TOvcPictureField::formatPicture(double value, QChar decimalSymbol) {
     return text.rightJustified(pictureWidth, QLatin1Char(' '));
 }
 
-void TOvcPictureField::setAsFloat(double value) {
+void TotalField::setAsFloat(double value) {
     value_ = value;
     const QString point = QLocale::system().decimalPoint();
     setText(formatPicture(value, point.isEmpty() ? QLatin1Char('.') : point.at(0)));
 }
 
-void TOvcPictureField::keyPressEvent(QKeyEvent* event) {
+void TotalField::keyPressEvent(QKeyEvent* event) {
     if (isEditingKey(event)) {
         refuse();
         event->accept();
@@ -56,13 +56,13 @@ void TOvcPictureField::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
-void TOvcPictureField::focusInEvent(QFocusEvent* event) {
+void TotalField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     // Whole text selected, caret at the end (selectAll leaves it there).
     selectAll();
 }
 
-void TOvcPictureField::refuse() {
+void TotalField::refuse() {
     QApplication::beep();
     emit refused();
 }

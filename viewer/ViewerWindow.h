@@ -14,19 +14,20 @@
 class QFrame;
 class QLabel;
 class QPushButton;
-class TOvcPictureField;
+class TotalField;
 class ViewerGrid;
 class ViewerModel;
 
-class TfrmViewer : public QWidget {
+class ViewerWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmViewer(QWidget* owner);
+    explicit ViewerWindow(QWidget* owner);
 
     // Fills the window with lines (taken over, not copied) and shows it in front:
     // caption, one row per line, the layout's columns and outer width (233 pixels for
-    // one figure, 333 for two; height 480), MPTotal1 set to the first column's sum in
-    // points, MPTotal2 set and shown in the two-figure layout and hidden otherwise.
+    // one figure, 333 for two; height 480), the first total set to the first column's sum in
+    // points, the second total set and shown in the two-figure layout and hidden
+    // otherwise.
     // The outer size counts the window frame: when the window system reports the frame
     // only after the window is shown, the size is corrected once it is known. On a
     // platform without frames it is the widget's own size.
@@ -38,26 +39,28 @@ public:
 
     const ViewerModel* model() const { return model_; }
 
-public slots:
-    void Button1Click();
+    ViewerGrid* grid() const { return grid_; }
+    // The panel above the grid, holding the Close button and the totals.
+    QFrame* totalsPanel() const { return totalsPanel_; }
+    QPushButton* closeButton() const { return closeButton_; }
+    QLabel* totalLabel() const { return totalLabel_; }
+    TotalField* firstTotal() const { return firstTotal_; }
+    TotalField* secondTotal() const { return secondTotal_; }
 
 protected:
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-public:
-    // Controls, for the main window and for tests.
-    ViewerGrid* StringGrid1;
-    QFrame* Panel1;
-    QPushButton* Button1;
-    TOvcPictureField* MPTotal1;
-    QLabel* Label1;
-    TOvcPictureField* MPTotal2;
-
 private:
     void setOuterSize(int width, int height);
     void applyPendingOuterSize();
 
+    ViewerGrid* grid_;
+    QFrame* totalsPanel_;
+    QPushButton* closeButton_;
+    TotalField* firstTotal_;
+    QLabel* totalLabel_;
+    TotalField* secondTotal_;
     ViewerModel* model_ = nullptr;
     QSize pendingOuterSize_; // valid until the frame has been counted in
 };
