@@ -2,6 +2,7 @@
 
 #include "app/BusyCursor.h"
 #include "app/WindowIcon.h"
+#include "dialogs/ClubNumberField.h"
 #include "dialogs/Prompts.h"
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TLMDBrowseDlg.h"
@@ -15,7 +16,6 @@
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreSettings.h"
-#include "viewer/TOvcNumericField.h"
 #include "viewer/ViewerWindow.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 #include "dialogs/TfrmPaths.h"
 
+#include "dialogs/ClubNumberField.h"
 #include "dialogs/PlacedLabel.h"
 #include "dialogs/TabcDirectoryEdit.h"
-#include "viewer/TOvcNumericField.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -56,7 +56,7 @@ TfrmPaths::TfrmPaths(Prompts& prompts, QWidget* parent) : QDialog(parent) {
     const int labelRight = 151 - 6;
     if (Label3->x() + Label3->width() > labelRight)
         Label3->move(labelRight - Label3->width(), Label3->y());
-    ClubNo = new TOvcNumericField(this);
+    ClubNo = new ClubNumberField(this);
     ClubNo->setObjectName(QStringLiteral("ClubNo"));
     ClubNo->setAccessibleName(Label3->text());
     ClubNo->setGeometry(151, 124, 42, 21);

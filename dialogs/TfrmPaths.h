@@ -10,7 +10,7 @@ class Prompts;
 class QLabel;
 class QPushButton;
 class TabcDirectoryEdit;
-class TOvcNumericField;
+class ClubNumberField;
 
 class TfrmPaths : public QDialog {
     Q_OBJECT
@@ -24,5 +24,5 @@ public:
     QPushButton* Button1;
     QPushButton* Button2;
     QLabel* Label3;
-    TOvcNumericField* ClubNo;
+    ClubNumberField* ClubNo;
 };

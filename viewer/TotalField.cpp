@@ -1,6 +1,6 @@
 #include "viewer/TotalField.h"
 
-#include "viewer/EditingKeys.h"
+#include "widgets/EditingKeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>

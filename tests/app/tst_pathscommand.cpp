@@ -3,13 +3,13 @@
 
 #include "app/TfrmMPMgr.h"
 #include "dialogs/ChooseFolderDialog.h"
+#include "dialogs/ClubNumberField.h"
 #include "dialogs/TabcDirectoryEdit.h"
 #include "dialogs/TfrmPaths.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
-#include "viewer/TOvcNumericField.h"
 #include "viewer/ViewerGrid.h"
 #include "viewer/ViewerWindow.h"
 

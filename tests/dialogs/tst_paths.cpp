@@ -3,10 +3,10 @@
 // window's business and is tested there.
 
 #include "dialogs/ChooseFolderDialog.h"
+#include "dialogs/ClubNumberField.h"
 #include "dialogs/TabcDirectoryEdit.h"
 #include "dialogs/TfrmPaths.h"
 #include "support/ScriptedPrompts.h"
-#include "viewer/TOvcNumericField.h"
 
 #include <QApplication>
 #include <QDir>

@@ -26,10 +26,10 @@
 
 #include <QLineEdit>
 
-class TOvcNumericField : public QLineEdit {
+class ClubNumberField : public QLineEdit {
     Q_OBJECT
 public:
-    explicit TOvcNumericField(QWidget* parent = nullptr);
+    explicit ClubNumberField(QWidget* parent = nullptr);
 
     void setAsInteger(int value);
     int asInteger() const;

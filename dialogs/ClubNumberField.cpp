@@ -1,6 +1,6 @@
-#include "viewer/TOvcNumericField.h"
+#include "dialogs/ClubNumberField.h"
 
-#include "viewer/EditingKeys.h"
+#include "widgets/EditingKeys.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,31 +14,31 @@ constexpr int maxDigits = 4; // "9999"
 
 } // namespace
 
-TOvcNumericField::TOvcNumericField(QWidget* parent) : QLineEdit(parent) {
+ClubNumberField::ClubNumberField(QWidget* parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setAcceptDrops(false);
     // Digits only: an input method would hand over composed text past keyPressEvent.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     // Any edit that reaches the line edit by a way not handled here (a platform key
     // binding, a middle-click paste) is undone, so the digits stay the only state.
-    connect(this, &QLineEdit::textEdited, this, &TOvcNumericField::restoreAfterForeignEdit);
+    connect(this, &QLineEdit::textEdited, this, &ClubNumberField::restoreAfterForeignEdit);
     rebuildText();
 }
 
-void TOvcNumericField::setAsInteger(int value) {
+void ClubNumberField::setAsInteger(int value) {
     outOfRange_ = value < 0 || value > 9999;
     outsideValue_ = outOfRange_ ? value : 0;
     digits_ = (outOfRange_ || value == 0) ? QString() : QString::number(value);
     rebuildText();
 }
 
-int TOvcNumericField::asInteger() const {
+int ClubNumberField::asInteger() const {
     if (outOfRange_)
         return outsideValue_;
     return digits_.isEmpty() ? 0 : digits_.toInt();
 }
 
-void TOvcNumericField::keyPressEvent(QKeyEvent* event) {
+void ClubNumberField::keyPressEvent(QKeyEvent* event) {
     switch (classifyEditingKey(event)) {
     case EditingKey::None:
         QLineEdit::keyPressEvent(event);
@@ -61,7 +61,7 @@ void TOvcNumericField::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-bool TOvcNumericField::typeCharacters(const QString& text) {
+bool ClubNumberField::typeCharacters(const QString& text) {
     bool allTaken = true;
     for (QChar c : text) {
         if (hasSelectedText())
@@ -79,7 +79,7 @@ bool TOvcNumericField::typeCharacters(const QString& text) {
     return allTaken;
 }
 
-void TOvcNumericField::deleteRightmost() {
+void ClubNumberField::deleteRightmost() {
     if (hasSelectedText() || outOfRange_)
         clearNumber();
     else if (!digits_.isEmpty())
@@ -87,20 +87,20 @@ void TOvcNumericField::deleteRightmost() {
     rebuildText();
 }
 
-void TOvcNumericField::pasteFromClipboard() {
+void ClubNumberField::pasteFromClipboard() {
     const QString text = QApplication::clipboard()->text();
     if (text.isEmpty() || !typeCharacters(text))
         refuse();
 }
 
-void TOvcNumericField::clearNumber() {
+void ClubNumberField::clearNumber() {
     digits_.clear();
     outOfRange_ = false;
     outsideValue_ = 0;
     rebuildText();
 }
 
-void TOvcNumericField::rebuildText() {
+void ClubNumberField::rebuildText() {
     const QString number = outOfRange_         ? QString::number(outsideValue_)
                            : digits_.isEmpty() ? QStringLiteral("0")
                                                : digits_;
@@ -109,14 +109,14 @@ void TOvcNumericField::rebuildText() {
     rebuilding_ = false;
 }
 
-void TOvcNumericField::restoreAfterForeignEdit() {
+void ClubNumberField::restoreAfterForeignEdit() {
     if (rebuilding_)
         return;
     rebuildText();
     refuse();
 }
 
-void TOvcNumericField::focusInEvent(QFocusEvent* event) {
+void ClubNumberField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     selectAll();
     // A click that gave the focus would place the caret and drop the selection on
@@ -124,25 +124,25 @@ void TOvcNumericField::focusInEvent(QFocusEvent* event) {
     selectOnRelease_ = event->reason() == Qt::MouseFocusReason;
 }
 
-void TOvcNumericField::mouseReleaseEvent(QMouseEvent* event) {
+void ClubNumberField::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
     if (selectOnRelease_ && !hasSelectedText())
         selectAll();
     selectOnRelease_ = false;
 }
 
-void TOvcNumericField::contextMenuEvent(QContextMenuEvent* event) {
+void ClubNumberField::contextMenuEvent(QContextMenuEvent* event) {
     // The standard menu's editing entries would change the text past the rules.
     QMenu menu(this);
     QAction* copyAction = menu.addAction(tr("&Copy"), this, &QLineEdit::copy);
     copyAction->setEnabled(hasSelectedText());
-    menu.addAction(tr("&Paste"), this, &TOvcNumericField::pasteFromClipboard);
+    menu.addAction(tr("&Paste"), this, &ClubNumberField::pasteFromClipboard);
     menu.addSeparator();
     menu.addAction(tr("Select All"), this, &QLineEdit::selectAll);
     menu.exec(event->globalPos());
 }
 
-void TOvcNumericField::refuse() {
+void ClubNumberField::refuse() {
     QApplication::beep();
     emit refused();
 }

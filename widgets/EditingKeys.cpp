@@ -1,4 +1,4 @@
-#include "viewer/EditingKeys.h"
+#include "widgets/EditingKeys.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

@@ -1,6 +1,6 @@
 // Club number field: display under "9999" and the typing rules, key by key.
 
-#include "viewer/TOvcNumericField.h"
+#include "dialogs/ClubNumberField.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,7 +16,7 @@ namespace {
 // The field in a dialog as it is used: a second field after it, OK and Cancel.
 struct Form {
     QDialog dialog;
-    TOvcNumericField* field = new TOvcNumericField(&dialog);
+    ClubNumberField* field = new ClubNumberField(&dialog);
     QLineEdit* next = new QLineEdit(&dialog);
 
     explicit Form(int value) {
@@ -61,7 +61,7 @@ struct Form {
 
 } // namespace
 
-class NumericFieldTest : public QObject {
+class tst_ClubNumberField : public QObject {
     Q_OBJECT
 private slots:
     void displaysAndReadsBack_data();
@@ -72,7 +72,7 @@ private slots:
     void leavesTabEnterAndEscapeToTheDialog();
 };
 
-void NumericFieldTest::displaysAndReadsBack_data() {
+void tst_ClubNumberField::displaysAndReadsBack_data() {
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("text");
     QTest::newRow("zero") << 0 << "   0";
@@ -82,16 +82,16 @@ void NumericFieldTest::displaysAndReadsBack_data() {
     QTest::newRow("lowest 32-bit kept") << INT_MIN << "-2147483648";
 }
 
-void NumericFieldTest::displaysAndReadsBack() {
+void tst_ClubNumberField::displaysAndReadsBack() {
     QFETCH(int, value);
     QFETCH(QString, text);
-    TOvcNumericField field;
+    ClubNumberField field;
     field.setAsInteger(value);
     QCOMPARE(field.text(), text);
     QCOMPARE(field.asInteger(), value);
 }
 
-void NumericFieldTest::followsTheTypingRules_data() {
+void tst_ClubNumberField::followsTheTypingRules_data() {
     QTest::addColumn<int>("initial");
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QString>("keys"); // typed after entering the field (all selected)
@@ -160,7 +160,7 @@ void NumericFieldTest::followsTheTypingRules_data() {
                                                      << "   0" << 0;
 }
 
-void NumericFieldTest::followsTheTypingRules() {
+void tst_ClubNumberField::followsTheTypingRules() {
     QFETCH(int, initial);
     QFETCH(QString, clipboard);
     QFETCH(QString, keys);
@@ -170,23 +170,23 @@ void NumericFieldTest::followsTheTypingRules() {
     Form form(initial);
     QVERIFY(form.enter());
     QCOMPARE(form.field->selectedText(), form.field->text());
-    QSignalSpy refused(form.field, &TOvcNumericField::refused);
+    QSignalSpy refused(form.field, &ClubNumberField::refused);
     form.type(keys);
     QCOMPARE(form.field->text(), text);
     QCOMPARE(form.field->asInteger(), text.toInt());
     QCOMPARE(refused.count(), beeps);
 }
 
-void NumericFieldTest::undoesEditsThatBypassTheRules() {
-    TOvcNumericField field;
+void tst_ClubNumberField::undoesEditsThatBypassTheRules() {
+    ClubNumberField field;
     field.setAsInteger(42);
-    QSignalSpy refused(&field, &TOvcNumericField::refused);
+    QSignalSpy refused(&field, &ClubNumberField::refused);
     field.insert("x"); // as a key binding of the platform's own would
     QCOMPARE(field.text(), QString("  42"));
     QCOMPARE(refused.count(), 1);
 }
 
-void NumericFieldTest::leavesTabEnterAndEscapeToTheDialog() {
+void tst_ClubNumberField::leavesTabEnterAndEscapeToTheDialog() {
     {
         Form form(1);
         QVERIFY(form.enter());
@@ -207,5 +207,5 @@ void NumericFieldTest::leavesTabEnterAndEscapeToTheDialog() {
     QVERIFY(!form.dialog.isVisible());
 }
 
-QTEST_MAIN(NumericFieldTest)
-#include "tst_numericfield.moc"
+QTEST_MAIN(tst_ClubNumberField)
+#include "tst_clubnumberfield.moc"
