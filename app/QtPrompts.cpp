@@ -2,14 +2,14 @@
 
 #include "app/ApplicationTitle.h"
 #include "dialogs/ErrorText.h"
-#include "dialogs/TLMDBrowseDlg.h"
+#include "dialogs/FolderBrowseDialog.h"
 
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
-bool QtPrompts::browseForFolder(TLMDBrowseDlg& dialog) {
-    return dialog.Run();
+bool QtPrompts::browseForFolder(FolderBrowseDialog& dialog) {
+    return dialog.run();
 }
 
 std::optional<QString> QtPrompts::chooseSaveName(QWidget* parent, const QString& proposed) {

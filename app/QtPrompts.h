@@ -6,7 +6,7 @@
 
 class QtPrompts : public Prompts {
 public:
-    bool browseForFolder(TLMDBrowseDlg& dialog) override;
+    bool browseForFolder(FolderBrowseDialog& dialog) override;
     std::optional<QString> chooseSaveName(QWidget* parent, const QString& proposed) override;
     void showMessage(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& message) override;

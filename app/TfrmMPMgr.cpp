@@ -2,12 +2,12 @@
 
 #include "app/BusyCursor.h"
 #include "app/WindowIcon.h"
+#include "dialogs/AboutBox.h"
 #include "dialogs/ClubNumberField.h"
+#include "dialogs/DirectoryEdit.h"
+#include "dialogs/FolderBrowseDialog.h"
+#include "dialogs/PathsDialog.h"
 #include "dialogs/Prompts.h"
-#include "dialogs/TAboutBox.h"
-#include "dialogs/TLMDBrowseDlg.h"
-#include "dialogs/TabcDirectoryEdit.h"
-#include "dialogs/TfrmPaths.h"
 #include "masterpoint/Commands.h"
 #include "masterpoint/FileKind.h"
 #include "masterpoint/FileName.h"
@@ -73,7 +73,7 @@ TfrmMPMgr::TfrmMPMgr(Prompts& prompts, const QString& settingsLocation, QWidget*
     setWindowIcon(mpmgrWindowIcon());
     buildControls();
     buildMenus();
-    LMDBrowseDlg1 = new TLMDBrowseDlg(this);
+    LMDBrowseDlg1 = new FolderBrowseDialog(this);
     LMDBrowseDlg1->setObjectName(QStringLiteral("LMDBrowseDlg1"));
     wire();
     setMinimumSize(kInitialWidth, kInitialHeight);
@@ -190,7 +190,7 @@ void TfrmMPMgr::wire() {
     // which is all their handlers do, so they need no connection of their own.
 }
 
-void TfrmMPMgr::attachDialogs(TfrmPaths* paths, TAboutBox* about) {
+void TfrmMPMgr::attachDialogs(PathsDialog* paths, AboutBox* about) {
     frmPaths_ = paths;
     aboutBox_ = about;
 }
@@ -277,11 +277,11 @@ void TfrmMPMgr::FormDestroy() {
 void TfrmMPMgr::Locate1Click(QObject* sender) {
     const bool fromUser = qobject_cast<QAction*>(sender) || qobject_cast<QAbstractButton*>(sender);
     if (store_->readString(Paths, MasterpointFolder, QString()).isEmpty() || fromUser) {
-        LMDBrowseDlg1->CaptionTitle = QStringLiteral("Browser for masterpoint files");
-        LMDBrowseDlg1->SelectedFolder = store_->readString(Paths, MasterpointFolder, QString());
+        LMDBrowseDlg1->title = QStringLiteral("Browser for masterpoint files");
+        LMDBrowseDlg1->selectedFolder = store_->readString(Paths, MasterpointFolder, QString());
         if (!prompts_.browseForFolder(*LMDBrowseDlg1))
             return;
-        store_->writeString(Paths, MasterpointFolder, LMDBrowseDlg1->SelectedFolder);
+        store_->writeString(Paths, MasterpointFolder, LMDBrowseDlg1->selectedFolder);
     }
     CheckListBox1->clear();
     viewers_.releaseAll();
@@ -300,11 +300,11 @@ void TfrmMPMgr::backup1Click(QObject*) {
         prompts_.showMessage(this, QStringLiteral("Select files to backup"));
         return;
     }
-    LMDBrowseDlg1->CaptionTitle = QStringLiteral("Select backup location/folder");
-    LMDBrowseDlg1->SelectedFolder = store_->readString(Paths, BackupFolder, QString());
+    LMDBrowseDlg1->title = QStringLiteral("Select backup location/folder");
+    LMDBrowseDlg1->selectedFolder = store_->readString(Paths, BackupFolder, QString());
     if (!prompts_.browseForFolder(*LMDBrowseDlg1))
         return;
-    store_->writeString(Paths, BackupFolder, LMDBrowseDlg1->SelectedFolder);
+    store_->writeString(Paths, BackupFolder, LMDBrowseDlg1->selectedFolder);
     if (mp::backupTicked(entries(), *settings_) == 0)
         prompts_.showMessage(this, QStringLiteral("Tick files to backup"));
 }
@@ -343,17 +343,19 @@ void TfrmMPMgr::Convertextensions1Click(QObject*) {
 void TfrmMPMgr::Paths1Click(QObject*) {
     if (!frmPaths_)
         return;
-    frmPaths_->ClubNo->setAsInteger(store_->readInteger(Paths, ClubNumber, 0));
-    frmPaths_->MPPath->setText(store_->readString(Paths, MasterpointFolder, QString()));
-    frmPaths_->BUPath->setText(store_->readString(Paths, BackupFolder, QString()));
-    frmPaths_->MPPath->DirDialog.Directory =
+    frmPaths_->clubNumberField()->setAsInteger(store_->readInteger(Paths, ClubNumber, 0));
+    frmPaths_->masterpointFolderEdit()->setText(
+        store_->readString(Paths, MasterpointFolder, QString()));
+    frmPaths_->backupFolderEdit()->setText(store_->readString(Paths, BackupFolder, QString()));
+    frmPaths_->masterpointFolderEdit()->folderDialog.directory =
         store_->readString(Paths, MasterpointFolder, QString());
-    frmPaths_->BUPath->DirDialog.Directory = store_->readString(Paths, BackupFolder, QString());
+    frmPaths_->backupFolderEdit()->folderDialog.directory =
+        store_->readString(Paths, BackupFolder, QString());
     if (prompts_.execDialog(*frmPaths_) != QDialog::Accepted)
         return;
-    store_->writeString(Paths, BackupFolder, frmPaths_->BUPath->text());
-    store_->writeString(Paths, MasterpointFolder, frmPaths_->MPPath->text());
-    store_->writeInteger(Paths, ClubNumber, frmPaths_->ClubNo->asInteger());
+    store_->writeString(Paths, BackupFolder, frmPaths_->backupFolderEdit()->text());
+    store_->writeString(Paths, MasterpointFolder, frmPaths_->masterpointFolderEdit()->text());
+    store_->writeInteger(Paths, ClubNumber, frmPaths_->clubNumberField()->asInteger());
 }
 
 void TfrmMPMgr::About1Click(QObject*) {

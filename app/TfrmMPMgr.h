@@ -19,10 +19,10 @@ class QMenuBar;
 class QPushButton;
 class Prompts;
 class StoreSettings;
-class TAboutBox;
-class TLMDBrowseDlg;
+class AboutBox;
+class FolderBrowseDialog;
 class SettingsStore;
-class TfrmPaths;
+class PathsDialog;
 
 class TfrmMPMgr : public QMainWindow {
     Q_OBJECT
@@ -34,7 +34,7 @@ public:
     ~TfrmMPMgr() override; // runs FormDestroy
 
     // The Paths dialog and the About box, made after this window.
-    void attachDialogs(TfrmPaths* paths, TAboutBox* about);
+    void attachDialogs(PathsDialog* paths, AboutBox* about);
 
     // The file list's entries in list order, with their ticks.
     std::vector<mp::ListEntry> entries() const;
@@ -61,7 +61,7 @@ public:
     QPushButton* Button4 = nullptr; // Close
     QPushButton* Button5 = nullptr; // Merge
     QPushButton* Button6 = nullptr; // Convert
-    TLMDBrowseDlg* LMDBrowseDlg1 = nullptr;
+    FolderBrowseDialog* LMDBrowseDlg1 = nullptr;
 
     // Handlers. Each may throw; connected controls run them through guarded().
     void Locate1Click(QObject* sender);
@@ -96,8 +96,8 @@ private:
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<StoreSettings> settings_;
     OpenViewerList viewers_;
-    TfrmPaths* frmPaths_ = nullptr;
-    TAboutBox* aboutBox_ = nullptr;
+    PathsDialog* frmPaths_ = nullptr;
+    AboutBox* aboutBox_ = nullptr;
     bool destroyed_ = false;
 
     friend class ScanToList;

@@ -5,8 +5,8 @@
 #include "app/QtPrompts.h"
 #include "app/TfrmMPMgr.h"
 #include "app/WindowIcon.h"
-#include "dialogs/TAboutBox.h"
-#include "dialogs/TfrmPaths.h"
+#include "dialogs/AboutBox.h"
+#include "dialogs/PathsDialog.h"
 
 #include <QApplication>
 #include <memory>
@@ -17,8 +17,8 @@ int main(int argc, char* argv[]) {
     QtPrompts prompts;
 
     auto frmMPMgr = std::make_unique<TfrmMPMgr>(prompts);
-    auto frmPaths = std::make_unique<TfrmPaths>(prompts);
-    auto aboutBox = std::make_unique<TAboutBox>();
+    auto frmPaths = std::make_unique<PathsDialog>(prompts);
+    auto aboutBox = std::make_unique<AboutBox>();
     frmMPMgr->attachDialogs(frmPaths.get(), aboutBox.get());
 
     frmMPMgr->show();

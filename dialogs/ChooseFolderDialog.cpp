@@ -52,15 +52,15 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(334, 261);
 
-    QLabel* foldersLabel = addLabel(this, "FoldersLabel", QStringLiteral("&Folders:"), 4, 8);
+    QLabel* foldersLabel = addLabel(this, "foldersLabel", QStringLiteral("&Folders:"), 4, 8);
 
     pathLabel_ = new QLabel(this);
-    pathLabel_->setObjectName(QStringLiteral("PathLabel"));
+    pathLabel_->setObjectName(QStringLiteral("pathLabel"));
     pathLabel_->setGeometry(4, 28, 325, pathLabel_->fontMetrics().height() + 2);
     pathLabel_->setTextFormat(Qt::PlainText);
 
     tree_ = new QTreeWidget(this);
-    tree_->setObjectName(QStringLiteral("FolderTree"));
+    tree_->setObjectName(QStringLiteral("folderTree"));
     tree_->setAccessibleName(QStringLiteral("Folders:"));
     tree_->setGeometry(4, 52, 325, 117);
     tree_->setHeaderHidden(true);
@@ -76,9 +76,9 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
     connect(tree_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { openItem(item); });
 
-    QLabel* drivesLabel = addLabel(this, "DrivesLabel", QStringLiteral("Dri&ves:"), 4, 180);
+    QLabel* drivesLabel = addLabel(this, "drivesLabel", QStringLiteral("Dri&ves:"), 4, 180);
     drives_ = new QComboBox(this);
-    drives_->setObjectName(QStringLiteral("DriveBox"));
+    drives_->setObjectName(QStringLiteral("driveBox"));
     drives_->setAccessibleName(QStringLiteral("Drives:"));
     drives_->setGeometry(4, 198, 325, 19);
     drivesLabel->setBuddy(drives_);
@@ -86,13 +86,13 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
     connect(drives_, &QComboBox::activated, this, [this](int index) { openDrive(index); });
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("OKButton"));
+    ok_->setObjectName(QStringLiteral("okButton"));
     ok_->setGeometry(175, 228, 77, 27);
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    cancel_->setObjectName(QStringLiteral("cancelButton"));
     cancel_->setGeometry(252, 228, 77, 27);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 

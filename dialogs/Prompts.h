@@ -7,15 +7,15 @@
 
 class QDialog;
 class QWidget;
-class TLMDBrowseDlg;
+class FolderBrowseDialog;
 
 class Prompts {
 public:
     virtual ~Prompts() = default;
 
-    // Runs the folder browse dialog; true on OK, when dialog.SelectedFolder holds the
-    // chosen folder. On cancel SelectedFolder keeps its preset.
-    virtual bool browseForFolder(TLMDBrowseDlg& dialog) = 0;
+    // Runs the folder browse dialog; true on OK, when dialog.selectedFolder holds the
+    // chosen folder. On cancel selectedFolder keeps its preset.
+    virtual bool browseForFolder(FolderBrowseDialog& dialog) = 0;
 
     // The platform's save dialog preset with proposed (a full path); the chosen name,
     // or nothing on cancel. No overwrite question, no filter, no default suffix.

@@ -2,8 +2,8 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/TfrmMPMgr.h"
+#include "dialogs/AboutBox.h"
 #include "dialogs/ErrorText.h"
-#include "dialogs/TAboutBox.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
@@ -278,7 +278,7 @@ void tst_MainWindow::aboutBoxClosesByKey() {
     QFETCH(int, key);
     ScriptedPrompts prompts; // runs the real dialog
     TfrmMPMgr window(prompts, ini());
-    TAboutBox about;
+    AboutBox about;
     window.attachDialogs(nullptr, &about);
     window.show();
     prompts.asked.clear(); // the start-up question for a folder

@@ -4,8 +4,8 @@
 #include "app/TfrmMPMgr.h"
 #include "dialogs/ChooseFolderDialog.h"
 #include "dialogs/ClubNumberField.h"
-#include "dialogs/TabcDirectoryEdit.h"
-#include "dialogs/TfrmPaths.h"
+#include "dialogs/DirectoryEdit.h"
+#include "dialogs/PathsDialog.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
@@ -45,7 +45,7 @@ private:
     struct Run {
         std::unique_ptr<ScriptedPrompts> prompts;
         std::unique_ptr<TfrmMPMgr> window;
-        std::unique_ptr<TfrmPaths> paths;
+        std::unique_ptr<PathsDialog> paths;
     };
     Run start();
     QString ini() const { return dir_->filePath(QStringLiteral("cfg/settings.ini")); }
@@ -67,7 +67,7 @@ tst_PathsCommand::Run tst_PathsCommand::start() {
     Run run;
     run.prompts = std::make_unique<ScriptedPrompts>();
     run.window = std::make_unique<TfrmMPMgr>(*run.prompts, ini());
-    run.paths = std::make_unique<TfrmPaths>(*run.prompts);
+    run.paths = std::make_unique<PathsDialog>(*run.prompts);
     run.window->attachDialogs(run.paths.get(), nullptr);
     return run;
 }
@@ -77,18 +77,18 @@ void tst_PathsCommand::firstOpeningShowsNothingStored() {
     QString mpText = QStringLiteral("unset"), buText = mpText;
     int club = -1;
     run.prompts->dialogHandler = [&](QDialog& dialog) {
-        auto& paths = static_cast<TfrmPaths&>(dialog);
-        mpText = paths.MPPath->text();
-        buText = paths.BUPath->text();
-        club = paths.ClubNo->asInteger();
+        auto& paths = static_cast<PathsDialog&>(dialog);
+        mpText = paths.masterpointFolderEdit()->text();
+        buText = paths.backupFolderEdit()->text();
+        club = paths.clubNumberField()->asInteger();
         return int(QDialog::Rejected);
     };
     run.window->Paths1->trigger();
-    QCOMPARE(run.prompts->asked, QStringList{QStringLiteral("dialog:frmPaths")});
+    QCOMPARE(run.prompts->asked, QStringList{QStringLiteral("dialog:PathsDialog")});
     QCOMPARE(mpText, QString());
     QCOMPARE(buText, QString());
     QCOMPARE(club, 0);
-    QCOMPARE(run.paths->ClubNo->text(), QStringLiteral("   0"));
+    QCOMPARE(run.paths->clubNumberField()->text(), QStringLiteral("   0"));
     QSettings raw(ini(), QSettings::IniFormat);
     QVERIFY(!raw.childGroups().contains(Paths));
 }
@@ -102,11 +102,11 @@ void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
     }
     Run run = start();
     run.prompts->dialogHandler = [&](QDialog& dialog) {
-        auto& paths = static_cast<TfrmPaths&>(dialog);
-        paths.MPPath->setText(QStringLiteral("/typed/mp"));
-        paths.BUPath->setText(QStringLiteral("/typed/bu"));
-        paths.ClubNo->setFocus();
-        paths.ClubNo->setAsInteger(999);
+        auto& paths = static_cast<PathsDialog&>(dialog);
+        paths.masterpointFolderEdit()->setText(QStringLiteral("/typed/mp"));
+        paths.backupFolderEdit()->setText(QStringLiteral("/typed/bu"));
+        paths.clubNumberField()->setFocus();
+        paths.clubNumberField()->setAsInteger(999);
         return int(QDialog::Rejected);
     };
     run.window->Paths1->trigger();
@@ -117,9 +117,11 @@ void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
 
     QStringList shown;
     run.prompts->dialogHandler = [&](QDialog& dialog) {
-        auto& paths = static_cast<TfrmPaths&>(dialog);
-        shown << paths.MPPath->text() << paths.BUPath->text() << paths.ClubNo->text()
-              << paths.MPPath->DirDialog.Directory << paths.BUPath->DirDialog.Directory;
+        auto& paths = static_cast<PathsDialog&>(dialog);
+        shown << paths.masterpointFolderEdit()->text() << paths.backupFolderEdit()->text()
+              << paths.clubNumberField()->text()
+              << paths.masterpointFolderEdit()->folderDialog.directory
+              << paths.backupFolderEdit()->folderDialog.directory;
         return int(QDialog::Rejected);
     };
     run.window->Paths1->trigger();
@@ -141,12 +143,12 @@ void tst_PathsCommand::clearedFolderStoresEmptyText() {
     SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("mp"));
     Run run = start();
     run.prompts->dialogHandler = [](QDialog& dialog) {
-        auto& paths = static_cast<TfrmPaths&>(dialog);
+        auto& paths = static_cast<PathsDialog&>(dialog);
         paths.show();
-        paths.MPPath->setFocus();
-        paths.MPPath->selectAll();
-        QTest::keyClick(paths.MPPath, Qt::Key_Delete);
-        QTest::keyClicks(paths.BUPath, QStringLiteral(" spaced "));
+        paths.masterpointFolderEdit()->setFocus();
+        paths.masterpointFolderEdit()->selectAll();
+        QTest::keyClick(paths.masterpointFolderEdit(), Qt::Key_Delete);
+        QTest::keyClicks(paths.backupFolderEdit(), QStringLiteral(" spaced "));
         return int(QDialog::Accepted);
     };
     run.window->Paths1->trigger();
@@ -159,19 +161,19 @@ void tst_PathsCommand::enterInFolderFieldOpensFolderDialogOnly() {
     Run run = start();
     bool stillOpen = false;
     run.prompts->dialogHandler = [&](QDialog& dialog) {
-        if (dialog.objectName() != QLatin1String("frmPaths"))
+        if (dialog.objectName() != QLatin1String("PathsDialog"))
             return int(QDialog::Rejected); // the folder dialog: cancel
         dialog.show();
-        auto& paths = static_cast<TfrmPaths&>(dialog);
-        paths.MPPath->setFocus();
-        QTest::keyClick(paths.MPPath, Qt::Key_Return);
+        auto& paths = static_cast<PathsDialog&>(dialog);
+        paths.masterpointFolderEdit()->setFocus();
+        QTest::keyClick(paths.masterpointFolderEdit(), Qt::Key_Return);
         stillOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted;
         dialog.hide();
         return int(QDialog::Rejected);
     };
     run.window->Paths1->trigger();
     QVERIFY(stillOpen);
-    QCOMPARE(run.prompts->asked, (QStringList{QStringLiteral("dialog:frmPaths"),
+    QCOMPARE(run.prompts->asked, (QStringList{QStringLiteral("dialog:PathsDialog"),
                                               QStringLiteral("dialog:ChooseFolderDialog")}));
 }
 
@@ -185,11 +187,11 @@ void tst_PathsCommand::browseOpensAtStartFolderNotTypedText() {
             openedAt = chooser->openFolder();
             return int(QDialog::Rejected);
         }
-        auto& paths = static_cast<TfrmPaths&>(dialog);
+        auto& paths = static_cast<PathsDialog&>(dialog);
         paths.show();
-        paths.BUPath->setText(folder("other"));
-        QTest::mouseClick(paths.BUPath->browseButton(), Qt::LeftButton);
-        textAfterCancel = paths.BUPath->text();
+        paths.backupFolderEdit()->setText(folder("other"));
+        QTest::mouseClick(paths.backupFolderEdit()->browseButton(), Qt::LeftButton);
+        textAfterCancel = paths.backupFolderEdit()->text();
         return int(QDialog::Rejected);
     };
     run.window->Paths1->trigger();
@@ -205,10 +207,10 @@ void tst_PathsCommand::chosenFolderReplacesTypedText() {
             chooser->openFolderAt(folder("other"));
             return int(QDialog::Accepted);
         }
-        auto& paths = static_cast<TfrmPaths&>(dialog);
+        auto& paths = static_cast<PathsDialog&>(dialog);
         paths.show();
-        QTest::keyClicks(paths.MPPath, QStringLiteral("typed"));
-        paths.MPPath->browseButton()->click();
+        QTest::keyClicks(paths.masterpointFolderEdit(), QStringLiteral("typed"));
+        paths.masterpointFolderEdit()->browseButton()->click();
         return int(QDialog::Accepted);
     };
     run.window->Paths1->trigger();
@@ -224,12 +226,12 @@ void tst_PathsCommand::missingStartFolderReportedFirst() {
     run.prompts->dialogHandler = [&](QDialog& dialog) {
         if (qobject_cast<ChooseFolderDialog*>(&dialog))
             return int(QDialog::Rejected);
-        static_cast<TfrmPaths&>(dialog).MPPath->browseButton()->click();
+        static_cast<PathsDialog&>(dialog).masterpointFolderEdit()->browseButton()->click();
         return int(QDialog::Rejected);
     };
     run.window->Paths1->trigger();
     QCOMPARE(run.prompts->asked.size(), 3);
-    QCOMPARE(run.prompts->asked[0], QStringLiteral("dialog:frmPaths"));
+    QCOMPARE(run.prompts->asked[0], QStringLiteral("dialog:PathsDialog"));
     QVERIFY2(run.prompts->asked[1].startsWith(QStringLiteral("message:")),
              qPrintable(run.prompts->asked[1]));
     QVERIFY(run.prompts->asked[1].contains(folder("gone")));
@@ -246,9 +248,9 @@ void tst_PathsCommand::storeFailureStopsRemainingWrites() {
     const QString cfg = dir_->filePath(QStringLiteral("cfg"));
     const QString saved = dir_->filePath(QStringLiteral("cfg.saved"));
     run.prompts->dialogHandler = [&](QDialog& dialog) {
-        auto& paths = static_cast<TfrmPaths&>(dialog);
-        paths.MPPath->setText(folder("other"));
-        paths.ClubNo->setAsInteger(99);
+        auto& paths = static_cast<PathsDialog&>(dialog);
+        paths.masterpointFolderEdit()->setText(folder("other"));
+        paths.clubNumberField()->setAsInteger(99);
         // The store's folder is replaced by a file: no write can reach it now.
         QDir().rename(cfg, saved);
         testfiles::write(dir_->path(), QStringLiteral("cfg"), "not a folder");
@@ -277,7 +279,7 @@ void tst_PathsCommand::newFolderUsedByNextView() {
     QCOMPARE(run.window->CheckListBox1->count(), 1);
 
     run.prompts->dialogHandler = [&](QDialog& dialog) {
-        static_cast<TfrmPaths&>(dialog).MPPath->setText(folder("other"));
+        static_cast<PathsDialog&>(dialog).masterpointFolderEdit()->setText(folder("other"));
         return int(QDialog::Accepted);
     };
     run.window->Paths1->trigger();

@@ -1,6 +1,6 @@
 // The About box: what it shows, how it closes and where it stands.
 
-#include "dialogs/TAboutBox.h"
+#include "dialogs/AboutBox.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -27,14 +27,14 @@ private slots:
 namespace {
 
 // Shows the box as the program does and waits until it has the keyboard.
-bool showAndActivate(TAboutBox& box) {
+bool showAndActivate(AboutBox& box) {
     box.open();
     return QTest::qWaitForWindowActive(&box);
 }
 
-QString texts(const TAboutBox& box) {
-    return QStringList{box.windowTitle(), box.ProductName->text(), box.Version->text(),
-                       box.Notice->text(), box.OKButton->text()}
+QString texts(const AboutBox& box) {
+    return QStringList{box.windowTitle(), box.productName()->text(), box.version()->text(),
+                       box.notice()->text(), box.okButton()->text()}
         .join(u'|');
 }
 
@@ -45,16 +45,16 @@ void tst_AboutBox::controlsNamedPlacedAndCaptioned_data() {
     QTest::addColumn<QString>("parentName");
     QTest::addColumn<QPoint>("place");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Panel1") << "Panel1"
-                            << "AboutBox" << QPoint(8, 8) << QString();
-    QTest::newRow("ProductName") << "ProductName"
-                                 << "Panel1" << QPoint(168, 0) << "Tallyvue";
-    QTest::newRow("Version") << "Version"
-                             << "Panel1" << QPoint(187, 13) << "Version 1.0.0.3";
-    QTest::newRow("Notice") << "Notice"
-                            << "Panel1" << QPoint(0, 146) << QString();
-    QTest::newRow("OKButton") << "OKButton"
-                              << "AboutBox" << QPoint(111, 180) << "OK";
+    QTest::newRow("picture frame") << "pictureFrame"
+                                   << "AboutBox" << QPoint(8, 8) << QString();
+    QTest::newRow("product name") << "productName"
+                                  << "pictureFrame" << QPoint(168, 0) << "Tallyvue";
+    QTest::newRow("version") << "version"
+                             << "pictureFrame" << QPoint(187, 13) << "Version 1.0.0.3";
+    QTest::newRow("notice") << "notice"
+                            << "pictureFrame" << QPoint(0, 146) << QString();
+    QTest::newRow("OK button") << "okButton"
+                               << "AboutBox" << QPoint(111, 180) << "OK";
 }
 
 void tst_AboutBox::controlsNamedPlacedAndCaptioned() {
@@ -62,9 +62,9 @@ void tst_AboutBox::controlsNamedPlacedAndCaptioned() {
     QFETCH(QString, parentName);
     QFETCH(QPoint, place);
     QFETCH(QString, caption);
-    TAboutBox box;
+    AboutBox box;
     auto* control = box.findChild<QWidget*>(name);
-    QVERIFY(control);
+    QVERIFY2(control, qPrintable(name));
     QCOMPARE(control->parentWidget()->objectName(), parentName);
     QCOMPARE(control->pos(), place);
     if (!caption.isEmpty())
@@ -74,24 +74,24 @@ void tst_AboutBox::controlsNamedPlacedAndCaptioned() {
         QVERIFY(!label->text().contains(u'\n'));
         // Sized to its text and inside the panel.
         QCOMPARE(label->size(), label->sizeHint());
-        QVERIFY(box.Panel1->rect().contains(label->geometry()));
+        QVERIFY(box.pictureFrame()->rect().contains(label->geometry()));
     }
 }
 
 void tst_AboutBox::pictureIsStretchedOverThePanel() {
-    TAboutBox box;
-    QCOMPARE(box.ProgramIcon->parentWidget(), box.Panel1);
-    QCOMPARE(box.ProgramIcon->geometry(), QRect(2, 2, 277, 157));
-    QCOMPARE(box.ProgramIcon->pixmap().size(), QSize(625, 267));
-    QVERIFY(box.ProgramIcon->hasScaledContents());
+    AboutBox box;
+    QCOMPARE(box.picture()->parentWidget(), box.pictureFrame());
+    QCOMPARE(box.picture()->geometry(), QRect(2, 2, 277, 157));
+    QCOMPARE(box.picture()->pixmap().size(), QSize(625, 267));
+    QVERIFY(box.picture()->hasScaledContents());
 }
 
 void tst_AboutBox::labelsArePaintedOpaqueOverThePicture() {
-    TAboutBox box;
+    AboutBox box;
     QVERIFY(showAndActivate(box));
-    const QImage panel = box.Panel1->grab().toImage();
-    const QColor face = box.Panel1->palette().color(QPalette::Window);
-    for (QLabel* label : {box.ProductName, box.Version, box.Notice}) {
+    const QImage panel = box.pictureFrame()->grab().toImage();
+    const QColor face = box.pictureFrame()->palette().color(QPalette::Window);
+    for (QLabel* label : {box.productName(), box.version(), box.notice()}) {
         // The bottom-right corner of each text is clear of glyphs: it shows the label's
         // own background, not the picture beneath.
         const QPoint corner = label->geometry().bottomRight();
@@ -103,14 +103,14 @@ void tst_AboutBox::labelsArePaintedOpaqueOverThePicture() {
 }
 
 void tst_AboutBox::fixedSizeWithoutMinMaxBoxes() {
-    TAboutBox box;
+    AboutBox box;
     QCOMPARE(box.objectName(), QStringLiteral("AboutBox"));
     QCOMPARE(box.windowTitle(), QStringLiteral("About"));
     QCOMPARE(box.size(), QSize(298, 213));
     QCOMPARE(box.minimumSize(), QSize(298, 213));
     QCOMPARE(box.maximumSize(), QSize(298, 213));
-    QCOMPARE(box.Panel1->size(), QSize(281, 161));
-    QCOMPARE(box.OKButton->size(), QSize(75, 25));
+    QCOMPARE(box.pictureFrame()->size(), QSize(281, 161));
+    QCOMPARE(box.okButton()->size(), QSize(75, 25));
     QVERIFY(!(box.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(box.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(box.windowFlags() & Qt::WindowCloseButtonHint);
@@ -128,7 +128,7 @@ void tst_AboutBox::closingGivesItsResult_data() {
 void tst_AboutBox::closingGivesItsResult() {
     QFETCH(QString, how);
     QFETCH(int, result);
-    TAboutBox box;
+    AboutBox box;
     QSignalSpy finished(&box, &QDialog::finished);
     QVERIFY(showAndActivate(box));
     QWidget* focus = QApplication::focusWidget();
@@ -138,7 +138,7 @@ void tst_AboutBox::closingGivesItsResult() {
     else if (how == "Esc")
         QTest::keyClick(focus, Qt::Key_Escape);
     else if (how == "OK")
-        QTest::mouseClick(box.OKButton, Qt::LeftButton);
+        QTest::mouseClick(box.okButton(), Qt::LeftButton);
     else
         box.close();
     QTRY_COMPARE(finished.count(), 1);
@@ -147,7 +147,7 @@ void tst_AboutBox::closingGivesItsResult() {
 }
 
 void tst_AboutBox::everyShowingIsTheSameAndCentred() {
-    TAboutBox box;
+    AboutBox box;
     QVERIFY(showAndActivate(box));
     const QRect first = box.geometry();
     const QString shown = texts(box);

@@ -3,7 +3,7 @@
 // text and start folder, cancel changes nothing, and a disabled field does nothing.
 
 #include "dialogs/ChooseFolderDialog.h"
-#include "dialogs/TabcDirectoryEdit.h"
+#include "dialogs/DirectoryEdit.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QDialog>
@@ -18,7 +18,7 @@ namespace {
 
 // A dialog holding the field and a default OK button, as the Paths dialog does.
 struct Host {
-    explicit Host(Prompts& prompts) : edit(new TabcDirectoryEdit(prompts, &dialog)) {
+    explicit Host(Prompts& prompts) : edit(new DirectoryEdit(prompts, &dialog)) {
         edit->setGeometry(16, 32, 273, 21);
         auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
         ok->setGeometry(312, 32, 75, 25);
@@ -28,7 +28,7 @@ struct Host {
         dialog.show();
     }
     QDialog dialog;
-    TabcDirectoryEdit* edit;
+    DirectoryEdit* edit;
 };
 
 const QString kDialog = QStringLiteral("dialog:ChooseFolderDialog");
@@ -126,7 +126,7 @@ void tst_DirectoryEdit::browseOpensAtStartFolderNotTypedText() {
     if (expectedOpen.isEmpty())
         expectedOpen = QDir::currentPath();
     Host host(prompts_);
-    host.edit->DirDialog.Directory = startFolder;
+    host.edit->folderDialog.directory = startFolder;
     QTest::keyClicks(host.edit, typed);
     answerWith(QDialog::Rejected);
 
@@ -134,7 +134,7 @@ void tst_DirectoryEdit::browseOpensAtStartFolderNotTypedText() {
 
     QCOMPARE(openedAt_, QStringList{QDir::toNativeSeparators(expectedOpen)});
     QCOMPARE(host.edit->text(), typed);
-    QCOMPARE(host.edit->DirDialog.Directory, startFolder);
+    QCOMPARE(host.edit->folderDialog.directory, startFolder);
 }
 
 void tst_DirectoryEdit::okReplacesTextAndStartFolder_data() {
@@ -148,15 +148,15 @@ void tst_DirectoryEdit::okReplacesTextAndStartFolder() {
     answer.replace(QLatin1Char('@'), dir_->path());
     const QString chosen = QDir::toNativeSeparators(answer);
     Host host(prompts_);
-    host.edit->DirDialog.Directory = dir_->path() + QStringLiteral("/start");
+    host.edit->folderDialog.directory = dir_->path() + QStringLiteral("/start");
     host.edit->setText(QStringLiteral("some typed text"));
     host.edit->setCursorPosition(4);
-    QSignalSpy chosenSpy(host.edit, &TabcDirectoryEdit::folderChosen);
+    QSignalSpy chosenSpy(host.edit, &DirectoryEdit::folderChosen);
     answerWith(QDialog::Accepted, answer);
 
     QTest::keyClick(host.edit, Qt::Key_Return);
     QCOMPARE(host.edit->text(), chosen);
-    QCOMPARE(host.edit->DirDialog.Directory, chosen);
+    QCOMPARE(host.edit->folderDialog.directory, chosen);
     QCOMPARE(chosenSpy.size(), 1);
 
     // The next browse opens where this OK left off, whatever is typed meanwhile.

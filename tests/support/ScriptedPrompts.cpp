@@ -1,15 +1,15 @@
 #include "support/ScriptedPrompts.h"
 
 #include "dialogs/ErrorText.h"
-#include "dialogs/TLMDBrowseDlg.h"
+#include "dialogs/FolderBrowseDialog.h"
 
-bool ScriptedPrompts::browseForFolder(TLMDBrowseDlg& dialog) {
-    asked << QStringLiteral("browse:%1|%2").arg(dialog.CaptionTitle, dialog.SelectedFolder);
+bool ScriptedPrompts::browseForFolder(FolderBrowseDialog& dialog) {
+    asked << QStringLiteral("browse:%1|%2").arg(dialog.title, dialog.selectedFolder);
     if (folderAnswers.empty())
         return false;
     const bool ok = folderAnswers.front().has_value();
     if (ok)
-        dialog.SelectedFolder = folderAnswers.front().value();
+        dialog.selectedFolder = folderAnswers.front().value();
     folderAnswers.pop_front();
     return ok;
 }

@@ -25,7 +25,7 @@ public:
     // When unset, the real dialog runs (exec) so a test can answer it with a timer.
     std::function<int(QDialog&)> dialogHandler;
 
-    bool browseForFolder(TLMDBrowseDlg& dialog) override;
+    bool browseForFolder(FolderBrowseDialog& dialog) override;
     std::optional<QString> chooseSaveName(QWidget* parent, const QString& proposed) override;
     void showMessage(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& message) override;

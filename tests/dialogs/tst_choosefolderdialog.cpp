@@ -47,7 +47,7 @@ void doubleClickAt(QWidget* widget, QPoint at) {
 
 } // namespace
 
-class tst_ChooseFolder : public QObject {
+class tst_ChooseFolderDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -82,7 +82,7 @@ private:
     ScriptedPrompts prompts_;
 };
 
-void tst_ChooseFolder::init() {
+void tst_ChooseFolderDialog::init() {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     for (const char* sub : {"top/beta", "top/Alpha", "top/gamma/inner", "elsewhere"})
@@ -93,7 +93,7 @@ void tst_ChooseFolder::init() {
     prompts_ = ScriptedPrompts();
 }
 
-void tst_ChooseFolder::cleanup() {
+void tst_ChooseFolderDialog::cleanup() {
     // The dialog must never move the working folder; put it back regardless, so one
     // failure does not spill into the next test.
     const QString now = QDir::currentPath();
@@ -101,7 +101,7 @@ void tst_ChooseFolder::cleanup() {
     QCOMPARE(now, expectedWorkingFolder_);
 }
 
-void tst_ChooseFolder::layout() {
+void tst_ChooseFolderDialog::layout() {
     ChooseFolderDialog dialog(prompts_, top());
     QCOMPARE(dialog.objectName(), QStringLiteral("ChooseFolderDialog"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Choose Folder"));
@@ -111,10 +111,10 @@ void tst_ChooseFolder::layout() {
     const struct {
         const char* name;
         QRect geometry;
-    } controls[] = {{"FolderTree", {4, 52, 325, 117}},
-                    {"DriveBox", {4, 198, 325, 19}},
-                    {"OKButton", {175, 228, 77, 27}},
-                    {"CancelButton", {252, 228, 77, 27}}};
+    } controls[] = {{"folderTree", {4, 52, 325, 117}},
+                    {"driveBox", {4, 198, 325, 19}},
+                    {"okButton", {175, 228, 77, 27}},
+                    {"cancelButton", {252, 228, 77, 27}}};
     for (const auto& control : controls) {
         auto* widget = dialog.findChild<QWidget*>(QLatin1String(control.name));
         QVERIFY2(widget, control.name);
@@ -125,9 +125,9 @@ void tst_ChooseFolder::layout() {
         const char* text;
         QWidget* buddy;
         QPoint pos;
-    } labels[] = {{"FoldersLabel", "&Folders:", dialog.folderTree(), {4, 8}},
-                  {"PathLabel", nullptr, nullptr, {4, 28}},
-                  {"DrivesLabel", "Dri&ves:", dialog.driveBox(), {4, 180}}};
+    } labels[] = {{"foldersLabel", "&Folders:", dialog.folderTree(), {4, 8}},
+                  {"pathLabel", nullptr, nullptr, {4, 28}},
+                  {"drivesLabel", "Dri&ves:", dialog.driveBox(), {4, 180}}};
     for (const auto& expected : labels) {
         auto* label = dialog.findChild<QLabel*>(QLatin1String(expected.name));
         QVERIFY2(label, expected.name);
@@ -142,7 +142,7 @@ void tst_ChooseFolder::layout() {
     QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
 }
 
-void tst_ChooseFolder::opensStartFolder_data() {
+void tst_ChooseFolderDialog::opensStartFolder_data() {
     QTest::addColumn<QString>("start");    // relative ones are taken from the temp folder
     QTest::addColumn<QString>("expected"); // likewise
     QTest::newRow("absolute") << "@/top"
@@ -157,7 +157,7 @@ void tst_ChooseFolder::opensStartFolder_data() {
                                               << "/";
 }
 
-void tst_ChooseFolder::opensStartFolder() {
+void tst_ChooseFolderDialog::opensStartFolder() {
     QFETCH(QString, start);
     QFETCH(QString, expected);
     setWorkingFolder(dir_->path());
@@ -171,7 +171,7 @@ void tst_ChooseFolder::opensStartFolder() {
     QCOMPARE(prompts_.asked, QStringList());
 }
 
-void tst_ChooseFolder::unopenableStartFolderIsReportedAndWorkingFolderShown_data() {
+void tst_ChooseFolderDialog::unopenableStartFolderIsReportedAndWorkingFolderShown_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<bool>("reported");
     QTest::newRow("missing folder") << "@/top/missing" << true;
@@ -179,7 +179,7 @@ void tst_ChooseFolder::unopenableStartFolderIsReportedAndWorkingFolderShown_data
     QTest::newRow("empty start folder") << "" << false;
 }
 
-void tst_ChooseFolder::unopenableStartFolderIsReportedAndWorkingFolderShown() {
+void tst_ChooseFolderDialog::unopenableStartFolderIsReportedAndWorkingFolderShown() {
     QFETCH(QString, start);
     QFETCH(bool, reported);
     start.replace(QLatin1Char('@'), dir_->path());
@@ -194,7 +194,7 @@ void tst_ChooseFolder::unopenableStartFolderIsReportedAndWorkingFolderShown() {
     QCOMPARE(dialog.openFolder(), native(dir_->path() + QStringLiteral("/elsewhere")));
 }
 
-void tst_ChooseFolder::treeShowsAncestorsOpenFolderAndSubfolders() {
+void tst_ChooseFolderDialog::treeShowsAncestorsOpenFolderAndSubfolders() {
     ChooseFolderDialog dialog(prompts_, top());
     QTreeWidget* tree = dialog.folderTree();
 
@@ -212,7 +212,7 @@ void tst_ChooseFolder::treeShowsAncestorsOpenFolderAndSubfolders() {
     QCOMPARE(childTexts(open->child(2)), QStringList()); // the folders of a subfolder wait
 }
 
-void tst_ChooseFolder::clicksInTree_data() {
+void tst_ChooseFolderDialog::clicksInTree_data() {
     QTest::addColumn<bool>("doubleClick");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("expectedOpen");
@@ -224,7 +224,7 @@ void tst_ChooseFolder::clicksInTree_data() {
                                                      << "";
 }
 
-void tst_ChooseFolder::clicksInTree() {
+void tst_ChooseFolderDialog::clicksInTree() {
     QFETCH(bool, doubleClick);
     QFETCH(QString, target);
     QFETCH(QString, expectedOpen);
@@ -249,7 +249,7 @@ void tst_ChooseFolder::clicksInTree() {
     QCOMPARE(prompts_.asked, QStringList());
 }
 
-void tst_ChooseFolder::vanishedSubfolderIsReportedAndKept() {
+void tst_ChooseFolderDialog::vanishedSubfolderIsReportedAndKept() {
     ChooseFolderDialog dialog(prompts_, top());
     dialog.show();
     QTreeWidget* tree = dialog.folderTree();
@@ -262,15 +262,15 @@ void tst_ChooseFolder::vanishedSubfolderIsReportedAndKept() {
     QCOMPARE(dialog.openFolder(), native(top()));
 }
 
-void tst_ChooseFolder::okChoosesOpenFolderNotHighlighted_data() {
+void tst_ChooseFolderDialog::okChoosesOpenFolderNotHighlighted_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("result");
-    QTest::newRow("OK button") << "OKButton" << int(QDialog::Accepted);
+    QTest::newRow("OK button") << "okButton" << int(QDialog::Accepted);
     QTest::newRow("Enter in the tree") << "Enter" << int(QDialog::Accepted);
-    QTest::newRow("Cancel button") << "CancelButton" << int(QDialog::Rejected);
+    QTest::newRow("Cancel button") << "cancelButton" << int(QDialog::Rejected);
 }
 
-void tst_ChooseFolder::okChoosesOpenFolderNotHighlighted() {
+void tst_ChooseFolderDialog::okChoosesOpenFolderNotHighlighted() {
     QFETCH(QString, how);
     QFETCH(int, result);
     ChooseFolderDialog dialog(prompts_, top());
@@ -280,17 +280,20 @@ void tst_ChooseFolder::okChoosesOpenFolderNotHighlighted() {
                       centreOf(tree, itemFor(tree, top() + QStringLiteral("/gamma"))));
     QSignalSpy finished(&dialog, &QDialog::finished);
 
-    if (how == QStringLiteral("Enter"))
+    if (how == QStringLiteral("Enter")) {
         QTest::keyClick(tree, Qt::Key_Return);
-    else
-        QTest::mouseClick(dialog.findChild<QPushButton*>(how), Qt::LeftButton);
+    } else {
+        auto* button = dialog.findChild<QPushButton*>(how);
+        QVERIFY2(button, qPrintable(how));
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
 
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished.at(0).at(0).toInt(), result);
     QCOMPARE(dialog.chosenFolder(), native(top()));
 }
 
-void tst_ChooseFolder::driveBoxListsRootAndOpensIt() {
+void tst_ChooseFolderDialog::driveBoxListsRootAndOpensIt() {
     ChooseFolderDialog dialog(prompts_, top());
     dialog.show();
     QComboBox* drives = dialog.driveBox();
@@ -310,7 +313,7 @@ void tst_ChooseFolder::driveBoxListsRootAndOpensIt() {
     QCOMPARE(dialog.folderTree()->currentItem(), dialog.folderTree()->topLevelItem(0));
 }
 
-void tst_ChooseFolder::longPathIsShortenedToFit() {
+void tst_ChooseFolderDialog::longPathIsShortenedToFit() {
     const QString deep = top() + QStringLiteral("/") + QString(60, QLatin1Char('a')) +
                          QStringLiteral("/") + QString(60, QLatin1Char('b'));
     QVERIFY(QDir().mkpath(deep));
@@ -323,5 +326,5 @@ void tst_ChooseFolder::longPathIsShortenedToFit() {
     QCOMPARE(dialog.openFolder(), native(deep));
 }
 
-QTEST_MAIN(tst_ChooseFolder)
-#include "tst_choosefolder.moc"
+QTEST_MAIN(tst_ChooseFolderDialog)
+#include "tst_choosefolderdialog.moc"

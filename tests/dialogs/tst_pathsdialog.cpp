@@ -4,8 +4,8 @@
 
 #include "dialogs/ChooseFolderDialog.h"
 #include "dialogs/ClubNumberField.h"
-#include "dialogs/TabcDirectoryEdit.h"
-#include "dialogs/TfrmPaths.h"
+#include "dialogs/DirectoryEdit.h"
+#include "dialogs/PathsDialog.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QApplication>
@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class tst_Paths : public QObject {
+class tst_PathsDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -33,7 +33,7 @@ private:
     ScriptedPrompts prompts_;
 };
 
-void tst_Paths::init() {
+void tst_PathsDialog::init() {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("mp/sub")));
@@ -41,9 +41,9 @@ void tst_Paths::init() {
     prompts_ = ScriptedPrompts();
 }
 
-void tst_Paths::layout() {
-    TfrmPaths form(prompts_);
-    QCOMPARE(form.objectName(), QStringLiteral("frmPaths"));
+void tst_PathsDialog::layout() {
+    PathsDialog form(prompts_);
+    QCOMPARE(form.objectName(), QStringLiteral("PathsDialog"));
     QCOMPARE(form.windowTitle(), QStringLiteral("Paths to files"));
     QCOMPARE(form.frameGeometry(), QRect(401, 188, 410, 185));
     QVERIFY(form.windowFlags().testFlags(Qt::WindowMinMaxButtonsHint));
@@ -53,11 +53,11 @@ void tst_Paths::layout() {
         QWidget* control;
         const char* name;
         QRect geometry;
-    } controls[] = {{form.MPPath, "MPPath", {16, 32, 273, 21}},
-                    {form.BUPath, "BUPath", {16, 88, 273, 21}},
-                    {form.Button1, "Button1", {312, 32, 75, 25}},
-                    {form.Button2, "Button2", {312, 80, 75, 25}},
-                    {form.ClubNo, "ClubNo", {151, 124, 42, 21}}};
+    } controls[] = {{form.masterpointFolderEdit(), "masterpointFolderEdit", {16, 32, 273, 21}},
+                    {form.backupFolderEdit(), "backupFolderEdit", {16, 88, 273, 21}},
+                    {form.okButton(), "okButton", {312, 32, 75, 25}},
+                    {form.cancelButton(), "cancelButton", {312, 80, 75, 25}},
+                    {form.clubNumberField(), "clubNumberField", {151, 124, 42, 21}}};
     for (const auto& expected : controls) {
         QCOMPARE(expected.control->objectName(), QLatin1String(expected.name));
         QCOMPARE(expected.control->geometry(), expected.geometry);
@@ -67,58 +67,63 @@ void tst_Paths::layout() {
         const char* name;
         const char* text;
         QPoint pos;
-    } labels[] = {{form.Label1, "Label1", "Path to masterpont files", {16, 16}},
-                  {form.Label2, "Label2", "Path to backup files", {16, 64}},
-                  {form.Label3, "Label3", "Kavra Club No.", {80, 129}}};
+    } labels[] = {{form.masterpointFolderLabel(),
+                   "masterpointFolderLabel",
+                   "Path to masterpont files",
+                   {16, 16}},
+                  {form.backupFolderLabel(), "backupFolderLabel", "Path to backup files", {16, 64}},
+                  {form.clubNumberLabel(), "clubNumberLabel", "Kavra Club No.", {80, 129}}};
     for (const auto& expected : labels) {
         QCOMPARE(expected.label->objectName(), QLatin1String(expected.name));
         QCOMPARE(expected.label->text(), QLatin1String(expected.text));
         QCOMPARE(expected.label->y(), expected.pos.y());
-        if (expected.label != form.Label3)
+        if (expected.label != form.clubNumberLabel())
             QCOMPARE(expected.label->x(), expected.pos.x());
     }
     // The club number's label may give way to the left for a wide font, never overlap.
-    QVERIFY(form.Label3->x() <= 80);
-    QVERIFY(form.Label3->geometry().right() < form.ClubNo->x());
+    QVERIFY(form.clubNumberLabel()->x() <= 80);
+    QVERIFY(form.clubNumberLabel()->geometry().right() < form.clubNumberField()->x());
 
-    QCOMPARE(form.Button1->text(), QStringLiteral("OK"));
-    QVERIFY(form.Button1->isDefault());
-    QCOMPARE(form.Button2->text(), QStringLiteral("cancel"));
+    QCOMPARE(form.okButton()->text(), QStringLiteral("OK"));
+    QVERIFY(form.okButton()->isDefault());
+    QCOMPARE(form.cancelButton()->text(), QStringLiteral("cancel"));
 }
 
-void tst_Paths::tabOrder() {
-    TfrmPaths form(prompts_);
+void tst_PathsDialog::tabOrder() {
+    PathsDialog form(prompts_);
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTRY_COMPARE(QApplication::focusWidget(), form.MPPath);
+    QTRY_COMPARE(QApplication::focusWidget(), form.masterpointFolderEdit());
 
-    const QList<QWidget*> expected = {form.BUPath, form.Button1, form.Button2, form.ClubNo,
-                                      form.MPPath};
+    const QList<QWidget*> expected = {form.backupFolderEdit(), form.okButton(), form.cancelButton(),
+                                      form.clubNumberField(), form.masterpointFolderEdit()};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
 }
 
-void tst_Paths::closingGivesResult_data() {
+void tst_PathsDialog::closingGivesResult_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("result");
-    QTest::newRow("OK button") << "Button1" << int(QDialog::Accepted);
-    QTest::newRow("Enter in club number presses OK") << "Enter:ClubNo" << int(QDialog::Accepted);
-    QTest::newRow("cancel button") << "Button2" << int(QDialog::Rejected);
-    QTest::newRow("Esc in a folder field") << "Esc:MPPath" << int(QDialog::Rejected);
+    QTest::newRow("OK button") << "okButton" << int(QDialog::Accepted);
+    QTest::newRow("Enter in club number presses OK")
+        << "Enter:clubNumberField" << int(QDialog::Accepted);
+    QTest::newRow("cancel button") << "cancelButton" << int(QDialog::Rejected);
+    QTest::newRow("Esc in a folder field") << "Esc:masterpointFolderEdit" << int(QDialog::Rejected);
 }
 
-void tst_Paths::closingGivesResult() {
+void tst_PathsDialog::closingGivesResult() {
     QFETCH(QString, how);
     QFETCH(int, result);
-    TfrmPaths form(prompts_);
+    PathsDialog form(prompts_);
     form.show();
     QSignalSpy finished(&form, &QDialog::finished);
 
     const QString target = how.section(QLatin1Char(':'), -1);
     auto* widget = form.findChild<QWidget*>(target);
+    QVERIFY2(widget, qPrintable(target));
     if (how.startsWith(QStringLiteral("Enter:")))
         QTest::keyClick(widget, Qt::Key_Return);
     else if (how.startsWith(QStringLiteral("Esc:")))
@@ -131,28 +136,30 @@ void tst_Paths::closingGivesResult() {
     QCOMPARE(prompts_.asked, QStringList());
 }
 
-void tst_Paths::enterInFolderFieldBrowsesOnlyThatField_data() {
+void tst_PathsDialog::enterInFolderFieldBrowsesOnlyThatField_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("otherField");
-    QTest::newRow("masterpoint folder") << "MPPath"
-                                        << "BUPath";
-    QTest::newRow("backup folder") << "BUPath"
-                                   << "MPPath";
+    QTest::newRow("masterpoint folder") << "masterpointFolderEdit"
+                                        << "backupFolderEdit";
+    QTest::newRow("backup folder") << "backupFolderEdit"
+                                   << "masterpointFolderEdit";
 }
 
-void tst_Paths::enterInFolderFieldBrowsesOnlyThatField() {
+void tst_PathsDialog::enterInFolderFieldBrowsesOnlyThatField() {
     QFETCH(QString, field);
     QFETCH(QString, otherField);
-    TfrmPaths form(prompts_);
+    PathsDialog form(prompts_);
     const QString mp = dir_->path() + QStringLiteral("/mp");
     const QString bu = dir_->path() + QStringLiteral("/bu");
-    for (auto [edit, folder] : {std::pair{form.MPPath, mp}, std::pair{form.BUPath, bu}}) {
+    for (auto [edit, folder] :
+         {std::pair{form.masterpointFolderEdit(), mp}, std::pair{form.backupFolderEdit(), bu}}) {
         edit->setText(folder);
-        edit->DirDialog.Directory = folder;
+        edit->folderDialog.directory = folder;
     }
-    auto* edit = form.findChild<TabcDirectoryEdit*>(field);
-    auto* other = form.findChild<TabcDirectoryEdit*>(otherField);
-    const QString start = edit->DirDialog.Directory;
+    auto* edit = form.findChild<DirectoryEdit*>(field);
+    auto* other = form.findChild<DirectoryEdit*>(otherField);
+    QVERIFY2(edit && other, qPrintable(field + QLatin1Char('/') + otherField));
+    const QString start = edit->folderDialog.directory;
     const QString otherText = other->text();
     form.show();
     QSignalSpy finished(&form, &QDialog::finished);
@@ -174,5 +181,5 @@ void tst_Paths::enterInFolderFieldBrowsesOnlyThatField() {
     QCOMPARE(other->text(), otherText);
 }
 
-QTEST_MAIN(tst_Paths)
-#include "tst_paths.moc"
+QTEST_MAIN(tst_PathsDialog)
+#include "tst_pathsdialog.moc"

@@ -1,4 +1,4 @@
-#include "dialogs/TabcDirectoryEdit.h"
+#include "dialogs/DirectoryEdit.h"
 
 #include "dialogs/ChooseFolderDialog.h"
 #include "dialogs/Prompts.h"
@@ -37,9 +37,9 @@ QIcon dotsIcon(const QPalette& palette, qreal ratio) {
 
 } // namespace
 
-TabcDirectoryEdit::TabcDirectoryEdit(Prompts& prompts, QWidget* parent)
+DirectoryEdit::DirectoryEdit(Prompts& prompts, QWidget* parent)
     : QLineEdit(parent), prompts_(prompts), button_(new QToolButton(this)) {
-    button_->setObjectName(QStringLiteral("BrowseButton"));
+    button_->setObjectName(QStringLiteral("browseButton"));
     button_->setAccessibleName(QStringLiteral("Browse"));
     button_->setToolTip(QStringLiteral("Choose Folder"));
     // The field keeps the keyboard: Tab goes on to the next control, Enter browses.
@@ -47,25 +47,25 @@ TabcDirectoryEdit::TabcDirectoryEdit(Prompts& prompts, QWidget* parent)
     button_->setCursor(Qt::ArrowCursor);
     button_->setIcon(dotsIcon(palette(), devicePixelRatioF()));
     button_->setIconSize(QSize(10, 2));
-    connect(button_, &QToolButton::clicked, this, &TabcDirectoryEdit::click);
+    connect(button_, &QToolButton::clicked, this, &DirectoryEdit::click);
     placeButton();
 }
 
-void TabcDirectoryEdit::click() {
+void DirectoryEdit::click() {
     if (!isEnabled())
         return;
-    ChooseFolderDialog dialog(prompts_, DirDialog.Directory, window());
-    if (!DirDialog.Title.isEmpty())
-        dialog.setWindowTitle(DirDialog.Title);
+    ChooseFolderDialog dialog(prompts_, folderDialog.directory, window());
+    if (!folderDialog.title.isEmpty())
+        dialog.setWindowTitle(folderDialog.title);
     if (prompts_.execDialog(dialog) != QDialog::Accepted)
         return;
     const QString chosen = dialog.chosenFolder();
-    DirDialog.Directory = chosen;
+    folderDialog.directory = chosen;
     setText(chosen);
     emit folderChosen(chosen);
 }
 
-void TabcDirectoryEdit::keyPressEvent(QKeyEvent* event) {
+void DirectoryEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // Accepted here, so the key never travels on to the dialog's default button,
         // and the base class never sees it, so nothing is inserted.
@@ -76,12 +76,12 @@ void TabcDirectoryEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
-void TabcDirectoryEdit::resizeEvent(QResizeEvent* event) {
+void DirectoryEdit::resizeEvent(QResizeEvent* event) {
     QLineEdit::resizeEvent(event);
     placeButton();
 }
 
-void TabcDirectoryEdit::changeEvent(QEvent* event) {
+void DirectoryEdit::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
     switch (event->type()) {
     case QEvent::PaletteChange:
@@ -95,7 +95,7 @@ void TabcDirectoryEdit::changeEvent(QEvent* event) {
     }
 }
 
-void TabcDirectoryEdit::placeButton() {
+void DirectoryEdit::placeButton() {
     // The client area is the field inside its frame; the button fills its right end,
     // as wide as a vertical scroll bar, and the text stops where the button starts.
     QStyleOptionFrame option;

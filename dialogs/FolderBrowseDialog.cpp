@@ -1,12 +1,12 @@
-#include "dialogs/TLMDBrowseDlg.h"
+#include "dialogs/FolderBrowseDialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 
-TLMDBrowseDlg::TLMDBrowseDlg(QWidget* owner) : QObject(owner), owner_(owner) {}
+FolderBrowseDialog::FolderBrowseDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
 
-bool TLMDBrowseDlg::Run() {
+bool FolderBrowseDialog::run() {
     QWidget* owner = owner_ ? owner_ : QApplication::activeWindow();
     QFileDialog dialog(owner);
     // Qt's own dialog on every platform: the native ones have no place for the
@@ -15,11 +15,11 @@ bool TLMDBrowseDlg::Run() {
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!CaptionTitle.isEmpty())
-        dialog.setWindowTitle(CaptionTitle);
-    dialog.setLabelText(QFileDialog::LookIn, Caption);
-    if (!SelectedFolder.isEmpty())
-        dialog.setDirectory(SelectedFolder);
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
+    dialog.setLabelText(QFileDialog::LookIn, caption);
+    if (!selectedFolder.isEmpty())
+        dialog.setDirectory(selectedFolder);
     // Only the owner is blocked while the dialog is open.
     dialog.setWindowModality(Qt::WindowModal);
 
@@ -29,6 +29,6 @@ bool TLMDBrowseDlg::Run() {
     if (chosen.isEmpty() || chosen.first().isEmpty())
         return false;
     // cleanPath drops a trailing separator, except the root's: "/" and "C:\" stay whole.
-    SelectedFolder = QDir::toNativeSeparators(QDir::cleanPath(chosen.first()));
+    selectedFolder = QDir::toNativeSeparators(QDir::cleanPath(chosen.first()));
     return true;
 }

@@ -1,4 +1,4 @@
-#include "dialogs/TAboutBox.h"
+#include "dialogs/AboutBox.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -105,7 +105,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int lef
 
 } // namespace
 
-QPixmap TAboutBox::picture() {
+QPixmap AboutBox::drawPicture() {
     QPixmap pixmap(PictureWidth, PictureHeight);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -151,7 +151,7 @@ QPixmap TAboutBox::picture() {
     return pixmap;
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setAccessibleName(windowTitle());
@@ -160,35 +160,35 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(298, 213);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(8, 8, 281, 161);
-    Panel1->setAutoFillBackground(true);
-    Panel1->installEventFilter(this);
+    pictureFrame_ = new QFrame(this);
+    pictureFrame_->setObjectName(QStringLiteral("pictureFrame"));
+    pictureFrame_->setGeometry(8, 8, 281, 161);
+    pictureFrame_->setAutoFillBackground(true);
+    pictureFrame_->installEventFilter(this);
 
     // Children of one parent paint in the order they were made, so the picture comes
     // first and the labels lie on top of it.
-    ProgramIcon = new QLabel(Panel1);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProgramIcon->setAccessibleName(QStringLiteral("Tallyvue"));
-    ProgramIcon->setGeometry(2, 2, 277, 157);
-    ProgramIcon->setScaledContents(true); // stretched, proportions not kept
-    ProgramIcon->setPixmap(picture());
+    picture_ = new QLabel(pictureFrame_);
+    picture_->setObjectName(QStringLiteral("picture"));
+    picture_->setAccessibleName(QStringLiteral("Tallyvue"));
+    picture_->setGeometry(2, 2, 277, 157);
+    picture_->setScaledContents(true); // stretched, proportions not kept
+    picture_->setPixmap(drawPicture());
 
-    ProductName = addLabel(Panel1, "ProductName", QStringLiteral("Tallyvue"), 168, 0);
-    Version = addLabel(Panel1, "Version", QStringLiteral("Version 1.0.0.3"), 187, 13);
-    Notice =
-        addLabel(Panel1, "Notice", QStringLiteral("Masterpoint files for bridge clubs"), 0, 146);
+    productName_ = addLabel(pictureFrame_, "productName", QStringLiteral("Tallyvue"), 168, 0);
+    version_ = addLabel(pictureFrame_, "version", QStringLiteral("Version 1.0.0.3"), 187, 13);
+    notice_ = addLabel(pictureFrame_, "notice",
+                       QStringLiteral("Masterpoint files for bridge clubs"), 0, 146);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setAccessibleName(OKButton->text());
-    OKButton->setGeometry(111, 180, 75, 25);
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setAccessibleName(okButton_->text());
+    okButton_->setGeometry(111, 180, 75, 25);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Centred on the screen at every showing, wherever it was left. The client area is
     // centred: the frame's size is not known before the first showing, and centring it
@@ -200,18 +200,18 @@ void TAboutBox::showEvent(QShowEvent* event) {
     }
 }
 
-void TAboutBox::keyPressEvent(QKeyEvent* event) {
+void AboutBox::keyPressEvent(QKeyEvent* event) {
     // Esc presses OK like Enter does; only the close box gives Rejected.
     if (event->matches(QKeySequence::Cancel)) {
-        OKButton->click();
+        okButton_->click();
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Panel1 && event->type() == QEvent::Paint) {
-        drawDoubleBevel(Panel1);
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pictureFrame_ && event->type() == QEvent::Paint) {
+        drawDoubleBevel(pictureFrame_);
         return true;
     }
     return QDialog::eventFilter(watched, event);

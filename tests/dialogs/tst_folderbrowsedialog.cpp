@@ -1,6 +1,6 @@
 // The folder browse dialog, answered as a user would answer the real dialog.
 
-#include "dialogs/TLMDBrowseDlg.h"
+#include "dialogs/FolderBrowseDialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -13,7 +13,7 @@
 #include <QtTest>
 #include <functional>
 
-class tst_BrowseDlg : public QObject {
+class tst_FolderBrowseDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -65,7 +65,7 @@ void answerWhenShown(Seen& seen, bool ok, const QString& name) {
 
 } // namespace
 
-void tst_BrowseDlg::runAnswersWithTheFolder_data() {
+void tst_FolderBrowseDialog::runAnswersWithTheFolder_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("preset"); // "<tmp>" stands for the test's folder
     QTest::addColumn<bool>("ok");
@@ -86,7 +86,7 @@ void tst_BrowseDlg::runAnswersWithTheFolder_data() {
                                                 << "" << false << "" << false << "";
 }
 
-void tst_BrowseDlg::runAnswersWithTheFolder() {
+void tst_FolderBrowseDialog::runAnswersWithTheFolder() {
     QFETCH(QString, title);
     QFETCH(QString, preset);
     QFETCH(bool, ok);
@@ -101,14 +101,14 @@ void tst_BrowseDlg::runAnswersWithTheFolder() {
 
     QWidget owner;
     owner.show();
-    TLMDBrowseDlg browse(&owner);
-    browse.CaptionTitle = title;
-    browse.SelectedFolder = preset;
+    FolderBrowseDialog browse(&owner);
+    browse.title = title;
+    browse.selectedFolder = preset;
     Seen seen;
     answerWhenShown(seen, ok, typed);
-    QCOMPARE(browse.Run(), result);
+    QCOMPARE(browse.run(), result);
 
-    QCOMPARE(browse.SelectedFolder, QDir::toNativeSeparators(after));
+    QCOMPARE(browse.selectedFolder, QDir::toNativeSeparators(after));
     QCOMPARE(seen.title, title);
     QCOMPARE(seen.instruction, QStringLiteral("Masterpoint files folder"));
     if (!preset.isEmpty())
@@ -118,5 +118,5 @@ void tst_BrowseDlg::runAnswersWithTheFolder() {
     QVERIFY(seen.foldersOnly);
 }
 
-QTEST_MAIN(tst_BrowseDlg)
-#include "tst_browsedlg.moc"
+QTEST_MAIN(tst_FolderBrowseDialog)
+#include "tst_folderbrowsedialog.moc"

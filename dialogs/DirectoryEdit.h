@@ -1,7 +1,7 @@
 #pragma once
 // A one-line folder field with a browse button inside its right end. The text is free:
 // nothing checks it. The browse button, or Enter typed in the field, runs the "Choose
-// Folder" dialog (through the Prompts seam) at DirDialog.Directory, the start folder,
+// Folder" dialog (through the Prompts seam) at folderDialog.directory, the start folder,
 // which is kept apart from the text: typing never changes it. OK in the dialog sets
 // both the start folder and the whole text to the chosen folder; cancel changes
 // nothing. Enter never reaches the window's default button. When the field is disabled
@@ -13,19 +13,19 @@
 class Prompts;
 class QToolButton;
 
-class TabcDirectoryEdit : public QLineEdit {
+class DirectoryEdit : public QLineEdit {
     Q_OBJECT
 public:
-    // The folder dialog's settings. Directory is where the dialog opens and, after OK,
-    // the folder chosen; a non-empty Title replaces the dialog's own title.
-    struct TabcDirDialogWrapper {
-        QString Directory;
-        QString Title;
+    // The folder dialog's settings. directory is where the dialog opens and, after OK,
+    // the folder chosen; a non-empty title replaces the dialog's own title.
+    struct FolderDialogSettings {
+        QString directory;
+        QString title;
     };
 
-    explicit TabcDirectoryEdit(Prompts& prompts, QWidget* parent = nullptr);
+    explicit DirectoryEdit(Prompts& prompts, QWidget* parent = nullptr);
 
-    TabcDirDialogWrapper DirDialog;
+    FolderDialogSettings folderDialog;
 
     QToolButton* browseButton() const { return button_; }
 
