@@ -2,8 +2,11 @@
 // A fresh folder for one test, removed with everything in it afterwards, and the few
 // file helpers the core tests share.
 
+#include "masterpoint/Error.h"
+
 #include <fstream>
 #include <ftw.h>
+#include <map>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -48,6 +51,10 @@ public:
     // Every name in the folder but "." and "..".
     std::set<std::string> names() const { return namesIn(path_); }
 
+    // Every regular file of the folder (or link to one) with its bytes. Folders, FIFOs
+    // and dangling links are left out: names() has them.
+    std::map<std::string, std::string> files() const;
+
     static std::set<std::string> namesIn(const std::string& folder) {
         std::set<std::string> names;
         if (DIR* dir = ::opendir(folder.c_str())) {
@@ -75,4 +82,30 @@ inline std::string readAll(const std::string& path) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
+}
+
+// Bytes that pass the validity test and also tell the files apart.
+inline std::string valid(const std::string& tag) {
+    return "0123456001250" + tag + "\r\n";
+}
+
+// The message of the mp::Error that fn throws; empty when it throws none.
+template <typename Fn> std::string errorOf(Fn fn) {
+    try {
+        fn();
+    } catch (const mp::Error& e) {
+        return e.what();
+    }
+    return {};
+}
+
+inline std::map<std::string, std::string> TempDir::files() const {
+    std::map<std::string, std::string> files;
+    for (const std::string& name : names()) {
+        struct stat st {};
+        if (::stat((*this / name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            files[name] = readAll(*this / name);
+        }
+    }
+    return files;
 }

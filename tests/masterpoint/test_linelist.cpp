@@ -1,5 +1,6 @@
 // Splitting text into lines, in memory, from a file and streamed chunk by chunk.
 
+#include "FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Error.h"
 #include "masterpoint/LineList.h"
@@ -65,13 +66,11 @@ std::vector<std::string> linesOf(const LineList& list) {
 
 } // namespace
 
-TEST(LineList, SplitsAndWritesBackWithCrLf) {
+TEST(LineList, SplitsBytesAndFilesAlike) {
     TempDir dir;
     for (const SplitCase& c : kCases) {
         SCOPED_TRACE(c.name);
-        const LineList fromBytes = LineList::fromBytes(c.bytes);
-        EXPECT_EQ(linesOf(fromBytes), c.lines);
-        EXPECT_EQ(fromBytes.toCrLfText(), crLfJoined(c.lines));
+        EXPECT_EQ(linesOf(LineList::fromBytes(c.bytes)), c.lines);
 
         LineList fromFile = LineList::fromBytes("old\nlines\n");
         fromFile.loadFromFile(dir.write("in", c.bytes));
@@ -117,17 +116,27 @@ TEST(CrLfRewriter, NulStopsTheInputAndFinishStartsAfresh) {
     EXPECT_EQ(out, "A\r\nD\r\n");
 }
 
-TEST(LineList, FileThatCannotBeOpenedThrowsWithItsPath) {
+TEST(LineList, FileThatCannotBeOpenedOrReadThrowsWithItsPath) {
     TempDir dir;
     const std::string fifo = dir / "fifo.GLD";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    for (const std::string& path : {dir / "missing.GLD", dir.mkdir("folder.GLD"), fifo}) {
+    const std::string file = dir.write("file.GLD", "0123456001250\r\n");
+    FaultyFileSystem unreadable;
+    unreadable.failOn(Call::Read, std::errc::io_error);
+    const struct {
+        std::string path;
+        FileSystem& fileSystem;
+    } cases[] = {
+        {dir / "missing.GLD", FileSystem::system()},
+        {dir.mkdir("folder.GLD"), FileSystem::system()},
+        {fifo, FileSystem::system()},
+        {file, unreadable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
         LineList list;
-        try {
-            list.loadFromFile(path);
-            ADD_FAILURE() << "no error for " << path;
-        } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
-        }
+        EXPECT_EQ(errorOf([&] { list.loadFromFile(c.path, c.fileSystem); }),
+                  "Cannot open file " + c.path);
     }
+    EXPECT_EQ(unreadable.fired(), 1);
 }

@@ -1,6 +1,5 @@
-// Kinds, name rules and how a list entry resolves to a file.
+// Kinds, name rules, the list's name order and how a list entry resolves to a file.
 
-#include "FakeSettings.h"
 #include "masterpoint/FileKind.h"
 #include "masterpoint/FileName.h"
 #include "masterpoint/ListEntry.h"
@@ -10,33 +9,36 @@
 using namespace mp;
 
 struct NameCase {
-    std::string name, extension, base;
+    std::string name, extension, stem;
     int numberedKind, colourKind;
     std::string converted, display;
 };
 
-TEST(NameRules, ExtensionBaseKindAndNewNames) {
+TEST(NameRules, ExtensionStemKindAndNewNames) {
     const NameCase cases[] = {
-        {"a.b.MP1", ".MP1", "a", 1, 0, "a.GLD", "a.MP1(GLD)"},
+        {"a.b.MP1", ".MP1", "a.b", 1, 0, "a.b.GLD", "a.b.MP1(GLD)"},
+        {"low.mp1", ".mp1", "low", 1, 0, "low.GLD", "low.MP1(GLD)"},
         {"club.mp4", ".mp4", "club", 4, 0, "club.GAR", "club.MP4(GAR)"},
         {"CLUB0612.MP2", ".MP2", "CLUB0612", 2, 0, "CLUB0612.RED", "CLUB0612.MP2(RED)"},
         {"e.mp3", ".mp3", "e", 3, 0, "e.GRN", "e.MP3(GRN)"},
         {"Z.Mp5", ".Mp5", "Z", 5, 0, "Z.RAG", "Z.MP5(RAG)"},
+        {".MP2", ".MP2", "", 2, 0, ".RED", ".MP2(RED)"},
         {"club.gar", ".gar", "club", 0, 4, "", ""},
         {"x.GLD", ".GLD", "x", 0, 1, "", ""},
         {"nodot", "", "nodot", 0, 0, "", ""},
         {"C.TXT", ".TXT", "C", 0, 0, "", ""},
-        {".x.GLD", ".GLD", "", 0, 1, "", ""},
+        {".x.GLD", ".GLD", ".x", 0, 1, "", ""},
+        {"x.MP1.bak", ".bak", "x.MP1", 0, 0, "", ""},
         // On POSIX a backslash or colon is an ordinary byte of a name.
         {"back\\slash.MP3", ".MP3", "back\\slash", 3, 0, "back\\slash.GRN", "back\\slash.MP3(GRN)"},
         {"a:b.GLD", ".GLD", "a:b", 0, 1, "", ""},
         {"\xff\xfe.GLD", ".GLD", "\xff\xfe", 0, 1, "", ""},
-        {"dir.d/file", "", "dir", 0, 0, "", ""},
+        {"dir.d/file", "", "dir.d/file", 0, 0, "", ""},
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(extensionOf(c.name), c.extension);
-        EXPECT_EQ(baseNameOf(c.name), c.base);
+        EXPECT_EQ(withoutExtension(c.name), c.stem);
         const std::string upper = upperAscii(c.extension);
         EXPECT_EQ(kindOfNumberedExtension(upper), c.numberedKind);
         EXPECT_EQ(kindOfColourExtension(upper), c.colourKind);
@@ -44,11 +46,20 @@ TEST(NameRules, ExtensionBaseKindAndNewNames) {
             EXPECT_EQ(convertedName(c.name, c.numberedKind), c.converted);
             EXPECT_EQ(displayName(c.name, c.numberedKind), c.display);
         }
+        // A code that is no kind leaves the name as it stands.
+        for (int code : {0, 6, -1}) {
+            EXPECT_EQ(convertedName(c.name, code), c.name);
+            EXPECT_EQ(displayName(c.name, code), c.name);
+        }
     }
 }
 
-TEST(NameRules, UpperCasesAsciiLettersOnly) {
-    EXPECT_EQ(upperAscii("ab.mp1\xe9\xff-z"), "AB.MP1\xe9\xff-Z");
+TEST(NameRules, JoinAndUpperCaseChangeNothingElse) {
+    EXPECT_EQ(joinPath("x", "n"), "x/n");
+    EXPECT_EQ(joinPath("x/", "n"), "x//n");
+    EXPECT_EQ(joinPath("", "n"), "/n");
+    EXPECT_EQ(joinPath("x", ""), "x/");
+    EXPECT_EQ(upperAscii("ab.mp1\xe9\xff-z{`"), "AB.MP1\xe9\xff-Z{`");
 }
 
 TEST(NameRules, TwoFigureExtensionsIgnoreCase) {
@@ -58,45 +69,61 @@ TEST(NameRules, TwoFigureExtensionsIgnoreCase) {
     for (const char* ext : {".MP1", ".MP3", ".GLD", ".red", "", ".MP4(GAR)", ".TXT"}) {
         EXPECT_FALSE(isTwoFigureExtension(ext)) << ext;
     }
-    EXPECT_EQ(kindByCode(0), nullptr);
-    EXPECT_EQ(kindByCode(6), nullptr);
-    EXPECT_EQ(kindByCode(5)->figures, 2);
-    EXPECT_EQ(kindByCode(3)->figures, 1);
+}
+
+TEST(NameOrder, AsciiCaseIgnoredThenTheBytes) {
+    const struct {
+        const char* what;
+        std::string before, after;
+    } cases[] = {
+        {"letters, case ignored", "a.GLD", "B.GLD"},
+        {"letters, case ignored the other way", "A.GLD", "b.GLD"},
+        {"a tie goes to the lower byte: upper case first", "B.GLD", "b.GLD"},
+        {"tie broken at the first differing byte", "Ab.GLD", "aB.GLD"},
+        {"prefix first", "a", "a.GLD"},
+        {"the dot before digits", "a.GLD", "a2.GLD"},
+        {"digits as text, not numbers", "A10.GLD", "a2.GLD"},
+        {"letters before what lies between the cases", "z.GLD", "_.GLD"},
+        {"bytes above ASCII last", "~.GLD", "\xc3\xa9.GLD"},
+        {"folded bytes above ASCII stay apart", "\xc3\x89.GLD", "\xc3\xa9.GLD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(isBeforeInNameOrder(c.before, c.after));
+        EXPECT_FALSE(isBeforeInNameOrder(c.after, c.before));
+        EXPECT_FALSE(isBeforeInNameOrder(c.before, c.before));
+        EXPECT_FALSE(isSameFileName(c.before, c.after)); // POSIX names tell case apart
+    }
+    EXPECT_TRUE(isSameFileName("a.GLD", "a.GLD"));
 }
 
 struct EntryCase {
-    std::string display;
+    std::string fileName;
     int kind;
-    std::string folder, fileName, path, extension;
+    std::string folder, display, path, extension;
 };
 
-TEST(EntryResolution, NameAndPathJoinedAsTheyStand) {
+TEST(EntryResolution, TheRealNameJoinedAsItStands) {
     const EntryCase cases[] = {
-        {"CLUB0612.MP1(GLD)", 1, "/mp", "CLUB0612.MP1", "/mp/CLUB0612.MP1", ".MP1"},
+        {"CLUB0612.MP1", 1, "/mp", "CLUB0612.MP1(GLD)", "/mp/CLUB0612.MP1", ".MP1"},
         {"CLUB0612.GLD", 0, "/mp", "CLUB0612.GLD", "/mp/CLUB0612.GLD", ".GLD"},
-        {"CLUB0612.MP1(GLD)", 1, "/mp/", "CLUB0612.MP1", "/mp//CLUB0612.MP1", ".MP1"},
-        {"club.MP4(GAR)", 4, "", "club.MP4", "/club.MP4", ".MP4"},
-        {"a.MP3(GRN)", 3, "rel", "a.MP3", "rel/a.MP3", ".MP3"},
-        {"club.MP2(RED)", 2, "/mp", "club.MP2", "/mp/club.MP2", ".MP2"},
-        {"club.gar", 0, "/mp", "club.gar", "/mp/club.gar", ".gar"},
-        {"back\\slash.MP5(RAG)", 5, "/mp", "back\\slash.MP5", "/mp/back\\slash.MP5", ".MP5"},
+        {"CLUB0612.MP1", 1, "/mp/", "CLUB0612.MP1(GLD)", "/mp//CLUB0612.MP1", ".MP1"},
+        {"low.mp1", 1, "/mp", "low.MP1(GLD)", "/mp/low.mp1", ".MP1"},
+        {"club.gld", 0, "/mp", "club.gld", "/mp/club.gld", ".gld"},
+        {"a.b.MP1", 1, "/mp", "a.b.MP1(GLD)", "/mp/a.b.MP1", ".MP1"},
+        {"Q.Mp4", 4, "", "Q.MP4(GAR)", "/Q.Mp4", ".MP4"},
+        {"a.MP3", 3, "rel", "a.MP3(GRN)", "rel/a.MP3", ".MP3"},
+        {"back\\slash.MP5", 5, "/mp", "back\\slash.MP5(RAG)", "/mp/back\\slash.MP5", ".MP5"},
         {"\xff\xfe.GLD", 0, "/mp", "\xff\xfe.GLD", "/mp/\xff\xfe.GLD", ".GLD"},
     };
     for (const EntryCase& c : cases) {
-        SCOPED_TRACE(c.display);
-        FakeSettings settings;
-        settings.folder = c.folder;
-        const ListEntry entry{c.display, c.kind, false};
-        EXPECT_EQ(entryFileName(entry), c.fileName);
-        EXPECT_EQ(entryPath(entry, settings), c.path);
+        SCOPED_TRACE(c.fileName);
+        const ListEntry entry = ListEntry::forFile(c.fileName, c.kind);
+        EXPECT_EQ(entry.fileName, c.fileName);
+        EXPECT_EQ(entry.displayText, c.display);
+        EXPECT_EQ(entry.kindCode, c.kind);
+        EXPECT_FALSE(entry.ticked);
+        EXPECT_EQ(entryPath(entry, c.folder), c.path);
         EXPECT_EQ(entryExtension(entry), c.extension);
     }
-}
-
-TEST(EntryResolution, ReadsTheFolderAtEachCall) {
-    FakeSettings settings;
-    settings.folderOnRead = [](int read) { return "/f" + std::to_string(read); };
-    const ListEntry entry{"X.GLD", 0, false};
-    EXPECT_EQ(entryPath(entry, settings), "/f0/X.GLD");
-    EXPECT_EQ(entryPath(entry, settings), "/f1/X.GLD");
 }

@@ -1,70 +1,58 @@
 // The folder scan over real folders: what is listed, in which order, what is renamed
 // and what is never opened.
 
-#include "FakeSettings.h"
+#include "FaultyFileSystem.h"
 #include "TempDir.h"
-#include "masterpoint/Error.h"
+#include "masterpoint/FileName.h"
 #include "masterpoint/FolderScan.h"
-#include "masterpoint/Platform.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <map>
+#include <random>
+#include <tuple>
 #include <vector>
 
 using namespace mp;
 
 namespace {
 
-class RecordingListener : public ScanListener {
-public:
-    explicit RecordingListener(bool convert = false) : convert_(convert) {}
+// One entry as listed: display text, kind, the real file name.
+using Listed = std::tuple<std::string, int, std::string>;
 
-    void addEntry(const ListEntry& entry) override {
-        EXPECT_EQ(walkStarts, 1) << "entry before the walk began";
-        EXPECT_FALSE(entry.ticked);
-        entries.push_back(entry);
+std::vector<Listed> listingOf(const ScanResult& result) {
+    std::vector<Listed> listing;
+    for (const ListEntry& e : result.entries) {
+        EXPECT_FALSE(e.ticked);
+        listing.emplace_back(e.displayText, e.kindCode, e.fileName);
     }
-    bool convertExtensions() override { return convert_; }
-    void walkStarted() override { ++walkStarts; }
+    return listing;
+}
 
-    std::multiset<std::pair<std::string, int>> listed() const {
-        std::multiset<std::pair<std::string, int>> set;
-        for (const ListEntry& e : entries) {
-            set.emplace(e.displayText, e.kindCode);
-        }
-        return set;
+std::vector<std::string> messagesOf(const Problems& problems) {
+    std::vector<std::string> messages;
+    for (const Problem& p : problems.all()) {
+        messages.push_back(p.message);
     }
+    return messages;
+}
 
-    std::vector<ListEntry> entries;
-    int walkStarts = 0;
-
-private:
-    bool convert_;
-};
-
-enum class Type { File, ReadOnlyFile, Folder, Fifo };
+enum class Type { File, ReadOnlyFile, Folder, Fifo, Link };
 
 struct Item {
     std::string name;
-    std::string bytes; // for files
+    std::string bytes; // a file's content, a link's target
     Type type = Type::File;
 };
-
-// Valid content that also tells the files apart.
-std::string valid(const std::string& tag) {
-    return "0123456001250" + tag + "\r\n";
-}
 
 void build(const TempDir& dir, const std::vector<Item>& items) {
     for (const Item& item : items) {
         const std::string path = dir / item.name;
         switch (item.type) {
         case Type::File:
-        case Type::ReadOnlyFile:
             dir.write(item.name, item.bytes);
-            if (item.type == Type::ReadOnlyFile) {
-                ::chmod(path.c_str(), 0444);
-            }
+            break;
+        case Type::ReadOnlyFile:
+            ::chmod(dir.write(item.name, item.bytes).c_str(), 0444);
             break;
         case Type::Folder:
             dir.mkdir(item.name);
@@ -72,16 +60,23 @@ void build(const TempDir& dir, const std::vector<Item>& items) {
         case Type::Fifo:
             ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
             break;
+        case Type::Link:
+            ASSERT_EQ(::symlink(item.bytes.c_str(), path.c_str()), 0);
+            break;
         }
     }
 }
+
+using Files = std::map<std::string, std::string>;
 
 struct ScanCase {
     const char* name;
     std::vector<Item> items;
     bool convert;
-    std::multiset<std::pair<std::string, int>> listed;
-    std::map<std::string, std::string> afterwards; // every file's content, by name
+    std::vector<Listed> listed;
+    Files afterwards; // every regular file, by name
+    std::vector<std::string> problems = {};
+    std::set<std::string> notFiles = {}; // folders, FIFOs, dangling links
 };
 
 } // namespace
@@ -97,7 +92,7 @@ TEST(FolderScan, ListsValidFilesAndConvertsWhenAsked) {
         {"example, option off",
          example,
          false,
-         {{"A.MP1(GLD)", 1}, {"B.GLD", 0}, {"e.MP3(GRN)", 3}},
+         {{"A.MP1(GLD)", 1, "A.MP1"}, {"B.GLD", 0, "B.GLD"}, {"e.MP3(GRN)", 3, "e.mp3"}},
          {{"A.MP1", valid("A")},
           {"B.GLD", valid("B")},
           {"C.TXT", valid("C")},
@@ -106,32 +101,57 @@ TEST(FolderScan, ListsValidFilesAndConvertsWhenAsked) {
         {"example, option on",
          example,
          true,
-         {{"A.GLD", 0}, {"B.GLD", 0}, {"e.GRN", 0}},
+         {{"A.GLD", 0, "A.GLD"}, {"B.GLD", 0, "B.GLD"}, {"e.GRN", 0, "e.GRN"}},
          {{"A.GLD", valid("A")},
           {"B.GLD", valid("B")},
           {"C.TXT", valid("C")},
           {"D.MP2", shortFile},
           {"e.GRN", valid("e")}}},
-        {"converted name already taken",
-         {{"X.MP1", valid("1")}, {"X.GLD", valid("2")}},
+        {"converted name taken, by a listed file or an invalid one",
+         {{"X.MP1", valid("1")}, {"X.GLD", valid("2")}, {"Y.MP1", valid("3")}, {"Y.GLD", "x"}},
          true,
-         {{"X.GLD", 0}, {"X.GLD", 0}},
-         {{"X.MP1", valid("1")}, {"X.GLD", valid("2")}}},
-        {"several dots", {{"a.b.MP2", valid("")}}, true, {{"a.RED", 0}}, {{"a.RED", valid("")}}},
+         {{"X.GLD", 0, "X.GLD"}, {"X.MP1(GLD)", 1, "X.MP1"}, {"Y.MP1(GLD)", 1, "Y.MP1"}},
+         {{"X.MP1", valid("1")}, {"X.GLD", valid("2")}, {"Y.MP1", valid("3")}, {"Y.GLD", "x"}},
+         {"Could not convert X.MP1: X.GLD already exists",
+          "Could not convert Y.MP1: Y.GLD already exists"}},
+        {"double-dotted name beside its namesake: only the last extension changes",
+         {{"a.b.MP1", valid("ab")}, {"a.MP1", valid("a")}},
+         true,
+         {{"a.b.GLD", 0, "a.b.GLD"}, {"a.GLD", 0, "a.GLD"}},
+         {{"a.b.GLD", valid("ab")}, {"a.GLD", valid("a")}}},
+        {"lower-case extensions",
+         {{"low.mp1", valid("l")}, {"club.gld", valid("c")}},
+         true,
+         {{"club.gld", 0, "club.gld"}, {"low.GLD", 0, "low.GLD"}},
+         {{"low.GLD", valid("l")}, {"club.gld", valid("c")}}},
+        {"names differing only in case",
+         {{"CLUB.GLD", valid("U")}, {"club.gld", valid("l")}, {"club.MP1", valid("m")}},
+         true,
+         {{"CLUB.GLD", 0, "CLUB.GLD"}, {"club.GLD", 0, "club.GLD"}, {"club.gld", 0, "club.gld"}},
+         {{"CLUB.GLD", valid("U")}, {"club.gld", valid("l")}, {"club.GLD", valid("m")}}},
         {"read-only and hidden files",
          {{"X.MP1", valid(""), Type::ReadOnlyFile}, {".x.GLD", valid("")}},
          false,
-         {{"X.MP1(GLD)", 1}, {".x.GLD", 0}},
+         {{".x.GLD", 0, ".x.GLD"}, {"X.MP1(GLD)", 1, "X.MP1"}},
          {{"X.MP1", valid("")}, {".x.GLD", valid("")}}},
-        {"folders and FIFOs are passed over",
-         {{"Y.MP1", "", Type::Folder}, {"Z.GLD", "", Type::Folder}, {"F.GLD", "", Type::Fifo}},
+        {"folders, FIFOs and dangling links are passed over; a link to a file is one",
+         {{"Y.MP1", "", Type::Folder},
+          {"Z.GLD", "", Type::Folder},
+          {"F.GLD", "", Type::Fifo},
+          {"D.GLD", "nowhere", Type::Link},
+          {"T.TXT", valid("t")},
+          {"L.MP1", "T.TXT", Type::Link}},
          true,
+         {{"L.GLD", 0, "L.GLD"}},
+         {{"T.TXT", valid("t")}, {"L.GLD", valid("t")}},
          {},
-         {}},
+         {"Y.MP1", "Z.GLD", "F.GLD", "D.GLD"}},
         {"names as bytes, any letter case",
          {{"\xff\xfe.GLD", valid("")}, {"club.gar", valid("")}, {"Q.Mp4", valid("")}},
          false,
-         {{"\xff\xfe.GLD", 0}, {"club.gar", 0}, {"Q.MP4(GAR)", 4}},
+         {{"club.gar", 0, "club.gar"},
+          {"Q.MP4(GAR)", 4, "Q.Mp4"},
+          {"\xff\xfe.GLD", 0, "\xff\xfe.GLD"}},
          {{"\xff\xfe.GLD", valid("")}, {"club.gar", valid("")}, {"Q.Mp4", valid("")}}},
         {"invalid files are neither listed nor renamed",
          {{"D.MP2", shortFile}, {"N.RED", " 123456789012"}, {"M.MP5", "\xEF\xBB\xBF" + valid("")}},
@@ -143,97 +163,148 @@ TEST(FolderScan, ListsValidFilesAndConvertsWhenAsked) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         build(dir, c.items);
-        FakeSettings settings;
-        settings.folder = dir.path();
-        RecordingListener listener(c.convert);
-        scanFolder(settings, listener);
-        EXPECT_EQ(listener.walkStarts, 1);
-        EXPECT_EQ(listener.listed(), c.listed);
-        for (const auto& [name, bytes] : c.afterwards) {
-            EXPECT_EQ(readAll(dir / name), bytes) << name;
+        ScanResult result; // what a scan before left is cleared
+        result.entries.push_back(ListEntry::forFile("old.GLD", 0));
+        result.problems.add("old", "");
+        int walkStarts = 0;
+        scanFolder(dir.path(), {c.convert, [&] { ++walkStarts; }}, result);
+        EXPECT_EQ(walkStarts, 1);
+        EXPECT_EQ(listingOf(result), c.listed);
+        EXPECT_EQ(messagesOf(result.problems), c.problems);
+        EXPECT_EQ(dir.files(), c.afterwards);
+        std::set<std::string> notFiles = dir.names();
+        for (const auto& file : c.afterwards) {
+            notFiles.erase(file.first);
         }
-        std::set<std::string> names = dir.names();
-        for (const Item& item : c.items) {
-            if (item.type != Type::File && item.type != Type::ReadOnlyFile) {
-                names.erase(item.name);
-            }
-        }
-        EXPECT_EQ(names.size(), c.afterwards.size());
+        EXPECT_EQ(notFiles, c.notFiles);
     }
 }
 
-TEST(FolderScan, ListOrderIsEnumerationOrder) {
-    TempDir dir;
-    for (int i = 0; i < 40; ++i) {
-        dir.write("F" + std::to_string(i) + (i % 3 ? ".GLD" : ".TXT"), valid(""));
-    }
-    std::vector<std::string> expected;
-    platform::FolderEnumeration enumeration;
-    platform::DirEntry entry;
-    for (bool more = enumeration.first(dir.path(), entry); more; more = enumeration.next(entry)) {
-        if (entry.name.size() > 4 && entry.name.compare(entry.name.size() - 4, 4, ".GLD") == 0) {
-            expected.push_back(entry.name);
+TEST(FolderScan, ListsInNameOrderWhateverTheOrderOnDisk) {
+    // The names in the order the list must show them, as found and converted on the way:
+    // a converted name may take another place ("x.MP2" before "x.RAG", "x.RED" after).
+    const auto inOrder = [](std::vector<std::string> head, const std::vector<std::string>& tail) {
+        for (int i = 0; i < 34; ++i) { // "K00.GLD", "k01.GLD", ...
+            head.push_back((i % 2 ? "k" : "K") + std::to_string(i / 10) + std::to_string(i % 10) +
+                           ".GLD");
         }
+        head.insert(head.end(), tail.begin(), tail.end());
+        return head;
+    };
+    const std::vector<std::string> asFound =
+        inOrder({"0.GLD", "9.GLD", "a.b.GLD", "A.GLD", "a.GLD", "A.MP2", "A10.GLD", "a2.GLD",
+                 "B.GLD", "b.GLD", "Ba.GLD", "bA.GLD"},
+                {"m.MP1", "x.MP2", "x.RAG", "Z.GLD", "z.GLD", "[x.GLD", "_.GLD", "\xc3\xa9.GLD"});
+    const std::vector<std::string> converted =
+        inOrder({"0.GLD", "9.GLD", "a.b.GLD", "A.GLD", "a.GLD", "A.RED", "A10.GLD", "a2.GLD",
+                 "B.GLD", "b.GLD", "Ba.GLD", "bA.GLD"},
+                {"m.GLD", "x.RAG", "x.RED", "Z.GLD", "z.GLD", "[x.GLD", "_.GLD", "\xc3\xa9.GLD"});
+
+    for (bool convert : {false, true}) {
+        SCOPED_TRACE(convert ? "converted on the way" : "as found");
+        std::vector<std::string> shuffled = asFound;
+        std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(convert ? 7 : 11));
+        TempDir dir;
+        for (const std::string& name : shuffled) {
+            dir.write(name, valid(""));
+        }
+        ScanResult result;
+        scanFolder(dir.path(), {convert, {}}, result);
+        std::vector<std::string> listed;
+        for (const ListEntry& e : result.entries) {
+            listed.push_back(e.fileName);
+        }
+        EXPECT_EQ(listed, convert ? converted : asFound);
+        EXPECT_TRUE(result.problems.empty());
     }
-    FakeSettings settings;
-    settings.folder = dir.path();
-    RecordingListener listener;
-    scanFolder(settings, listener);
-    std::vector<std::string> listed;
-    for (const ListEntry& e : listener.entries) {
-        listed.push_back(e.displayText);
-    }
-    EXPECT_EQ(listed.size(), 26u);
-    EXPECT_EQ(listed, expected);
 }
 
-TEST(FolderScan, RenamedFileIsListedOnceEvenIfTheWalkMeetsItAgain) {
-    // Enough files that the walk reads the folder in several batches, so that names
-    // made by its own renames can come up in a later batch.
+TEST(FolderScan, ManyRenamesAreEachListedOnce) {
     const int kFiles = 1200;
     TempDir dir;
-    std::multiset<std::pair<std::string, int>> expected;
+    std::set<std::string> expected;
     for (int i = 0; i < kFiles; ++i) {
         dir.write("N" + std::to_string(i) + ".MP2", valid(""));
-        expected.emplace("N" + std::to_string(i) + ".RED", 0);
+        expected.insert("N" + std::to_string(i) + ".RED");
     }
-    FakeSettings settings;
-    settings.folder = dir.path() + "/";
-    RecordingListener listener(true);
-    scanFolder(settings, listener);
-    EXPECT_EQ(listener.listed(), expected);
-    EXPECT_EQ(dir.names().size(), std::size_t{kFiles});
+    ScanResult result;
+    scanFolder(dir.path() + "/", {true, {}}, result);
+    std::set<std::string> listed;
+    for (const ListEntry& e : result.entries) {
+        EXPECT_EQ(e.kindCode, 0);
+        listed.insert(e.displayText);
+    }
+    EXPECT_EQ(result.entries.size(), std::size_t{kFiles});
+    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(dir.names(), expected);
 }
 
-TEST(FolderScan, FolderThatCannotBeReadListsNothingQuietly) {
+TEST(FolderScan, FolderThatCannotBeReadOrIsEmptyListsNothingQuietly) {
     TempDir dir;
-    for (const std::string& folder : {dir / "gone", dir.write("file.GLD", valid(""))}) {
-        FakeSettings settings;
-        settings.folder = folder;
-        RecordingListener listener(true);
-        EXPECT_NO_THROW(scanFolder(settings, listener));
-        EXPECT_EQ(listener.walkStarts, 0);
-        EXPECT_TRUE(listener.entries.empty());
+    TempDir empty;
+    FaultyFileSystem denied;
+    denied.failOn(Call::ListFolder, std::errc::permission_denied);
+    dir.write("X.GLD", valid(""));
+    const struct {
+        const char* what;
+        std::string folder;
+        FileSystem& fileSystem;
+    } cases[] = {
+        {"missing", dir / "gone", FileSystem::system()},
+        {"a file", dir / "X.GLD", FileSystem::system()},
+        {"empty", empty.path(), FileSystem::system()},
+        {"unreadable", dir.path(), denied},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScanResult result;
+        int walkStarts = 0;
+        EXPECT_NO_THROW(scanFolder(c.folder, {true, [&] { ++walkStarts; }}, result, c.fileSystem));
+        EXPECT_EQ(walkStarts, 0);
+        EXPECT_TRUE(result.entries.empty());
+        EXPECT_TRUE(result.problems.empty());
     }
+    EXPECT_EQ(denied.fired(), 1);
 }
 
-TEST(FolderScan, CandidateThatCannotBeOpenedStopsTheScanKeepingEarlierEntries) {
-    TempDir dir;
-    dir.write("P.GLD", valid("P"));
-    dir.write("Q.GLD", valid("Q"));
-    // The folder is moved away after the walk and the first candidate's test.
-    const std::string moved = dir / "moved";
-    FakeSettings settings;
-    settings.folderOnRead = [&](int read) { return read < 2 ? dir.path() : moved; };
-    RecordingListener listener;
-    std::string message;
-    try {
-        scanFolder(settings, listener);
-    } catch (const Error& e) {
-        message = e.what();
+TEST(FolderScan, CandidateGoneIsPassedOverAndOneThatCannotBeOpenedStopsTheScan) {
+    const struct {
+        const char* what;
+        std::errc error;
+        std::string thrown; // after the folder's path
+        std::vector<std::string> listed;
+        std::set<std::string> afterwards;
+    } cases[] = {
+        {"gone since the listing",
+         std::errc::no_such_file_or_directory,
+         "",
+         {"O.GLD", "P.GLD", "R.GLD"},
+         {"O.GLD", "P.GLD", "Q.GLD", "R.GLD"}},
+        {"access denied",
+         std::errc::permission_denied,
+         "/Q.GLD",
+         {"O.GLD", "P.GLD"},
+         {"O.GLD", "P.GLD", "Q.GLD", "R.MP1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        for (const char* name : {"R.MP1", "Q.GLD", "P.GLD", "O.MP1"}) {
+            dir.write(name, valid(name));
+        }
+        FaultyFileSystem faulty;
+        faulty.failOn(Call::ReadHead, c.error, 0, "/Q.GLD");
+        ScanResult result;
+        EXPECT_EQ(errorOf([&] {
+                      scanFolder(dir.path(), {true, {}}, result, faulty);
+                  }),
+                  c.thrown.empty() ? "" : "Cannot open file " + dir.path() + c.thrown);
+        EXPECT_EQ(faulty.fired(), 1);
+        std::vector<std::string> listed;
+        for (const ListEntry& e : result.entries) {
+            listed.push_back(e.fileName);
+        }
+        EXPECT_EQ(listed, c.listed);
+        EXPECT_EQ(dir.names(), c.afterwards);
     }
-    ASSERT_EQ(listener.entries.size(), 1u);
-    const std::string first = listener.entries[0].displayText;
-    const std::string second = first == "P.GLD" ? "Q.GLD" : "P.GLD";
-    EXPECT_EQ(message, "Cannot open file " + moved + "/" + second);
 }

@@ -1,6 +1,6 @@
 // Whether a file is a masterpoint file: its first 13 bytes are ASCII digits.
 
-#include "FakeSettings.h"
+#include "FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Error.h"
 #include "masterpoint/ValidityTest.h"
@@ -36,36 +36,47 @@ TEST(ValidityTest, FirstThirteenBytesMustBeDigits) {
         {"byte below digits", "/234567890123", false},
     };
     TempDir dir;
-    FakeSettings settings;
-    settings.folder = dir.path();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         dir.write("X.GLD", c.bytes);
-        EXPECT_EQ(isMasterpointFileAt(dir / "X.GLD"), c.valid);
-        EXPECT_EQ(isMasterpointFile(settings, "X.GLD"), c.valid);
+        EXPECT_EQ(isMasterpointFile(dir / "X.GLD"), c.valid);
+        EXPECT_EQ(isMasterpointFile(dir / "X.GLD", Known::RegularFile), c.valid);
     }
 }
 
 TEST(ValidityTest, NameThatIsNotUtf8) {
     TempDir dir;
-    FakeSettings settings;
-    settings.folder = dir.path();
-    dir.write("\xff\xfe.GLD", "0000001000100\r\n");
-    EXPECT_TRUE(isMasterpointFile(settings, "\xff\xfe.GLD"));
+    EXPECT_TRUE(isMasterpointFile(dir.write("\xff\xfe.GLD", "0000001000100\r\n")));
 }
 
-TEST(ValidityTest, UnopenableFileThrowsWithThePathAsFormed) {
+TEST(ValidityTest, UnopenableFileThrowsWithThePathAndTheReason) {
     TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "fifo.GLD").c_str(), 0644), 0); // must not hang
     dir.mkdir("folder.MP1");
-    FakeSettings settings;
-    settings.folder = dir.path() + "/";
-    for (const char* name : {"missing.GLD", "folder.MP1", "fifo.GLD"}) {
+    const std::string valid = dir.write("valid.GLD", "1234567890123");
+    FaultyFileSystem denied;
+    denied.failOn(Call::ReadHead, std::errc::permission_denied);
+    const struct {
+        std::string path;
+        int reason; // the system's error number; 0 for any
+        FileSystem& fileSystem;
+    } cases[] = {
+        {dir / "missing.GLD", ENOENT, FileSystem::system()},
+        {dir.path() + "//folder.MP1", 0, FileSystem::system()},
+        {dir / "fifo.GLD", 0, FileSystem::system()},
+        {valid, EACCES, denied},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
         try {
-            isMasterpointFile(settings, name);
-            ADD_FAILURE() << "no error for " << name;
+            isMasterpointFile(c.path, Known::Nothing, c.fileSystem);
+            ADD_FAILURE() << "no error";
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.path() + "//" + name);
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + c.path);
+            EXPECT_TRUE(e.reason());
+            if (c.reason != 0) {
+                EXPECT_EQ(e.reason(), std::error_condition(c.reason, std::generic_category()));
+            }
         }
     }
 }
@@ -77,5 +88,5 @@ TEST(ValidityTest, FileWithoutReadPermission) {
     TempDir dir;
     const std::string path = dir.write("locked.GLD", "1234567890123");
     ::chmod(path.c_str(), 0);
-    EXPECT_THROW(isMasterpointFileAt(path), Error);
+    EXPECT_THROW(isMasterpointFile(path), Error);
 }

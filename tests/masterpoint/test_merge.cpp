@@ -1,0 +1,236 @@
+// Merge: the check pass, the proposed name, and the merged file on real folders, also
+// when a call fails halfway.
+
+#include "FaultyFileSystem.h"
+#include "TempDir.h"
+#include "masterpoint/LineList.h"
+#include "masterpoint/Merge.h"
+
+#include <gtest/gtest.h>
+
+using namespace mp;
+using namespace std::string_literals;
+
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+ListEntry ticked(const std::string& fileName, int kind, bool tick = true) {
+    ListEntry entry = ListEntry::forFile(fileName, kind);
+    entry.ticked = tick;
+    return entry;
+}
+
+std::string crLfText(std::string_view bytes) {
+    const LineList list = LineList::fromBytes(bytes);
+    std::string text;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        text.append(list.line(i)).append("\r\n");
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(Merge, CheckPassComparesListedExtensionsExactly) {
+    const struct {
+        const char* name;
+        std::vector<ListEntry> entries;
+        MergeCheck::Outcome outcome;
+        std::string first;
+    } cases[] = {
+        {"two colour files", {ticked("X.GLD", 0), ticked("Y.GLD", 0)}, MergeCheck::Ok, "X.GLD"},
+        {"two numbered files", {ticked("X.MP1", 1), ticked("Y.MP1", 1)}, MergeCheck::Ok, "X.MP1"},
+        {"numbered files of either case",
+         {ticked("low.mp1", 1), ticked("Y.MP1", 1)},
+         MergeCheck::Ok,
+         "low.mp1"},
+        {"converted and not",
+         {ticked("X.GLD", 0), ticked("Y.MP1", 1)},
+         MergeCheck::DifferentExtensions,
+         "X.GLD"},
+        {"letter case differs",
+         {ticked("X.GLD", 0), ticked("Y.gld", 0)},
+         MergeCheck::DifferentExtensions,
+         "X.GLD"},
+        {"first two of three differ",
+         {ticked("X.GLD", 0), ticked("Y.RED", 0), ticked("Z.RED", 0)},
+         MergeCheck::DifferentExtensions,
+         "X.GLD"},
+        {"unticked entries play no part",
+         {ticked("W.RED", 0, false), ticked("X.GLD", 0), ticked("Y.RED", 0, false),
+          ticked("Z.GLD", 0)},
+         MergeCheck::Ok,
+         "X.GLD"},
+        {"one ticked",
+         {ticked("X.GLD", 0, false), ticked("Y.GLD", 0)},
+         MergeCheck::TooFewTicked,
+         "Y.GLD"},
+        {"none ticked", {ticked("X.GLD", 0, false)}, MergeCheck::TooFewTicked, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MergeCheck check = checkMerge(c.entries);
+        EXPECT_EQ(check.outcome, c.outcome);
+        EXPECT_EQ(check.first.fileName, c.first);
+    }
+}
+
+TEST(Merge, ProposedNameIsClubNumberAndTheFirstEntrysExtension) {
+    const struct {
+        std::string folder;
+        int club;
+        ListEntry first;
+        std::string name;
+    } cases[] = {
+        {"/mp", 612, ListEntry::forFile("X.GLD", 0), "/mp/Club612.GLD"},
+        {"/mp", 612, ListEntry::forFile("X.MP2", 2), "/mp/Club612.MP2"},
+        {"/mp", 612, ListEntry::forFile("low.mp1", 1), "/mp/Club612.MP1"},
+        {"/mp", 612, ListEntry::forFile("a.b.mp4", 4), "/mp/Club612.MP4"},
+        {"/mp", 612, ListEntry::forFile("club.gld", 0), "/mp/Club612.gld"},
+        {"/mp/", 0, ListEntry::forFile("X.RED", 0), "/mp//Club0.RED"},
+        {"/mp", -5, ListEntry::forFile("X.RED", 0), "/mp/Club-5.RED"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(proposedMergeName(c.folder, c.club, c.first), c.name);
+    }
+}
+
+TEST(Merge, OutputIsEveryInputLineWithCrLf) {
+    const struct {
+        const char* name;
+        std::vector<std::string> inputs;
+        std::string output;
+    } cases[] = {
+        {"crlf then lf without final end", {"A\r\nB\r\n", "C\nD"}, "A\r\nB\r\nC\r\nD\r\n"},
+        {"lone cr, empty lines, nul",
+         {"A\rB", "\n\nC\0junk\n"s, "E"},
+         "A\r\nB\r\n\r\n\r\nC\r\nE\r\n"},
+        {"headers and repeats pass through",
+         {"HEADER\r\n1\r\n", "HEADER\r\n1\r\n"},
+         "HEADER\r\n1\r\n"
+         "HEADER\r\n1\r\n"},
+        {"empty inputs give an empty file", {"", "\0text"s, ""}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        std::vector<std::string> paths;
+        for (std::size_t i = 0; i < c.inputs.size(); ++i) {
+            paths.push_back(dir.write("in" + std::to_string(i), c.inputs[i]));
+        }
+        dir.write("out", "previous content");
+        mergeFiles(paths, dir / "out");
+        EXPECT_EQ(readAll(dir / "out"), c.output);
+        EXPECT_EQ(dir.names().size(), c.inputs.size() + 1);
+    }
+}
+
+TEST(Merge, TickedEntriesResolveInListOrderAndOutputMayBeAnInput) {
+    TempDir dir;
+    dir.write("X.MP1", "X1\r\n");
+    dir.write("Y.MP1", "Y1\r\n");
+    dir.write("Z.MP1", "Z1\r\n");
+    const std::vector<ListEntry> entries = {ticked("Y.MP1", 1), ticked("Z.MP1", 1, false),
+                                            ticked("X.MP1", 1)};
+    const std::vector<std::string> paths = tickedPaths(entries, dir.path());
+    EXPECT_EQ(paths, (std::vector<std::string>{dir / "Y.MP1", dir / "X.MP1"}));
+    mergeFiles(paths, dir / "Y.MP1");
+    EXPECT_EQ(dir.files(),
+              (Files{{"X.MP1", "X1\r\n"}, {"Y.MP1", "Y1\r\nX1\r\n"}, {"Z.MP1", "Z1\r\n"}}));
+}
+
+TEST(Merge, FailureLeavesEveryFileAsItWas) {
+    TempDir dir;
+    const std::string a = dir.write("A.GLD", "A\n");
+    const std::string out = dir.write("out.GLD", "keep me");
+    ::mkfifo((dir / "fifo.GLD").c_str(), 0644);
+    const std::set<std::string> before = dir.names();
+
+    EXPECT_EQ(errorOf([&] {
+                  mergeFiles({a, dir / "gone.GLD", dir / "gone2.GLD"}, out);
+              }),
+              "Cannot open file " + dir / "gone.GLD");
+    EXPECT_EQ(errorOf([&] {
+                  mergeFiles({a, dir / "fifo.GLD"}, out);
+              }),
+              "Cannot open file " + dir / "fifo.GLD");
+    EXPECT_EQ(errorOf([&] {
+                  mergeFiles({a, a}, dir / "nofolder/out.GLD");
+              }),
+              "Cannot create file " + dir / "nofolder/out.GLD");
+    // A missing input is reported before an output that cannot be created.
+    EXPECT_EQ(errorOf([&] { mergeFiles({dir / "gone.GLD"}, dir / "nofolder/out.GLD"); }),
+              "Cannot open file " + dir / "gone.GLD");
+    const std::string folder = dir.mkdir("folder.GLD");
+    EXPECT_EQ(errorOf([&] { mergeFiles({a, a}, folder); }), "Cannot create file " + folder);
+
+    std::set<std::string> after = dir.names();
+    after.erase("folder.GLD");
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(readAll(out), "keep me");
+    EXPECT_EQ(readAll(a), "A\n");
+    EXPECT_TRUE(TempDir::namesIn(folder).empty());
+}
+
+TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
+    std::string big;
+    while (big.size() < 600000) {
+        big += "0123456001250\n";
+    }
+    const struct {
+        const char* what;
+        Call call;
+        std::errc error;
+        int after;
+        std::string pathPart;
+        std::string failedFile; // "out" is a file not created, else an input not read
+    } cases[] = {
+        {"the temporary cannot be created", Call::CreateTemporary, std::errc::permission_denied, 0,
+         "", "out"},
+        {"a write fails in the middle", Call::Write, std::errc::no_space_on_device, 1, "", "out"},
+        {"the sync at commit fails", Call::Sync, std::errc::io_error, 0, "", "out"},
+        {"the close at commit fails", Call::Close, std::errc::io_error, 0, "", "out"},
+        {"the rename into place fails", Call::Replace, std::errc::permission_denied, 0, "", "out"},
+        {"an input cannot be opened", Call::OpenForReading, std::errc::permission_denied, 0, "/in2",
+         "in2"},
+        {"an input is gone when its turn comes", Call::OpenForReading,
+         std::errc::no_such_file_or_directory, 1, "/in2", "in2"},
+        {"a read fails mid-way through an input", Call::Read, std::errc::io_error, 3, "", "in2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::string in1 = dir.write("in1", "A\nB");
+        const std::string in2 = dir.write("in2", big);
+        const std::string out = dir.write("out", "keep me");
+        const Files before = dir.files();
+        FaultyFileSystem faulty;
+        faulty.failOn(c.call, c.error, c.after, c.pathPart);
+        const std::string message =
+            c.failedFile == "out" ? "Cannot create file " + out : "Cannot open file " + in2;
+        EXPECT_EQ(errorOf([&] { mergeFiles({in1, in2}, out, faulty); }), message);
+        EXPECT_EQ(faulty.fired(), 1);
+        EXPECT_TRUE(dir.files() == before);
+        EXPECT_EQ(dir.names(), (std::set<std::string>{"in1", "in2", "out"}));
+    }
+}
+
+TEST(Merge, LargeInputsAreStreamedWithLineEndsAcrossChunkBoundaries) {
+    TempDir dir;
+    // Lines of varied ends; a CR LF pair straddles each 1 MiB boundary.
+    std::string big;
+    for (int i = 0; big.size() < (5u << 20); ++i) {
+        big += "1234567" + std::to_string(100000 + i % 900000) +
+               (i % 3 == 0   ? "\r\n"
+                : i % 3 == 1 ? "\n"
+                             : "\r");
+    }
+    for (std::size_t boundary = 1u << 20; boundary < big.size(); boundary += 1u << 20) {
+        big.replace(boundary - 1, 2, "\r\n");
+    }
+    const std::string tail = "tail\r" + big.substr(0, 1000);
+    mergeFiles({dir.write("big1", big), dir.write("big2", tail)}, dir / "out");
+    EXPECT_TRUE(readAll(dir / "out") == crLfText(big) + crLfText(tail));
+}
