@@ -19,7 +19,8 @@ std::string Problems::text(std::size_t maxLines) const {
         text += problems_[i].message;
     }
     if (shown < problems_.size()) {
-        text += "\nand " + std::to_string(problems_.size() - shown) + " more";
+        text +=
+            (shown == 0 ? "and " : "\nand ") + std::to_string(problems_.size() - shown) + " more";
     }
     return text;
 }

@@ -22,7 +22,8 @@ public:
     std::size_t size() const { return problems_.size(); }
     const std::vector<Problem>& all() const { return problems_; }
 
-    // The messages one per line, at most maxLines of them, then "and N more".
+    // The messages one per line, at most maxLines lines in all: when there are more
+    // problems, the last line is "and N more".
     std::string text(std::size_t maxLines = 20) const;
 
 private:

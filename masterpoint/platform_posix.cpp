@@ -213,7 +213,14 @@ public:
         }
         file.reset(
             ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
-        return file.isOpen() ? std::error_code() : lastError();
+        if (!file.isOpen()) {
+            return lastError();
+        }
+        // The mask shaped the bits given to open(); a copy keeps its source's bits whole.
+        if (modeOf != nullptr) {
+            ::fchmod(fdOf(file), mode);
+        }
+        return {};
     }
 
     std::error_code createTemporary(const std::string& folder, const std::string& likePath,
