@@ -2,8 +2,8 @@
 // order, the main window is shown and the event loop runs; afterwards they are
 // destroyed in the reverse order.
 
+#include "app/MainWindow.h"
 #include "app/QtPrompts.h"
-#include "app/TfrmMPMgr.h"
 #include "app/WindowIcon.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/PathsDialog.h"
@@ -16,16 +16,16 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(mpmgrWindowIcon());
     QtPrompts prompts;
 
-    auto frmMPMgr = std::make_unique<TfrmMPMgr>(prompts);
-    auto frmPaths = std::make_unique<PathsDialog>(prompts);
+    auto mainWindow = std::make_unique<MainWindow>(prompts);
+    auto pathsDialog = std::make_unique<PathsDialog>(prompts);
     auto aboutBox = std::make_unique<AboutBox>();
-    frmMPMgr->attachDialogs(frmPaths.get(), aboutBox.get());
+    mainWindow->attachDialogs(pathsDialog.get(), aboutBox.get());
 
-    frmMPMgr->show();
+    mainWindow->show();
     const int result = application.exec();
 
     aboutBox.reset();
-    frmPaths.reset();
-    frmMPMgr.reset();
+    pathsDialog.reset();
+    mainWindow.reset();
     return result;
 }

@@ -1,7 +1,7 @@
 // The file commands as a user drives them from the main window: Locate, Convert,
 // Backup, Merge and View, with the questions they ask and what lands on disk.
 
-#include "app/TfrmMPMgr.h"
+#include "app/MainWindow.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
@@ -74,22 +74,22 @@ private:
     void storeOption(const QString& name, bool value) {
         SettingsStore(ini()).writeBool(Options, name, value);
     }
-    static QStringList texts(const TfrmMPMgr& window);
-    static void tick(TfrmMPMgr& window, const QString& text);
+    static QStringList texts(const MainWindow& window);
+    static void tick(MainWindow& window, const QString& text);
     static QString file(const QString& folder, const QString& name) {
         return QDir(folder).filePath(name);
     }
 };
 
-QStringList tst_Commands::texts(const TfrmMPMgr& window) {
+QStringList tst_Commands::texts(const MainWindow& window) {
     QStringList out;
-    for (int row = 0; row < window.CheckListBox1->count(); ++row)
-        out << window.CheckListBox1->item(row)->text();
+    for (int row = 0; row < window.fileList()->count(); ++row)
+        out << window.fileList()->item(row)->text();
     return out;
 }
 
-void tst_Commands::tick(TfrmMPMgr& window, const QString& text) {
-    const QList<QListWidgetItem*> items = window.CheckListBox1->findItems(text, Qt::MatchExactly);
+void tst_Commands::tick(MainWindow& window, const QString& text) {
+    const QList<QListWidgetItem*> items = window.fileList()->findItems(text, Qt::MatchExactly);
     QVERIFY2(!items.isEmpty(), qPrintable(text));
     for (QListWidgetItem* item : items)
         item->setCheckState(Qt::Checked);
@@ -113,10 +113,10 @@ void tst_Commands::startUpScanWithStoredFolderAsksNothing() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     QVERIFY(prompts.asked.isEmpty());
     QCOMPARE(texts(window), QStringList{QStringLiteral("A.GLD")});
-    QCOMPARE(window.CheckListBox1->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(window.fileList()->item(0)->checkState(), Qt::Unchecked);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
@@ -131,12 +131,12 @@ void tst_Commands::locateFromButtonOrMenuAsks() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     prompts.folderAnswers.push_back(mp());
     if (fromMenu)
-        window.Locate1->trigger();
+        window.locateAction()->trigger();
     else
-        QTest::mouseClick(window.Button1, Qt::LeftButton);
+        QTest::mouseClick(window.locateButton(), Qt::LeftButton);
     QCOMPARE(prompts.asked, QStringList{"browse:Browser for masterpoint files|" + mp()});
     QCOMPARE(texts(window), QStringList{QStringLiteral("A.GLD")});
 }
@@ -146,17 +146,16 @@ void tst_Commands::locateCancelChangesNothing() {
     testfiles::write(mp(), QStringLiteral("B.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     window.show();
     tick(window, QStringLiteral("A.GLD"));
-    window.Button2->click();
+    window.viewButton()->click();
     QCOMPARE(window.openViewers().count(), 1);
     testfiles::write(mp(), QStringLiteral("C.GLD"), kValid);
 
-    window.Button1->click(); // cancelled
+    window.locateButton()->click(); // cancelled
     QCOMPARE(sorted(texts(window)), (QStringList{"A.GLD", "B.GLD"}));
-    QCOMPARE(window.CheckListBox1->findItems("A.GLD", Qt::MatchExactly)[0]->checkState(),
-             Qt::Checked);
+    QCOMPARE(window.fileList()->findItems("A.GLD", Qt::MatchExactly)[0]->checkState(), Qt::Checked);
     QCOMPARE(window.openViewers().count(), 1);
     QCOMPARE(SettingsStore(ini()).readString(Paths, MasterpointFolder, QString()), mp());
 }
@@ -167,9 +166,9 @@ void tst_Commands::locateStoresChosenFolderAtOnce() {
     testfiles::write(other, QStringLiteral("club.mp2"), kValid);
     storeOption(LocateOnOpen, false);
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     prompts.folderAnswers.push_back(other);
-    window.Button1->click();
+    window.locateButton()->click();
     QCOMPARE(SettingsStore(ini()).readString(Paths, MasterpointFolder, QString()), other);
     QCOMPARE(texts(window), QStringList{QStringLiteral("club.MP2(RED)")});
 }
@@ -196,8 +195,8 @@ void tst_Commands::scanListsValidFiles() {
     store(MasterpointFolder, mp());
     storeOption(ConvertExtensions, convert);
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
-    QCOMPARE(window.Convertextensions1->isChecked(), convert);
+    MainWindow window(prompts, ini());
+    QCOMPARE(window.convertOnLocateAction()->isChecked(), convert);
     QCOMPARE(sorted(texts(window)), listed);
     QCOMPARE(sorted(QDir(mp()).entryList(QDir::Files)), onDisk);
     QVERIFY(prompts.asked.isEmpty());
@@ -207,14 +206,14 @@ void tst_Commands::scanOfDeletedFolderEmptiesList() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("A.GLD"));
-    window.Button2->click();
+    window.viewButton()->click();
     QCOMPARE(window.openViewers().count(), 1);
     QVERIFY(QDir(mp()).removeRecursively());
     prompts.folderAnswers.push_back(mp());
-    window.Button1->click();
-    QCOMPARE(window.CheckListBox1->count(), 0);
+    window.locateButton()->click();
+    QCOMPARE(window.fileList()->count(), 0);
     QCOMPARE(window.openViewers().count(), 0);
     QCOMPARE(prompts.messages(), QStringList());
     QCOMPARE(prompts.errors(), QStringList());
@@ -226,8 +225,8 @@ void tst_Commands::convertMessages() {
     storeOption(LocateOnOpen, false);
     ScriptedPrompts prompts;
     {
-        TfrmMPMgr window(prompts, ini());
-        window.Button6->click();
+        MainWindow window(prompts, ini());
+        window.convertButton()->click();
         QCOMPARE(prompts.asked, QStringList{"message:Select files to convert"});
     }
     testfiles::write(mp(), QStringLiteral("CLUB0612.GLD"), kValid);
@@ -235,12 +234,12 @@ void tst_Commands::convertMessages() {
     store(MasterpointFolder, mp());
     storeOption(LocateOnOpen, true);
     prompts.asked.clear();
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("CLUB0612.GLD"));
-    window.Convertext1->trigger();
+    window.convertAction()->trigger();
     QCOMPARE(prompts.asked, QStringList{"message:Tick files to convert"});
     // The list and its ticks stay as they were.
-    QCOMPARE(window.CheckListBox1->findItems("CLUB0612.GLD", Qt::MatchExactly)[0]->checkState(),
+    QCOMPARE(window.fileList()->findItems("CLUB0612.GLD", Qt::MatchExactly)[0]->checkState(),
              Qt::Checked);
     QVERIFY(QFile::exists(file(mp(), "X.MP1")));
 }
@@ -251,18 +250,18 @@ void tst_Commands::convertRenamesTickedAndRescans() {
     testfiles::write(mp(), QStringLiteral("Z.MP5"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("X.MP1(GLD)"));
-    window.Button2->click();
+    window.viewButton()->click();
     QCOMPARE(window.openViewers().count(), 1);
     tick(window, QStringLiteral("Y.MP4(GAR)"));
-    window.Button6->click();
+    window.convertButton()->click();
     QVERIFY(prompts.asked.isEmpty()); // no dialog for the rescan, no message
     QCOMPARE(sorted(QDir(mp()).entryList(QDir::Files)), (QStringList{"X.GLD", "Y.GAR", "Z.MP5"}));
     QCOMPARE(sorted(texts(window)), (QStringList{"X.GLD", "Y.GAR", "Z.MP5(RAG)"}));
     QCOMPARE(window.openViewers().count(), 0);
-    for (int row = 0; row < window.CheckListBox1->count(); ++row)
-        QCOMPARE(window.CheckListBox1->item(row)->checkState(), Qt::Unchecked);
+    for (int row = 0; row < window.fileList()->count(); ++row)
+        QCOMPARE(window.fileList()->item(row)->checkState(), Qt::Unchecked);
 }
 
 void tst_Commands::convertNeverReplacesExistingFile() {
@@ -270,10 +269,10 @@ void tst_Commands::convertNeverReplacesExistingFile() {
     testfiles::write(mp(), QStringLiteral("CLUB0612.GLD"), "2222222000200\r\n");
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("CLUB0612.MP1(GLD)"));
     tick(window, QStringLiteral("CLUB0612.GLD"));
-    window.Button6->click();
+    window.convertButton()->click();
     QCOMPARE(testfiles::read(file(mp(), "CLUB0612.GLD")), QByteArray("2222222000200\r\n"));
     QCOMPARE(testfiles::read(file(mp(), "CLUB0612.MP1")), QByteArray("1111111000100\r\n"));
     QCOMPARE(sorted(texts(window)), (QStringList{"CLUB0612.GLD", "CLUB0612.MP1(GLD)"}));
@@ -286,8 +285,8 @@ void tst_Commands::backupMessagesAndCancel() {
     storeOption(LocateOnOpen, false);
     ScriptedPrompts prompts;
     {
-        TfrmMPMgr window(prompts, ini());
-        window.Button3->click();
+        MainWindow window(prompts, ini());
+        window.backUpButton()->click();
         QCOMPARE(prompts.asked, QStringList{"message:Select files to backup"});
     }
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
@@ -295,9 +294,9 @@ void tst_Commands::backupMessagesAndCancel() {
     store(BackupFolder, bu());
     storeOption(LocateOnOpen, true);
     prompts.asked.clear();
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
 
-    window.backup1->trigger(); // cancelled
+    window.backUpAction()->trigger(); // cancelled
     QCOMPARE(prompts.asked, QStringList{"browse:Select backup location/folder|" + bu()});
     QCOMPARE(SettingsStore(ini()).readString(Paths, BackupFolder, QString()), bu());
 
@@ -305,7 +304,7 @@ void tst_Commands::backupMessagesAndCancel() {
     QVERIFY(QDir().mkpath(chosen));
     prompts.asked.clear();
     prompts.folderAnswers.push_back(chosen);
-    window.Button3->click(); // nothing ticked: the folder is stored all the same
+    window.backUpButton()->click(); // nothing ticked: the folder is stored all the same
     QCOMPARE(prompts.asked, (QStringList{"browse:Select backup location/folder|" + bu(),
                                          "message:Tick files to backup"}));
     QCOMPARE(SettingsStore(ini()).readString(Paths, BackupFolder, QString()), chosen);
@@ -319,13 +318,13 @@ void tst_Commands::backupCopiesWithoutReplacing() {
     testfiles::write(bu(), QStringLiteral("Y.GLD"), "old copy");
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("X.MP3(GRN)"));
     tick(window, QStringLiteral("Y.GLD"));
     tick(window, QStringLiteral("Z.GLD"));
     QVERIFY(QFile::remove(file(mp(), "Z.GLD"))); // gone since the scan
     prompts.folderAnswers.push_back(bu());
-    window.Button3->click();
+    window.backUpButton()->click();
     QCOMPARE(prompts.asked, QStringList{"browse:Select backup location/folder|"});
     QCOMPARE(testfiles::read(file(bu(), "X.MP3")), QByteArray("1234567000300\r\n"));
     QCOMPARE(testfiles::read(file(bu(), "Y.GLD")), QByteArray("old copy"));
@@ -361,10 +360,10 @@ void tst_Commands::mergeRefusals() {
         testfiles::write(mp(), name, kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     for (const QString& text : ticked)
         tick(window, text);
-    window.Button5->click();
+    window.mergeButton()->click();
     QCOMPARE(prompts.asked, QStringList{"message:" + message});
 }
 
@@ -374,19 +373,19 @@ void tst_Commands::mergeWritesCrLfLines() {
     store(MasterpointFolder, mp());
     SettingsStore(ini()).writeInteger(Paths, ClubNumber, 1234);
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("X.MP1(GLD)"));
     tick(window, QStringLiteral("Y.MP1(GLD)"));
     const QString output = file(mp(), "merged.txt");
     prompts.saveAnswers.push_back(output);
-    window.Merge1->trigger();
+    window.mergeAction()->trigger();
     QCOMPARE(prompts.asked, QStringList{"save:" + file(mp(), "Club1234.MP1(GLD)")});
     // List order decides the order of the files' lines.
     const QByteArray x = "1111111000100\r\nB\r\n", y = "2222222000200\r\nD\r\n";
     const QByteArray merged = testfiles::read(output);
-    const bool xFirst = window.CheckListBox1->item(0)->text() == QLatin1String("X.MP1(GLD)");
+    const bool xFirst = window.fileList()->item(0)->text() == QLatin1String("X.MP1(GLD)");
     QCOMPARE(merged, xFirst ? x + y : y + x);
-    QCOMPARE(window.CheckListBox1->count(), 2); // the new file is not listed
+    QCOMPARE(window.fileList()->count(), 2); // the new file is not listed
 }
 
 void tst_Commands::mergeCancelWritesNothing() {
@@ -394,10 +393,10 @@ void tst_Commands::mergeCancelWritesNothing() {
     testfiles::write(mp(), QStringLiteral("Y.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("X.GLD"));
     tick(window, QStringLiteral("Y.GLD"));
-    window.Button5->click();
+    window.mergeButton()->click();
     QCOMPARE(prompts.asked, QStringList{"save:" + file(mp(), "Club0.GLD")});
     QCOMPARE(sorted(QDir(mp()).entryList(QDir::Files)), (QStringList{"X.GLD", "Y.GLD"}));
 }
@@ -408,12 +407,12 @@ void tst_Commands::mergeMissingInputReportsAndWritesNothing() {
     testfiles::write(mp(), QStringLiteral("out.GLD"), "keep me");
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("X.GLD"));
     tick(window, QStringLiteral("Y.GLD"));
     QVERIFY(QFile::remove(file(mp(), "Y.GLD")));
     prompts.saveAnswers.push_back(file(mp(), "out.GLD"));
-    window.Button5->click();
+    window.mergeButton()->click();
     QCOMPARE(prompts.errors(), QStringList{"Cannot open file " + file(mp(), "Y.GLD") + "."});
     QCOMPARE(testfiles::read(file(mp(), "out.GLD")), QByteArray("keep me"));
 }
@@ -424,8 +423,8 @@ void tst_Commands::viewNothingTicked() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
-    window.View1->trigger();
+    MainWindow window(prompts, ini());
+    window.viewAction()->trigger();
     QCOMPARE(prompts.asked, QStringList{"message:Select file(s) to view"});
     QCOMPARE(window.openViewers().count(), 0);
 }
@@ -436,10 +435,10 @@ void tst_Commands::viewBuildsLayouts() {
     testfiles::write(mp(), QStringLiteral("club.gar"), "1234567001250000300\r\n");
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     for (const char* text : {"ONE.MP1(GLD)", "CLUB.MP4(GAR)", "club.gar"})
         tick(window, QLatin1String(text));
-    window.Button2->click();
+    window.viewButton()->click();
     QVERIFY(prompts.asked.isEmpty());
 
     struct Expect {
@@ -474,13 +473,13 @@ void tst_Commands::viewTwiceReusesWindow() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("A.GLD"));
-    window.Button2->click();
+    window.viewButton()->click();
     ViewerWindow* viewer = window.openViewers().find(QStringLiteral("a.gld"));
     QVERIFY(viewer);
     viewer->showMinimized();
-    window.Button2->click();
+    window.viewButton()->click();
     QCOMPARE(window.openViewers().count(), 1);
     QCOMPARE(window.findChildren<ViewerWindow*>().size(), 1);
     QVERIFY(viewer->isVisible());
@@ -491,15 +490,15 @@ void tst_Commands::viewClosedViewerOfDeletedFile() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), "1234567001250\r\n7654321000075\r\n");
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("A.GLD"));
-    window.Button2->click();
+    window.viewButton()->click();
     ViewerWindow* viewer = window.openViewers().find(QStringLiteral("A.GLD"));
     QVERIFY(viewer);
     QTest::mouseClick(viewer->closeButton(), Qt::LeftButton); // "Close" hides it
     QVERIFY(!viewer->isVisible());
     QVERIFY(QFile::remove(file(mp(), "A.GLD")));
-    window.Button2->click();
+    window.viewButton()->click();
     QVERIFY(prompts.asked.isEmpty());
     QVERIFY(viewer->isVisible());
     QCOMPARE(viewer->grid()->model()->rowCount(), 2);
@@ -511,13 +510,13 @@ void tst_Commands::viewSecondMissingKeepsFirst() {
     testfiles::write(mp(), QStringLiteral("B.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     tick(window, QStringLiteral("A.GLD"));
     tick(window, QStringLiteral("B.GLD"));
-    const QString second = window.CheckListBox1->item(1)->text();
-    const QString first = window.CheckListBox1->item(0)->text();
+    const QString second = window.fileList()->item(1)->text();
+    const QString first = window.fileList()->item(0)->text();
     QVERIFY(QFile::remove(file(mp(), second)));
-    window.Button2->click();
+    window.viewButton()->click();
     QCOMPARE(prompts.asked, QStringList{"error:Cannot open file " + file(mp(), second) + "."});
     QVERIFY(window.openViewers().find(first));
     QVERIFY(!window.openViewers().find(second));
@@ -529,16 +528,16 @@ void tst_Commands::rescanClosesViewers() {
         testfiles::write(mp(), QLatin1String(name), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     for (const char* name : {"A.GLD", "B.GLD", "C.GLD"})
         tick(window, QLatin1String(name));
-    window.Button2->click();
+    window.viewButton()->click();
     QList<QPointer<ViewerWindow>> viewers;
     for (ViewerWindow* viewer : window.findChildren<ViewerWindow*>())
         viewers << viewer;
     QCOMPARE(viewers.size(), 3);
     prompts.folderAnswers.push_back(mp());
-    window.Button1->click();
+    window.locateButton()->click();
     QCOMPARE(window.openViewers().count(), 0);
     for (const QPointer<ViewerWindow>& viewer : viewers)
         QTRY_VERIFY(viewer.isNull());
@@ -551,20 +550,20 @@ void tst_Commands::typicalRun() {
     store(MasterpointFolder, mp());
     SettingsStore(ini()).writeInteger(Paths, ClubNumber, 42);
     ScriptedPrompts prompts;
-    TfrmMPMgr window(prompts, ini());
+    MainWindow window(prompts, ini());
     window.show();
     QCOMPARE(sorted(texts(window)), (QStringList{"CLUB0612.GLD", "CLUB0613.MP1(GLD)"}));
 
     tick(window, QStringLiteral("CLUB0612.GLD"));
     tick(window, QStringLiteral("CLUB0613.MP1(GLD)"));
-    window.Button2->click();
+    window.viewButton()->click();
     QCOMPARE(window.openViewers().count(), 2);
 
-    window.Button5->click();
+    window.mergeButton()->click();
     QCOMPARE(prompts.messages(),
              QStringList{"All merged files must be of the same extension type"});
 
-    window.Button6->click();
+    window.convertButton()->click();
     QCOMPARE(window.openViewers().count(), 0);
     QCOMPARE(sorted(texts(window)), (QStringList{"CLUB0612.GLD", "CLUB0613.GLD"}));
 
@@ -572,7 +571,7 @@ void tst_Commands::typicalRun() {
     tick(window, QStringLiteral("CLUB0613.GLD"));
     const QString proposed = file(mp(), "Club42.GLD");
     prompts.saveAnswers.push_back(proposed);
-    window.Button5->click();
+    window.mergeButton()->click();
     QCOMPARE(prompts.asked.last(), "save:" + proposed);
     const QByteArray merged = testfiles::read(proposed);
     QCOMPARE(merged.size(), 30);

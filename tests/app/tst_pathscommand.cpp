@@ -1,7 +1,7 @@
 // Options > Paths from the main window: what the dialog shows when it opens and what
 // reaches the settings store when it closes.
 
-#include "app/TfrmMPMgr.h"
+#include "app/MainWindow.h"
 #include "dialogs/ChooseFolderDialog.h"
 #include "dialogs/ClubNumberField.h"
 #include "dialogs/DirectoryEdit.h"
@@ -44,7 +44,7 @@ private slots:
 private:
     struct Run {
         std::unique_ptr<ScriptedPrompts> prompts;
-        std::unique_ptr<TfrmMPMgr> window;
+        std::unique_ptr<MainWindow> window;
         std::unique_ptr<PathsDialog> paths;
     };
     Run start();
@@ -66,7 +66,7 @@ void tst_PathsCommand::init() {
 tst_PathsCommand::Run tst_PathsCommand::start() {
     Run run;
     run.prompts = std::make_unique<ScriptedPrompts>();
-    run.window = std::make_unique<TfrmMPMgr>(*run.prompts, ini());
+    run.window = std::make_unique<MainWindow>(*run.prompts, ini());
     run.paths = std::make_unique<PathsDialog>(*run.prompts);
     run.window->attachDialogs(run.paths.get(), nullptr);
     return run;
@@ -83,7 +83,7 @@ void tst_PathsCommand::firstOpeningShowsNothingStored() {
         club = paths.clubNumberField()->asInteger();
         return int(QDialog::Rejected);
     };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     QCOMPARE(run.prompts->asked, QStringList{QStringLiteral("dialog:PathsDialog")});
     QCOMPARE(mpText, QString());
     QCOMPARE(buText, QString());
@@ -109,7 +109,7 @@ void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
         paths.clubNumberField()->setAsInteger(999);
         return int(QDialog::Rejected);
     };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     SettingsStore store(ini());
     QCOMPARE(store.readString(Paths, MasterpointFolder, QString()), folder("mp"));
     QCOMPARE(store.readString(Paths, BackupFolder, QString()), folder("bu"));
@@ -124,7 +124,7 @@ void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
               << paths.backupFolderEdit()->folderDialog.directory;
         return int(QDialog::Rejected);
     };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     QCOMPARE(shown, (QStringList{folder("mp"), folder("bu"), QStringLiteral(" 123"), folder("mp"),
                                  folder("bu")}));
 }
@@ -132,7 +132,7 @@ void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
 void tst_PathsCommand::okWithoutChangeWritesAllThree() {
     Run run = start();
     run.prompts->dialogHandler = [](QDialog&) { return int(QDialog::Accepted); };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     QSettings raw(ini(), QSettings::IniFormat);
     QCOMPARE(raw.value(QStringLiteral("paths/Quillet")), QVariant(QString()));
     QCOMPARE(raw.value(QStringLiteral("paths/backup")), QVariant(QString()));
@@ -151,7 +151,7 @@ void tst_PathsCommand::clearedFolderStoresEmptyText() {
         QTest::keyClicks(paths.backupFolderEdit(), QStringLiteral(" spaced "));
         return int(QDialog::Accepted);
     };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     SettingsStore store(ini());
     QCOMPARE(store.readString(Paths, MasterpointFolder, QStringLiteral("x")), QString());
     QCOMPARE(store.readString(Paths, BackupFolder, QString()), QStringLiteral(" spaced "));
@@ -171,7 +171,7 @@ void tst_PathsCommand::enterInFolderFieldOpensFolderDialogOnly() {
         dialog.hide();
         return int(QDialog::Rejected);
     };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     QVERIFY(stillOpen);
     QCOMPARE(run.prompts->asked, (QStringList{QStringLiteral("dialog:PathsDialog"),
                                               QStringLiteral("dialog:ChooseFolderDialog")}));
@@ -194,7 +194,7 @@ void tst_PathsCommand::browseOpensAtStartFolderNotTypedText() {
         textAfterCancel = paths.backupFolderEdit()->text();
         return int(QDialog::Rejected);
     };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     QCOMPARE(QDir(openedAt).canonicalPath(), QDir(folder("bu")).canonicalPath());
     QCOMPARE(textAfterCancel, folder("other"));
 }
@@ -213,7 +213,7 @@ void tst_PathsCommand::chosenFolderReplacesTypedText() {
         paths.masterpointFolderEdit()->browseButton()->click();
         return int(QDialog::Accepted);
     };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     SettingsStore store(ini());
     QCOMPARE(QDir(store.readString(Paths, MasterpointFolder, QString())).canonicalPath(),
              QDir(folder("other")).canonicalPath());
@@ -229,7 +229,7 @@ void tst_PathsCommand::missingStartFolderReportedFirst() {
         static_cast<PathsDialog&>(dialog).masterpointFolderEdit()->browseButton()->click();
         return int(QDialog::Rejected);
     };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     QCOMPARE(run.prompts->asked.size(), 3);
     QCOMPARE(run.prompts->asked[0], QStringLiteral("dialog:PathsDialog"));
     QVERIFY2(run.prompts->asked[1].startsWith(QStringLiteral("message:")),
@@ -256,7 +256,7 @@ void tst_PathsCommand::storeFailureStopsRemainingWrites() {
         testfiles::write(dir_->path(), QStringLiteral("cfg"), "not a folder");
         return int(QDialog::Accepted);
     };
-    run.window->Paths1->trigger();
+    run.window->pathsAction()->trigger();
     QCOMPARE(run.prompts->errors().size(), 1);
     QVERIFY2(run.prompts->errors()[0].startsWith(QStringLiteral("Failed to")),
              qPrintable(run.prompts->errors()[0]));
@@ -275,17 +275,17 @@ void tst_PathsCommand::newFolderUsedByNextView() {
     SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("mp"));
     Run run = start();
     run.prompts->folderAnswers.push_back(folder("mp"));
-    run.window->Button1->click();
-    QCOMPARE(run.window->CheckListBox1->count(), 1);
+    run.window->locateButton()->click();
+    QCOMPARE(run.window->fileList()->count(), 1);
 
     run.prompts->dialogHandler = [&](QDialog& dialog) {
         static_cast<PathsDialog&>(dialog).masterpointFolderEdit()->setText(folder("other"));
         return int(QDialog::Accepted);
     };
-    run.window->Paths1->trigger();
-    QCOMPARE(run.window->CheckListBox1->count(), 1); // no rescan
-    run.window->CheckListBox1->item(0)->setCheckState(Qt::Checked);
-    run.window->Button2->click();
+    run.window->pathsAction()->trigger();
+    QCOMPARE(run.window->fileList()->count(), 1); // no rescan
+    run.window->fileList()->item(0)->setCheckState(Qt::Checked);
+    run.window->viewButton()->click();
     ViewerWindow* viewer = run.window->openViewers().find(QStringLiteral("A.GLD"));
     QVERIFY(viewer);
     QAbstractItemModel* model = viewer->grid()->model();
