@@ -25,7 +25,7 @@
 
 using namespace SettingsNames;
 
-class tst_PathsCommand : public QObject {
+class tst_MainWindowPaths : public QObject {
     Q_OBJECT
 
 private slots:
@@ -54,7 +54,7 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
 };
 
-void tst_PathsCommand::init() {
+void tst_MainWindowPaths::init() {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     QVERIFY(QDir().mkpath(dir_->filePath(QStringLiteral("cfg"))));
@@ -63,7 +63,7 @@ void tst_PathsCommand::init() {
     SettingsStore(ini()).writeBool(Options, LocateOnOpen, false);
 }
 
-tst_PathsCommand::Run tst_PathsCommand::start() {
+tst_MainWindowPaths::Run tst_MainWindowPaths::start() {
     Run run;
     run.prompts = std::make_unique<ScriptedPrompts>();
     run.window = std::make_unique<MainWindow>(*run.prompts, ini());
@@ -72,7 +72,7 @@ tst_PathsCommand::Run tst_PathsCommand::start() {
     return run;
 }
 
-void tst_PathsCommand::firstOpeningShowsNothingStored() {
+void tst_MainWindowPaths::firstOpeningShowsNothingStored() {
     Run run = start();
     QString mpText = QStringLiteral("unset"), buText = mpText;
     int club = -1;
@@ -93,7 +93,7 @@ void tst_PathsCommand::firstOpeningShowsNothingStored() {
     QVERIFY(!raw.childGroups().contains(Paths));
 }
 
-void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
+void tst_MainWindowPaths::cancelKeepsStoreAndReopenShowsStored() {
     {
         SettingsStore store(ini());
         store.writeString(Paths, MasterpointFolder, folder("mp"));
@@ -129,7 +129,7 @@ void tst_PathsCommand::cancelKeepsStoreAndReopenShowsStored() {
                                  folder("bu")}));
 }
 
-void tst_PathsCommand::okWithoutChangeWritesAllThree() {
+void tst_MainWindowPaths::okWithoutChangeWritesAllThree() {
     Run run = start();
     run.prompts->dialogHandler = [](QDialog&) { return int(QDialog::Accepted); };
     run.window->pathsAction()->trigger();
@@ -139,7 +139,7 @@ void tst_PathsCommand::okWithoutChangeWritesAllThree() {
     QCOMPARE(raw.value(QStringLiteral("paths/ClubNo")), QVariant(QStringLiteral("0")));
 }
 
-void tst_PathsCommand::clearedFolderStoresEmptyText() {
+void tst_MainWindowPaths::clearedFolderStoresEmptyText() {
     SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("mp"));
     Run run = start();
     run.prompts->dialogHandler = [](QDialog& dialog) {
@@ -157,7 +157,7 @@ void tst_PathsCommand::clearedFolderStoresEmptyText() {
     QCOMPARE(store.readString(Paths, BackupFolder, QString()), QStringLiteral(" spaced "));
 }
 
-void tst_PathsCommand::enterInFolderFieldOpensFolderDialogOnly() {
+void tst_MainWindowPaths::enterInFolderFieldOpensFolderDialogOnly() {
     Run run = start();
     bool stillOpen = false;
     run.prompts->dialogHandler = [&](QDialog& dialog) {
@@ -177,7 +177,7 @@ void tst_PathsCommand::enterInFolderFieldOpensFolderDialogOnly() {
                                               QStringLiteral("dialog:ChooseFolderDialog")}));
 }
 
-void tst_PathsCommand::browseOpensAtStartFolderNotTypedText() {
+void tst_MainWindowPaths::browseOpensAtStartFolderNotTypedText() {
     SettingsStore(ini()).writeString(Paths, BackupFolder, folder("bu"));
     Run run = start();
     QString openedAt;
@@ -199,7 +199,7 @@ void tst_PathsCommand::browseOpensAtStartFolderNotTypedText() {
     QCOMPARE(textAfterCancel, folder("other"));
 }
 
-void tst_PathsCommand::chosenFolderReplacesTypedText() {
+void tst_MainWindowPaths::chosenFolderReplacesTypedText() {
     SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("mp"));
     Run run = start();
     run.prompts->dialogHandler = [&](QDialog& dialog) {
@@ -220,7 +220,7 @@ void tst_PathsCommand::chosenFolderReplacesTypedText() {
     QVERIFY(!store.readString(Paths, MasterpointFolder, QString()).contains("typed"));
 }
 
-void tst_PathsCommand::missingStartFolderReportedFirst() {
+void tst_MainWindowPaths::missingStartFolderReportedFirst() {
     SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("gone"));
     Run run = start();
     run.prompts->dialogHandler = [&](QDialog& dialog) {
@@ -238,7 +238,7 @@ void tst_PathsCommand::missingStartFolderReportedFirst() {
     QCOMPARE(run.prompts->asked[2], QStringLiteral("dialog:ChooseFolderDialog"));
 }
 
-void tst_PathsCommand::storeFailureStopsRemainingWrites() {
+void tst_MainWindowPaths::storeFailureStopsRemainingWrites() {
     {
         SettingsStore store(ini());
         store.writeString(Paths, MasterpointFolder, folder("mp"));
@@ -269,7 +269,7 @@ void tst_PathsCommand::storeFailureStopsRemainingWrites() {
              QStringLiteral("absent"));
 }
 
-void tst_PathsCommand::newFolderUsedByNextView() {
+void tst_MainWindowPaths::newFolderUsedByNextView() {
     testfiles::write(folder("mp"), QStringLiteral("A.GLD"), "1234567001250\r\n");
     testfiles::write(folder("other"), QStringLiteral("A.GLD"), "1234567000100\r\n");
     SettingsStore(ini()).writeString(Paths, MasterpointFolder, folder("mp"));
@@ -292,5 +292,5 @@ void tst_PathsCommand::newFolderUsedByNextView() {
     QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("0001.00"));
 }
 
-QTEST_MAIN(tst_PathsCommand)
-#include "tst_pathscommand.moc"
+QTEST_MAIN(tst_MainWindowPaths)
+#include "tst_mainwindow_paths.moc"

@@ -26,7 +26,7 @@ namespace {
 const QByteArray kValid = "1234567001250\r\n";
 }
 
-class tst_Commands : public QObject {
+class tst_MainWindowCommands : public QObject {
     Q_OBJECT
 
 private slots:
@@ -81,14 +81,14 @@ private:
     }
 };
 
-QStringList tst_Commands::texts(const MainWindow& window) {
+QStringList tst_MainWindowCommands::texts(const MainWindow& window) {
     QStringList out;
     for (int row = 0; row < window.fileList()->count(); ++row)
         out << window.fileList()->item(row)->text();
     return out;
 }
 
-void tst_Commands::tick(MainWindow& window, const QString& text) {
+void tst_MainWindowCommands::tick(MainWindow& window, const QString& text) {
     const QList<QListWidgetItem*> items = window.fileList()->findItems(text, Qt::MatchExactly);
     QVERIFY2(!items.isEmpty(), qPrintable(text));
     for (QListWidgetItem* item : items)
@@ -100,7 +100,7 @@ static QStringList sorted(QStringList list) {
     return list;
 }
 
-void tst_Commands::init() {
+void tst_MainWindowCommands::init() {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     QVERIFY(QDir().mkpath(mp()));
@@ -109,7 +109,7 @@ void tst_Commands::init() {
 
 // ---- Locate ----
 
-void tst_Commands::startUpScanWithStoredFolderAsksNothing() {
+void tst_MainWindowCommands::startUpScanWithStoredFolderAsksNothing() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
@@ -120,13 +120,13 @@ void tst_Commands::startUpScanWithStoredFolderAsksNothing() {
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
-void tst_Commands::locateFromButtonOrMenuAsks_data() {
+void tst_MainWindowCommands::locateFromButtonOrMenuAsks_data() {
     QTest::addColumn<bool>("fromMenu");
     QTest::newRow("button") << false;
     QTest::newRow("menu item") << true;
 }
 
-void tst_Commands::locateFromButtonOrMenuAsks() {
+void tst_MainWindowCommands::locateFromButtonOrMenuAsks() {
     QFETCH(bool, fromMenu);
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
@@ -141,7 +141,7 @@ void tst_Commands::locateFromButtonOrMenuAsks() {
     QCOMPARE(texts(window), QStringList{QStringLiteral("A.GLD")});
 }
 
-void tst_Commands::locateCancelChangesNothing() {
+void tst_MainWindowCommands::locateCancelChangesNothing() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     testfiles::write(mp(), QStringLiteral("B.GLD"), kValid);
     store(MasterpointFolder, mp());
@@ -160,7 +160,7 @@ void tst_Commands::locateCancelChangesNothing() {
     QCOMPARE(SettingsStore(ini()).readString(Paths, MasterpointFolder, QString()), mp());
 }
 
-void tst_Commands::locateStoresChosenFolderAtOnce() {
+void tst_MainWindowCommands::locateStoresChosenFolderAtOnce() {
     const QString other = dir_->filePath(QStringLiteral("other"));
     QVERIFY(QDir().mkpath(other));
     testfiles::write(other, QStringLiteral("club.mp2"), kValid);
@@ -173,7 +173,7 @@ void tst_Commands::locateStoresChosenFolderAtOnce() {
     QCOMPARE(texts(window), QStringList{QStringLiteral("club.MP2(RED)")});
 }
 
-void tst_Commands::scanListsValidFiles_data() {
+void tst_MainWindowCommands::scanListsValidFiles_data() {
     QTest::addColumn<bool>("convert");
     QTest::addColumn<QStringList>("listed");
     QTest::addColumn<QStringList>("onDisk");
@@ -183,7 +183,7 @@ void tst_Commands::scanListsValidFiles_data() {
                                << QStringList{"A.GLD", "B.GLD", "C.TXT", "D.MP2", "e.GRN"};
 }
 
-void tst_Commands::scanListsValidFiles() {
+void tst_MainWindowCommands::scanListsValidFiles() {
     QFETCH(bool, convert);
     QFETCH(QStringList, listed);
     QFETCH(QStringList, onDisk);
@@ -202,7 +202,7 @@ void tst_Commands::scanListsValidFiles() {
     QVERIFY(prompts.asked.isEmpty());
 }
 
-void tst_Commands::scanOfDeletedFolderEmptiesList() {
+void tst_MainWindowCommands::scanOfDeletedFolderEmptiesList() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
@@ -221,7 +221,7 @@ void tst_Commands::scanOfDeletedFolderEmptiesList() {
 
 // ---- Convert ----
 
-void tst_Commands::convertMessages() {
+void tst_MainWindowCommands::convertMessages() {
     storeOption(LocateOnOpen, false);
     ScriptedPrompts prompts;
     {
@@ -244,7 +244,7 @@ void tst_Commands::convertMessages() {
     QVERIFY(QFile::exists(file(mp(), "X.MP1")));
 }
 
-void tst_Commands::convertRenamesTickedAndRescans() {
+void tst_MainWindowCommands::convertRenamesTickedAndRescans() {
     testfiles::write(mp(), QStringLiteral("X.MP1"), kValid);
     testfiles::write(mp(), QStringLiteral("Y.MP4"), "1234567001250000300\r\n");
     testfiles::write(mp(), QStringLiteral("Z.MP5"), kValid);
@@ -264,7 +264,7 @@ void tst_Commands::convertRenamesTickedAndRescans() {
         QCOMPARE(window.fileList()->item(row)->checkState(), Qt::Unchecked);
 }
 
-void tst_Commands::convertNeverReplacesExistingFile() {
+void tst_MainWindowCommands::convertNeverReplacesExistingFile() {
     testfiles::write(mp(), QStringLiteral("CLUB0612.MP1"), "1111111000100\r\n");
     testfiles::write(mp(), QStringLiteral("CLUB0612.GLD"), "2222222000200\r\n");
     store(MasterpointFolder, mp());
@@ -281,7 +281,7 @@ void tst_Commands::convertNeverReplacesExistingFile() {
 
 // ---- Backup ----
 
-void tst_Commands::backupMessagesAndCancel() {
+void tst_MainWindowCommands::backupMessagesAndCancel() {
     storeOption(LocateOnOpen, false);
     ScriptedPrompts prompts;
     {
@@ -311,7 +311,7 @@ void tst_Commands::backupMessagesAndCancel() {
     QVERIFY(QDir(chosen).entryList(QDir::Files).isEmpty());
 }
 
-void tst_Commands::backupCopiesWithoutReplacing() {
+void tst_MainWindowCommands::backupCopiesWithoutReplacing() {
     testfiles::write(mp(), QStringLiteral("X.MP3"), "1234567000300\r\n");
     testfiles::write(mp(), QStringLiteral("Y.GLD"), "1234567000400\r\n");
     testfiles::write(mp(), QStringLiteral("Z.GLD"), "1234567000500\r\n");
@@ -335,7 +335,7 @@ void tst_Commands::backupCopiesWithoutReplacing() {
 
 // ---- Merge ----
 
-void tst_Commands::mergeRefusals_data() {
+void tst_MainWindowCommands::mergeRefusals_data() {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("ticked");
     QTest::addColumn<QString>("message");
@@ -352,7 +352,7 @@ void tst_Commands::mergeRefusals_data() {
                                  << "More than one file must be ticked to merge";
 }
 
-void tst_Commands::mergeRefusals() {
+void tst_MainWindowCommands::mergeRefusals() {
     QFETCH(QStringList, files);
     QFETCH(QStringList, ticked);
     QFETCH(QString, message);
@@ -367,7 +367,7 @@ void tst_Commands::mergeRefusals() {
     QCOMPARE(prompts.asked, QStringList{"message:" + message});
 }
 
-void tst_Commands::mergeWritesCrLfLines() {
+void tst_MainWindowCommands::mergeWritesCrLfLines() {
     testfiles::write(mp(), QStringLiteral("X.MP1"), "1111111000100\r\nB\r\n");
     testfiles::write(mp(), QStringLiteral("Y.MP1"), "2222222000200\nD");
     store(MasterpointFolder, mp());
@@ -388,7 +388,7 @@ void tst_Commands::mergeWritesCrLfLines() {
     QCOMPARE(window.fileList()->count(), 2); // the new file is not listed
 }
 
-void tst_Commands::mergeCancelWritesNothing() {
+void tst_MainWindowCommands::mergeCancelWritesNothing() {
     testfiles::write(mp(), QStringLiteral("X.GLD"), kValid);
     testfiles::write(mp(), QStringLiteral("Y.GLD"), kValid);
     store(MasterpointFolder, mp());
@@ -401,7 +401,7 @@ void tst_Commands::mergeCancelWritesNothing() {
     QCOMPARE(sorted(QDir(mp()).entryList(QDir::Files)), (QStringList{"X.GLD", "Y.GLD"}));
 }
 
-void tst_Commands::mergeMissingInputReportsAndWritesNothing() {
+void tst_MainWindowCommands::mergeMissingInputReportsAndWritesNothing() {
     testfiles::write(mp(), QStringLiteral("X.GLD"), kValid);
     testfiles::write(mp(), QStringLiteral("Y.GLD"), kValid);
     testfiles::write(mp(), QStringLiteral("out.GLD"), "keep me");
@@ -419,7 +419,7 @@ void tst_Commands::mergeMissingInputReportsAndWritesNothing() {
 
 // ---- View ----
 
-void tst_Commands::viewNothingTicked() {
+void tst_MainWindowCommands::viewNothingTicked() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
@@ -429,7 +429,7 @@ void tst_Commands::viewNothingTicked() {
     QCOMPARE(window.openViewers().count(), 0);
 }
 
-void tst_Commands::viewBuildsLayouts() {
+void tst_MainWindowCommands::viewBuildsLayouts() {
     testfiles::write(mp(), QStringLiteral("ONE.MP1"), "1234567001250\r\n7654321000075\r\n");
     testfiles::write(mp(), QStringLiteral("CLUB.MP4"), "1234567001250000300");
     testfiles::write(mp(), QStringLiteral("club.gar"), "1234567001250000300\r\n");
@@ -469,7 +469,7 @@ void tst_Commands::viewBuildsLayouts() {
     QCOMPARE(two->secondTotal()->text(), QStringLiteral("     3.00"));
 }
 
-void tst_Commands::viewTwiceReusesWindow() {
+void tst_MainWindowCommands::viewTwiceReusesWindow() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
@@ -486,7 +486,7 @@ void tst_Commands::viewTwiceReusesWindow() {
     QVERIFY(!(viewer->windowState() & Qt::WindowMinimized));
 }
 
-void tst_Commands::viewClosedViewerOfDeletedFile() {
+void tst_MainWindowCommands::viewClosedViewerOfDeletedFile() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), "1234567001250\r\n7654321000075\r\n");
     store(MasterpointFolder, mp());
     ScriptedPrompts prompts;
@@ -505,7 +505,7 @@ void tst_Commands::viewClosedViewerOfDeletedFile() {
     QCOMPARE(viewer->firstTotal()->text(), QStringLiteral("    13.25"));
 }
 
-void tst_Commands::viewSecondMissingKeepsFirst() {
+void tst_MainWindowCommands::viewSecondMissingKeepsFirst() {
     testfiles::write(mp(), QStringLiteral("A.GLD"), kValid);
     testfiles::write(mp(), QStringLiteral("B.GLD"), kValid);
     store(MasterpointFolder, mp());
@@ -523,7 +523,7 @@ void tst_Commands::viewSecondMissingKeepsFirst() {
     QCOMPARE(window.openViewers().count(), 1);
 }
 
-void tst_Commands::rescanClosesViewers() {
+void tst_MainWindowCommands::rescanClosesViewers() {
     for (const char* name : {"A.GLD", "B.GLD", "C.GLD"})
         testfiles::write(mp(), QLatin1String(name), kValid);
     store(MasterpointFolder, mp());
@@ -544,7 +544,7 @@ void tst_Commands::rescanClosesViewers() {
 }
 
 // From start-up to the merged file, as the scorer would do it.
-void tst_Commands::typicalRun() {
+void tst_MainWindowCommands::typicalRun() {
     testfiles::write(mp(), QStringLiteral("CLUB0612.GLD"), "1234567001250\r\n");
     testfiles::write(mp(), QStringLiteral("CLUB0613.MP1"), "7654321000075\r\n");
     store(MasterpointFolder, mp());
@@ -579,5 +579,5 @@ void tst_Commands::typicalRun() {
     QVERIFY(merged.contains("7654321000075\r\n"));
 }
 
-QTEST_MAIN(tst_Commands)
-#include "tst_commands.moc"
+QTEST_MAIN(tst_MainWindowCommands)
+#include "tst_mainwindow_commands.moc"
