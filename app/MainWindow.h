@@ -1,9 +1,10 @@
 #pragma once
 // The main window: the file list, the command buttons and the menu bar. It owns the
-// settings store and the open-viewer list for the whole run. Every command is one of
-// its handlers; an error escaping a handler is shown in the standard error box and the
-// program goes on.
+// settings store, the open viewers and the commands for the whole run, and forwards
+// each click to its command; an error escaping a command is shown in the standard
+// error box and the program goes on.
 
+#include "app/FileCommands.h"
 #include "app/OpenViewerList.h"
 #include "masterpoint/ListEntry.h"
 
@@ -12,40 +13,30 @@
 #include <memory>
 #include <vector>
 
-class AboutBox;
-class FolderBrowseDialog;
-class PathsDialog;
+class FileListModel;
 class Prompts;
 class QAction;
-class QListWidget;
+class QListView;
 class QMenu;
 class QPushButton;
 class SettingsStore;
-class StoreSettings;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Whether Locate asks for the masterpoint folder.
-    enum class FolderQuestion {
-        Ask,                // the user asked for the scan, by button or menu
-        OnlyWhenNoneStored, // start-up, or the rescan after Convert
-    };
-
     // settingsLocation: where the settings store lives; empty for the user's own store.
     // Loads the settings and runs the start-up scan when it is due.
+    // fileSystem: what the commands reach the disk through.
     explicit MainWindow(Prompts& prompts, const QString& settingsLocation = QString(),
+                        mp::FileSystem& fileSystem = mp::FileSystem::system(),
                         QWidget* parent = nullptr);
     ~MainWindow() override; // closes the viewers and stores the options
-
-    // The Paths dialog and the About box, made after this window.
-    void attachDialogs(PathsDialog* paths, AboutBox* about);
 
     // The file list's entries in list order, with their ticks.
     std::vector<mp::ListEntry> entries() const;
     const OpenViewerList& openViewers() const { return viewers_; }
 
-    QListWidget* fileList() const { return fileList_; }
+    QListView* fileList() const { return fileList_; }
     QPushButton* locateButton() const { return locateButton_; }
     QPushButton* viewButton() const { return viewButton_; }
     QPushButton* backUpButton() const { return backUpButton_; }
@@ -64,19 +55,10 @@ public:
     QAction* convertOnLocateAction() const { return convertOnLocateAction_; }
     QAction* pathsAction() const { return pathsAction_; }
     QAction* aboutAction() const { return aboutAction_; }
-    FolderBrowseDialog* folderBrowser() const { return folderBrowser_; }
 
-    // The commands. Each may throw; connected controls run them through guarded().
-    void locate(FolderQuestion question);
-    void convert();
-    void view();
-    void backUp();
-    void merge();
-    void editPaths();
-    void showAbout();
-
-    // Runs a handler; an error that escapes it goes to the standard error box.
-    void guarded(const std::function<void()>& handler);
+    // Runs a command; an error that escapes it goes to the standard error box and the
+    // log.
+    void guarded(const std::function<void()>& command);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,19 +69,16 @@ private:
     void buildMenus();
     void wire();
     void layoutButtons();
-    void addEntry(const mp::ListEntry& entry);
     void loadSettingsAndLocate();
     void closeViewersAndSaveOptions();
 
     Prompts& prompts_;
-    QString settingsLocation_;
     std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<StoreSettings> settings_;
     OpenViewerList viewers_;
-    PathsDialog* pathsDialog_ = nullptr;
-    AboutBox* aboutBox_ = nullptr;
+    FileListModel* files_ = nullptr;
+    std::unique_ptr<FileCommands> commands_;
 
-    QListWidget* fileList_ = nullptr;
+    QListView* fileList_ = nullptr;
     QPushButton* locateButton_ = nullptr;
     QPushButton* viewButton_ = nullptr;
     QPushButton* backUpButton_ = nullptr;
@@ -118,7 +97,4 @@ private:
     QAction* convertOnLocateAction_ = nullptr;
     QAction* pathsAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
-    FolderBrowseDialog* folderBrowser_ = nullptr;
-
-    friend class ScanToList;
 };

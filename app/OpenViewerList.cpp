@@ -1,19 +1,32 @@
 #include "app/OpenViewerList.h"
 
+#include "masterpoint/FileName.h"
 #include "viewer/ViewerWindow.h"
 
-ViewerWindow* OpenViewerList::find(const QString& key) const {
+ViewerWindow* OpenViewerList::find(const std::string& fileName) const {
     for (const auto& [name, viewer] : pairs_)
-        if (name.compare(key, Qt::CaseInsensitive) == 0)
+        if (mp::isSameFileName(name, fileName))
             return viewer.data();
     return nullptr;
 }
 
-void OpenViewerList::add(const QString& key, ViewerWindow* viewer) {
-    pairs_.emplace_back(key, viewer);
+bool OpenViewerList::raise(const std::string& fileName) {
+    ViewerWindow* viewer = find(fileName);
+    if (viewer == nullptr)
+        return false;
+    viewer->restoreAndRaise();
+    return true;
 }
 
-void OpenViewerList::releaseAll() {
+void OpenViewerList::open(const std::string& fileName, const QString& caption, mp::LineList lines,
+                          bool twoFigures) {
+    auto* viewer = new ViewerWindow(owner_);
+    pairs_.emplace_back(fileName, viewer);
+    viewer->showFile(caption, std::move(lines), twoFigures);
+    viewer->restoreAndRaise();
+}
+
+void OpenViewerList::closeAll() {
     while (!pairs_.empty()) {
         if (ViewerWindow* viewer = pairs_.back().second.data()) {
             viewer->hide();

@@ -1,26 +1,34 @@
 #pragma once
-// The viewer windows that are open, in the order they were made, each under the
-// display text of the list entry it shows. Lookups ignore letter case; the first match
-// wins. The list does not own the windows: they belong to the main window.
+// The viewer windows that are open, in the order they were made, each under the name
+// of the file it shows (isSameFileName: exact where names tell letter case apart). The
+// windows belong to the owner given at construction, so any still open go with it.
+
+#include "app/Viewers.h"
 
 #include <QPointer>
-#include <QString>
+#include <string>
 #include <utility>
 #include <vector>
 
+class QWidget;
 class ViewerWindow;
 
-class OpenViewerList {
+class OpenViewerList : public Viewers {
 public:
-    // The viewer registered under key, letter case ignored, or nullptr.
-    ViewerWindow* find(const QString& key) const;
-    void add(const QString& key, ViewerWindow* viewer);
-    int count() const { return static_cast<int>(pairs_.size()); }
+    explicit OpenViewerList(QWidget* owner) : owner_(owner) {}
 
+    bool raise(const std::string& fileName) override;
+    void open(const std::string& fileName, const QString& caption, mp::LineList lines,
+              bool twoFigures) override;
     // Closes every viewer, last first, and has it destroyed once the events already
     // queued for it are handled. The list is empty afterwards.
-    void releaseAll();
+    void closeAll() override;
+
+    // The viewer of fileName, or nullptr.
+    ViewerWindow* find(const std::string& fileName) const;
+    int count() const { return static_cast<int>(pairs_.size()); }
 
 private:
-    std::vector<std::pair<QString, QPointer<ViewerWindow>>> pairs_;
+    QWidget* owner_;
+    std::vector<std::pair<std::string, QPointer<ViewerWindow>>> pairs_;
 };

@@ -1,20 +1,44 @@
 #include "app/QtPrompts.h"
 
 #include "app/ApplicationTitle.h"
+#include "dialogs/AboutBox.h"
+#include "dialogs/ChooseFolderDialog.h"
 #include "dialogs/ErrorText.h"
 #include "dialogs/FolderBrowseDialog.h"
+#include "dialogs/PathsDialog.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
-bool QtPrompts::browseForFolder(FolderBrowseDialog& dialog) {
-    return dialog.run();
+QWidget* QtPrompts::parentWindow() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
 }
 
-std::optional<QString> QtPrompts::chooseSaveName(QWidget* parent, const QString& proposed) {
+std::optional<QString> QtPrompts::chooseFolder(const QString& title, const QString& start) {
+    FolderBrowseDialog dialog(parentWindow());
+    dialog.title = title;
+    dialog.selectedFolder = start;
+    if (!dialog.run())
+        return std::nullopt;
+    return dialog.selectedFolder;
+}
+
+std::optional<QString> QtPrompts::chooseDirectory(const QString& title, const QString& start) {
+    ChooseFolderDialog dialog(*this, start, parentWindow());
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenFolder();
+}
+
+std::optional<QString> QtPrompts::chooseSaveName(const QString& proposed) {
     // No filter, no default suffix and no overwrite question: the name is used as typed.
-    QFileDialog dialog(parent);
+    QFileDialog dialog(parentWindow());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -25,17 +49,32 @@ std::optional<QString> QtPrompts::chooseSaveName(QWidget* parent, const QString&
     return dialog.selectedFiles().constFirst();
 }
 
-void QtPrompts::showMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+std::optional<PathSettings> QtPrompts::editPaths(const PathSettings& current) {
+    PathsDialog dialog(*this, parentWindow());
+    dialog.setValues(current);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.values();
+}
+
+void QtPrompts::showAbout() {
+    AboutBox box(parentWindow());
     box.exec();
 }
 
-void QtPrompts::showError(QWidget* parent, const QString& message) {
+void QtPrompts::showMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parentWindow());
+    box.exec();
+}
+
+void QtPrompts::showWarning(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::Ok,
+                    parentWindow());
+    box.exec();
+}
+
+void QtPrompts::showError(const QString& message) {
     QMessageBox box(QMessageBox::Critical, applicationTitle(), errorBoxText(message),
-                    QMessageBox::Ok, parent);
+                    QMessageBox::Ok, parentWindow());
     box.exec();
-}
-
-int QtPrompts::execDialog(QDialog& dialog) {
-    return dialog.exec();
 }

@@ -122,8 +122,7 @@ bool ChooseFolderDialog::open(const QString& folder, bool report) {
     const QString reason = whyNotOpenable(path);
     if (!reason.isEmpty()) {
         if (report)
-            prompts_.showMessage(isVisible() ? this : parentWidget(),
-                                 QStringLiteral("Cannot open folder %1: %2").arg(folder, reason));
+            prompts_.showMessage(QStringLiteral("Cannot open folder %1: %2").arg(folder, reason));
         showOpenFolder(); // puts the drive box back on the open folder's volume
         return false;
     }

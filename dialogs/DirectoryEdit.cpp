@@ -1,6 +1,5 @@
 #include "dialogs/DirectoryEdit.h"
 
-#include "dialogs/ChooseFolderDialog.h"
 #include "dialogs/Prompts.h"
 
 #include <QDialog>
@@ -54,15 +53,13 @@ DirectoryEdit::DirectoryEdit(Prompts& prompts, QWidget* parent)
 void DirectoryEdit::click() {
     if (!isEnabled())
         return;
-    ChooseFolderDialog dialog(prompts_, folderDialog.directory, window());
-    if (!folderDialog.title.isEmpty())
-        dialog.setWindowTitle(folderDialog.title);
-    if (prompts_.execDialog(dialog) != QDialog::Accepted)
+    const std::optional<QString> chosen =
+        prompts_.chooseDirectory(folderDialog.title, folderDialog.directory);
+    if (!chosen)
         return;
-    const QString chosen = dialog.chosenFolder();
-    folderDialog.directory = chosen;
-    setText(chosen);
-    emit folderChosen(chosen);
+    folderDialog.directory = *chosen;
+    setText(*chosen);
+    emit folderChosen(*chosen);
 }
 
 void DirectoryEdit::keyPressEvent(QKeyEvent* event) {

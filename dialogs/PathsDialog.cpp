@@ -71,3 +71,19 @@ PathsDialog::PathsDialog(Prompts& prompts, QWidget* parent) : QDialog(parent) {
     setTabOrder(cancelButton_, clubNumberField_);
     masterpointFolderEdit_->setFocus();
 }
+
+void PathsDialog::setValues(const PathSettings& values) {
+    clubNumberField_->setAsInteger(values.clubNumber);
+    masterpointFolderEdit_->setText(values.masterpointFolder);
+    masterpointFolderEdit_->folderDialog.directory = values.masterpointFolder;
+    backupFolderEdit_->setText(values.backupFolder);
+    backupFolderEdit_->folderDialog.directory = values.backupFolder;
+}
+
+PathSettings PathsDialog::values() const {
+    PathSettings values;
+    values.masterpointFolder = masterpointFolderEdit_->text();
+    values.backupFolder = backupFolderEdit_->text();
+    values.clubNumber = clubNumberField_->asInteger();
+    return values;
+}

@@ -1,8 +1,10 @@
 #pragma once
 // The "Paths to files" dialog: the masterpoint folder, the backup folder and the club
-// number. It holds the controls only; whoever opens it loads them before and reads
-// them after a run that ends with OK. OK, the default button, gives QDialog::Accepted;
+// number. Whoever opens it loads the values before (setValues) and reads them after a
+// run that ends with OK (values). OK, the default button, gives QDialog::Accepted;
 // cancel, Esc and the close box give QDialog::Rejected.
+
+#include "dialogs/Prompts.h"
 
 #include <QDialog>
 
@@ -16,6 +18,11 @@ class PathsDialog : public QDialog {
     Q_OBJECT
 public:
     explicit PathsDialog(Prompts& prompts, QWidget* parent = nullptr);
+
+    // Fills the fields; each folder field's dialog starts at its folder.
+    void setValues(const PathSettings& values);
+    // What the fields hold now.
+    PathSettings values() const;
 
     QLabel* masterpointFolderLabel() const { return masterpointFolderLabel_; }
     DirectoryEdit* masterpointFolderEdit() const { return masterpointFolderEdit_; }

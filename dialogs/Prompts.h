@@ -1,33 +1,49 @@
 #pragma once
-// Every modal question the program asks goes through this seam. The program uses
-// QtPrompts (real dialogs); tests pass a scripted one that answers without a dialog.
+// Every modal question the program asks goes through this seam, as plain values: the
+// program uses QtPrompts (real dialogs over the active window); tests pass a scripted
+// one that answers without a dialog.
 
 #include <QString>
 #include <optional>
 
-class QDialog;
-class QWidget;
-class FolderBrowseDialog;
+// The three values of the Paths dialog.
+struct PathSettings {
+    QString masterpointFolder;
+    QString backupFolder;
+    int clubNumber = 0;
+};
 
 class Prompts {
 public:
     virtual ~Prompts() = default;
 
-    // Runs the folder browse dialog; true on OK, when dialog.selectedFolder holds the
-    // chosen folder. On cancel selectedFolder keeps its preset.
-    virtual bool browseForFolder(FolderBrowseDialog& dialog) = 0;
+    // The folder browse dialog titled title, with start selected (none when empty); the
+    // folder chosen with OK, without a trailing separator except for the root, or
+    // nothing on cancel.
+    virtual std::optional<QString> chooseFolder(const QString& title, const QString& start) = 0;
+
+    // The "Choose Folder" dialog of a folder field, opening at start and titled title
+    // when that is not empty; the folder chosen with OK, or nothing on cancel.
+    virtual std::optional<QString> chooseDirectory(const QString& title, const QString& start) = 0;
 
     // The platform's save dialog preset with proposed (a full path); the chosen name,
     // or nothing on cancel. No overwrite question, no filter, no default suffix.
-    virtual std::optional<QString> chooseSaveName(QWidget* parent, const QString& proposed) = 0;
+    virtual std::optional<QString> chooseSaveName(const QString& proposed) = 0;
+
+    // The Paths dialog showing current; the values confirmed with OK, or nothing.
+    virtual std::optional<PathSettings> editPaths(const PathSettings& current) = 0;
+
+    // The About box, until the user closes it.
+    virtual void showAbout() = 0;
 
     // A plain notice: the text, one OK button, no icon, the application title.
-    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    virtual void showMessage(const QString& text) = 0;
+
+    // What a command could not do: the text (one line per file), the warning icon, one
+    // OK button, the application title.
+    virtual void showWarning(const QString& text) = 0;
 
     // The standard error box: the message (with a full stop added when it ends in a
     // character after "."), the error icon, one OK button, the application title.
-    virtual void showError(QWidget* parent, const QString& message) = 0;
-
-    // Runs one of the program's own modal dialogs and gives its result (QDialog::exec).
-    virtual int execDialog(QDialog& dialog) = 0;
+    virtual void showError(const QString& message) = 0;
 };

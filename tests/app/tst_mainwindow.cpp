@@ -1,23 +1,25 @@
-// The main window's creation, options, layout, Close, About and the error box.
+// The main window's creation, options, layout, Close, About and the error box, and
+// commands as a user meets them in the window: ticking, the viewers they bring up and
+// the message after a failure.
 
 #include "app/ApplicationTitle.h"
 #include "app/MainWindow.h"
-#include "dialogs/AboutBox.h"
 #include "dialogs/ErrorText.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
+#include "support/FaultyFileSystem.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
 #include "viewer/ViewerWindow.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 using namespace SettingsNames;
@@ -37,8 +39,9 @@ private slots:
     void tabOrderFollowsCreationOrder();
     void minimumSizeAndButtonColumn();
     void closeWithViewersOpen();
-    void aboutBoxClosesByKey_data();
-    void aboutBoxClosesByKey();
+    void aboutAsksForTheAboutBox();
+    void caseTwinsViewInTwoWindows();
+    void failedBackupSaidOnceAfterTheRest();
     void errorBoxFullStop_data();
     void errorBoxFullStop();
     void applicationTitle_data();
@@ -46,6 +49,21 @@ private slots:
     void escapedErrorReachesErrorBox();
 
 private:
+    // Ticks a row as a user does from the keyboard: the row made current, then Space.
+    static void tick(MainWindow& window, int row) {
+        QListView* list = window.fileList();
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(row, 0));
+        QTest::keyClick(list, Qt::Key_Space);
+    }
+    static int rows(const MainWindow& window) { return window.fileList()->model()->rowCount(); }
+    void storeFolders(const QString& backup = QString()) {
+        SettingsStore store(ini());
+        store.writeString(Paths, MasterpointFolder, mpFolder());
+        if (!backup.isEmpty())
+            store.writeString(Paths, BackupFolder, backup);
+    }
+
     std::unique_ptr<QTemporaryDir> dir_;
     QString ini() const { return dir_->filePath(QStringLiteral("settings.ini")); }
     QString mpFolder() const { return dir_->filePath(QStringLiteral("mp")); }
@@ -63,7 +81,7 @@ void tst_MainWindow::firstStartAsksForFolderAndOpensEmpty() {
     QVERIFY(window.locateOnOpenAction()->isChecked());
     QVERIFY(!window.convertOnLocateAction()->isChecked());
     QCOMPARE(prompts.asked, QStringList{QStringLiteral("browse:Browser for masterpoint files|")});
-    QCOMPARE(window.fileList()->count(), 0);
+    QCOMPARE(rows(window), 0);
     QVERIFY(!window.isVisible()); // asked before the window is shown
     SettingsStore store(ini());
     QCOMPARE(store.readString(Paths, MasterpointFolder, QStringLiteral("none")),
@@ -80,7 +98,7 @@ void tst_MainWindow::noScanWhenLocateOnOpenIsOff() {
     ScriptedPrompts prompts;
     MainWindow window(prompts, ini());
     QVERIFY(!window.locateOnOpenAction()->isChecked());
-    QCOMPARE(window.fileList()->count(), 0);
+    QCOMPARE(rows(window), 0);
     QVERIFY(prompts.asked.isEmpty());
 }
 
@@ -229,18 +247,16 @@ void tst_MainWindow::minimumSizeAndButtonColumn() {
 void tst_MainWindow::closeWithViewersOpen() {
     testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
     testfiles::write(mpFolder(), QStringLiteral("B.GAR"), "1234567001250000300\r\n");
-    {
-        SettingsStore store(ini());
-        store.writeString(Paths, MasterpointFolder, mpFolder());
-    }
+    storeFolders();
     ScriptedPrompts prompts;
     QPointer<ViewerWindow> first, second;
     {
         MainWindow window(prompts, ini());
         window.show();
-        QCOMPARE(window.fileList()->count(), 2);
+        QCOMPARE(rows(window), 2);
+        window.show();
         for (int row = 0; row < 2; ++row)
-            window.fileList()->item(row)->setCheckState(Qt::Checked);
+            tick(window, row);
         window.viewButton()->click();
         QCOMPARE(window.openViewers().count(), 2);
         const QList<ViewerWindow*> viewers = window.findChildren<ViewerWindow*>();
@@ -257,38 +273,68 @@ void tst_MainWindow::closeWithViewersOpen() {
     QVERIFY(second.isNull());
 }
 
-void tst_MainWindow::aboutBoxClosesByKey_data() {
-    QTest::addColumn<int>("key");
-    QTest::newRow("Enter") << int(Qt::Key_Return);
-    QTest::newRow("Esc") << int(Qt::Key_Escape);
+void tst_MainWindow::aboutAsksForTheAboutBox() {
+    ScriptedPrompts prompts;
+    MainWindow window(prompts, ini());
+    prompts.asked.clear(); // the start-up question for a folder
+    window.aboutAction()->trigger();
+    QCOMPARE(prompts.asked, QStringList{QStringLiteral("about")});
 }
 
-void tst_MainWindow::aboutBoxClosesByKey() {
-    QFETCH(int, key);
-    ScriptedPrompts prompts; // runs the real dialog
+void tst_MainWindow::caseTwinsViewInTwoWindows() {
+    // Two files whose names differ only in case are two files here: each gets its own
+    // window with its own records.
+    testfiles::write(mpFolder(), QStringLiteral("CLUB.GLD"), "1234567001250\r\n");
+    testfiles::write(mpFolder(), QStringLiteral("club.gld"), "1234567000100\r\n7654321000200\r\n");
+    storeFolders();
+    ScriptedPrompts prompts;
     MainWindow window(prompts, ini());
-    AboutBox about;
-    window.attachDialogs(nullptr, &about);
     window.show();
-    prompts.asked.clear(); // the start-up question for a folder
-    for (int round = 0; round < 2; ++round) {
-        bool answered = false;
-        QTimer::singleShot(0, this, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            QVERIFY(modal == &about);
-            QVERIFY(about.isVisible());
-            QTest::keyClick(modal, Qt::Key(key));
-            answered = true;
-        });
-        window.aboutAction()->trigger();
-        QVERIFY(answered);
-        QVERIFY(!about.isVisible());
-    }
-    QCOMPARE(prompts.asked,
-             (QStringList{QStringLiteral("dialog:AboutBox"), QStringLiteral("dialog:AboutBox")}));
-    // The main window is usable again.
+    QCOMPARE(rows(window), 2);
+    tick(window, 0);
+    tick(window, 1);
     window.viewButton()->click();
-    QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Select file(s) to view")});
+    window.viewButton()->click(); // again: the same two windows come forward
+    QVERIFY(prompts.asked.isEmpty());
+
+    const QList<ViewerWindow*> viewers = window.findChildren<ViewerWindow*>();
+    QCOMPARE(viewers.size(), 2);
+    QMap<QString, QString> totals; // caption -> first total as shown
+    for (ViewerWindow* viewer : viewers) {
+        QVERIFY(viewer->isVisible());
+        totals[viewer->windowTitle()] = viewer->firstTotal()->text().trimmed();
+    }
+    const QString point = QLocale::system().decimalPoint();
+    QCOMPARE(totals.value(QStringLiteral("CLUB.GLD")), QStringLiteral("12") + point + "50");
+    QCOMPARE(totals.value(QStringLiteral("club.gld")), QStringLiteral("3") + point + "00");
+}
+
+void tst_MainWindow::failedBackupSaidOnceAfterTheRest() {
+    const QString backup = dir_->filePath(QStringLiteral("bu"));
+    QVERIFY(QDir().mkpath(backup));
+    testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
+    testfiles::write(mpFolder(), QStringLiteral("B.GLD"), "1234567000100\r\n");
+    testfiles::write(mpFolder(), QStringLiteral("C.GLD"), "1234567000200\r\n");
+    storeFolders(backup);
+    // The backup folder takes no new file named B.GLD, as a full or read-only one would
+    // take none: the other two are still copied, and the user hears of B once.
+    FaultyFileSystem fileSystem;
+    fileSystem.failOn(Call::CreateNew, std::errc::permission_denied, 0, "bu/B.GLD");
+    ScriptedPrompts prompts;
+    MainWindow window(prompts, ini(), fileSystem);
+    window.show();
+    for (int row = 0; row < 3; ++row)
+        tick(window, row);
+    prompts.folderAnswers = {backup};
+    window.backUpButton()->click();
+
+    QCOMPARE(prompts.warnings(),
+             QStringList{QStringLiteral("Could not back up B.GLD: permission denied")});
+    QVERIFY(prompts.messages().isEmpty());
+    QCOMPARE(QDir(backup).entryList(QDir::Files),
+             (QStringList{QStringLiteral("A.GLD"), QStringLiteral("C.GLD")}));
+    QCOMPARE(testfiles::read(QDir(backup).filePath(QStringLiteral("C.GLD"))),
+             QByteArray("1234567000200\r\n"));
 }
 
 void tst_MainWindow::errorBoxFullStop_data() {

@@ -1,7 +1,7 @@
 // Backup on real folders: copies by the real name that never replace, a copy already
 // there judged by its bytes, and what a failed copy leaves and says.
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Backup.h"
 

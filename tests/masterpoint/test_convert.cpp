@@ -1,7 +1,7 @@
 // Convert on real folders: which entries are renamed, to what, and what a refused rename
 // leaves and says.
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Convert.h"
 

@@ -1,7 +1,7 @@
 // The POSIX file system and what is built on it: listing, renames and copies that never
 // replace, files written beside their name, and reading regular files only.
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/AtomicFile.h"
 #include "masterpoint/FileCopy.h"

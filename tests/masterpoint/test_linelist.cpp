@@ -1,6 +1,6 @@
 // Splitting text into lines, in memory, from a file and streamed chunk by chunk.
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Error.h"
 #include "masterpoint/LineList.h"

@@ -1,7 +1,7 @@
 // Merge: the check pass, the proposed name, and the merged file on real folders, also
 // when a call fails halfway.
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/LineList.h"
 #include "masterpoint/Merge.h"

@@ -1,7 +1,7 @@
 // The folder scan over real folders: what is listed, in which order, what is renamed
 // and what is never opened.
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/FileName.h"
 #include "masterpoint/FolderScan.h"

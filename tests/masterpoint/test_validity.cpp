@@ -1,6 +1,6 @@
 // Whether a file is a masterpoint file: its first 13 bytes are ASCII digits.
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Error.h"
 #include "masterpoint/ValidityTest.h"

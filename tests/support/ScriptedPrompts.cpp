@@ -1,47 +1,18 @@
 #include "support/ScriptedPrompts.h"
 
 #include "dialogs/ErrorText.h"
-#include "dialogs/FolderBrowseDialog.h"
 
-bool ScriptedPrompts::browseForFolder(FolderBrowseDialog& dialog) {
-    asked << QStringLiteral("browse:%1|%2").arg(dialog.title, dialog.selectedFolder);
-    if (folderAnswers.empty())
-        return false;
-    const bool ok = folderAnswers.front().has_value();
-    if (ok)
-        dialog.selectedFolder = folderAnswers.front().value();
-    folderAnswers.pop_front();
-    return ok;
-}
+namespace {
 
-std::optional<QString> ScriptedPrompts::chooseSaveName(QWidget*, const QString& proposed) {
-    asked << QStringLiteral("save:") + proposed;
-    if (saveAnswers.empty())
+template <typename T> std::optional<T> next(std::deque<std::optional<T>>& answers) {
+    if (answers.empty())
         return std::nullopt;
-    const QString answer = saveAnswers.front().value_or(QString());
-    const bool ok = saveAnswers.front().has_value();
-    saveAnswers.pop_front();
-    if (!ok)
-        return std::nullopt;
+    std::optional<T> answer = answers.front();
+    answers.pop_front();
     return answer;
 }
 
-void ScriptedPrompts::showMessage(QWidget*, const QString& text) {
-    asked << QStringLiteral("message:") + text;
-}
-
-void ScriptedPrompts::showError(QWidget*, const QString& message) {
-    asked << QStringLiteral("error:") + errorBoxText(message);
-}
-
-int ScriptedPrompts::execDialog(QDialog& dialog) {
-    asked << QStringLiteral("dialog:") + dialog.objectName();
-    if (dialogHandler)
-        return dialogHandler(dialog);
-    return dialog.exec();
-}
-
-static QStringList withPrefix(const QStringList& records, const QString& prefix) {
+QStringList withPrefix(const QStringList& records, const QString& prefix) {
     QStringList out;
     for (const QString& record : records)
         if (record.startsWith(prefix))
@@ -49,8 +20,53 @@ static QStringList withPrefix(const QStringList& records, const QString& prefix)
     return out;
 }
 
+} // namespace
+
+std::optional<QString> ScriptedPrompts::chooseFolder(const QString& title, const QString& start) {
+    asked << QStringLiteral("browse:%1|%2").arg(title, start);
+    return next(folderAnswers);
+}
+
+std::optional<QString> ScriptedPrompts::chooseDirectory(const QString& title,
+                                                        const QString& start) {
+    asked << QStringLiteral("directory:%1|%2").arg(title, start);
+    return next(directoryAnswers);
+}
+
+std::optional<QString> ScriptedPrompts::chooseSaveName(const QString& proposed) {
+    asked << QStringLiteral("save:") + proposed;
+    return next(saveAnswers);
+}
+
+std::optional<PathSettings> ScriptedPrompts::editPaths(const PathSettings& current) {
+    asked << QStringLiteral("paths:%1|%2|%3")
+                 .arg(current.masterpointFolder, current.backupFolder)
+                 .arg(current.clubNumber);
+    return next(pathsAnswers);
+}
+
+void ScriptedPrompts::showAbout() {
+    asked << QStringLiteral("about");
+}
+
+void ScriptedPrompts::showMessage(const QString& text) {
+    asked << QStringLiteral("message:") + text;
+}
+
+void ScriptedPrompts::showWarning(const QString& text) {
+    asked << QStringLiteral("warning:") + text;
+}
+
+void ScriptedPrompts::showError(const QString& message) {
+    asked << QStringLiteral("error:") + errorBoxText(message);
+}
+
 QStringList ScriptedPrompts::messages() const {
     return withPrefix(asked, QStringLiteral("message:"));
+}
+
+QStringList ScriptedPrompts::warnings() const {
+    return withPrefix(asked, QStringLiteral("warning:"));
 }
 
 QStringList ScriptedPrompts::errors() const {

@@ -1,0 +1,211 @@
+#include "app/FileCommands.h"
+
+#include "app/BusyCursor.h"
+#include "app/FileList.h"
+#include "app/FilesLog.h"
+#include "app/Viewers.h"
+#include "dialogs/Prompts.h"
+#include "masterpoint/Backup.h"
+#include "masterpoint/Convert.h"
+#include "masterpoint/FileKind.h"
+#include "masterpoint/FolderScan.h"
+#include "masterpoint/LineList.h"
+#include "masterpoint/Merge.h"
+#include "settings/SettingsNames.h"
+#include "settings/SettingsStore.h"
+
+#include <QFile>
+
+using namespace SettingsNames;
+
+namespace {
+
+// Names and folders are the file system's bytes; the user reads them as its encoding.
+QString decoded(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+std::string encoded(const QString& text) {
+    return QFile::encodeName(text).toStdString();
+}
+
+} // namespace
+
+FileCommands::FileCommands(Prompts& prompts, SettingsStore& store, FileList& list, Viewers& viewers,
+                           mp::FileSystem& fileSystem)
+    : prompts_(prompts), store_(store), list_(list), viewers_(viewers), fileSystem_(fileSystem) {}
+
+std::string FileCommands::masterpointFolder() const {
+    return encoded(store_.readString(Paths, MasterpointFolder, QString()));
+}
+
+std::string FileCommands::backupFolder() const {
+    return encoded(store_.readString(Paths, BackupFolder, QString()));
+}
+
+void FileCommands::report(const mp::Problems& problems) {
+    if (problems.empty()) {
+        return;
+    }
+    for (const mp::Problem& problem : problems.all()) {
+        qCWarning(filesLog).noquote() << decoded(problem.detail);
+    }
+    prompts_.showWarning(decoded(problems.text()));
+}
+
+bool FileCommands::settleFolder(FolderQuestion question) {
+    if (question == FolderQuestion::OnlyWhenNoneStored &&
+        !store_.readString(Paths, MasterpointFolder, QString()).isEmpty()) {
+        return true;
+    }
+    const std::optional<QString> folder =
+        prompts_.chooseFolder(QStringLiteral("Browser for masterpoint files"),
+                              store_.readString(Paths, MasterpointFolder, QString()));
+    if (!folder) {
+        return false;
+    }
+    store_.writeString(Paths, MasterpointFolder, *folder);
+    return true;
+}
+
+void FileCommands::locate(FolderQuestion question) {
+    if (!settleFolder(question)) {
+        return;
+    }
+    mp::Problems problems;
+    rescan(problems);
+    report(problems);
+}
+
+void FileCommands::rescan(mp::Problems& problems) {
+    list_.setEntries({});
+    viewers_.closeAll();
+    mp::ScanResult result;
+    {
+        BusyCursor busy;
+        mp::ScanOptions options;
+        options.convertExtensions = convertOnLocate_;
+        options.walkStarted = [&busy] { busy.start(); };
+        try {
+            mp::scanFolder(masterpointFolder(), options, result, fileSystem_);
+        } catch (...) {
+            // The files before the one that stopped the scan stay listed.
+            list_.setEntries(std::move(result.entries));
+            throw;
+        }
+        list_.setEntries(std::move(result.entries));
+    }
+    for (const mp::Problem& problem : result.problems.all()) {
+        problems.add(problem.message, problem.detail);
+    }
+}
+
+void FileCommands::convert() {
+    if (list_.isEmpty()) {
+        prompts_.showMessage(QStringLiteral("Select files to convert"));
+        return;
+    }
+    mp::ConvertResult result = mp::convertTicked(list_.entries(), masterpointFolder(), fileSystem_);
+    if (result.attempted == 0) {
+        prompts_.showMessage(QStringLiteral("Tick files to convert"));
+        return;
+    }
+    // The list shows the new names first; then whatever could not be renamed is said,
+    // with what the rescan could not rename either, in one message.
+    try {
+        if (settleFolder(FolderQuestion::OnlyWhenNoneStored)) {
+            rescan(result.problems);
+        }
+    } catch (...) {
+        report(result.problems);
+        throw;
+    }
+    report(result.problems);
+}
+
+void FileCommands::view() {
+    int ticked = 0;
+    const std::string folder = masterpointFolder();
+    for (const mp::ListEntry& entry : list_.entries()) {
+        if (!entry.ticked) {
+            continue;
+        }
+        ++ticked;
+        if (viewers_.raise(entry.fileName)) {
+            continue;
+        }
+        mp::LineList lines;
+        lines.loadFromFile(mp::entryPath(entry, folder), fileSystem_);
+        viewers_.open(entry.fileName, decoded(entry.displayText), std::move(lines),
+                      mp::isTwoFigureExtension(mp::entryExtension(entry)));
+    }
+    if (ticked == 0) {
+        prompts_.showMessage(QStringLiteral("Select file(s) to view"));
+    }
+}
+
+void FileCommands::backUp() {
+    if (list_.isEmpty()) {
+        prompts_.showMessage(QStringLiteral("Select files to backup"));
+        return;
+    }
+    const std::optional<QString> folder =
+        prompts_.chooseFolder(QStringLiteral("Select backup location/folder"),
+                              store_.readString(Paths, BackupFolder, QString()));
+    if (!folder) {
+        return;
+    }
+    store_.writeString(Paths, BackupFolder, *folder);
+    mp::BackupResult result;
+    {
+        BusyCursor busy;
+        busy.start();
+        result =
+            mp::backUpTicked(list_.entries(), masterpointFolder(), backupFolder(), fileSystem_);
+    }
+    if (result.ticked == 0) {
+        prompts_.showMessage(QStringLiteral("Tick files to backup"));
+        return;
+    }
+    report(result.problems);
+}
+
+void FileCommands::merge() {
+    if (list_.isEmpty()) {
+        prompts_.showMessage(QStringLiteral("Select files to merge"));
+        return;
+    }
+    const std::vector<mp::ListEntry> entries = list_.entries();
+    const mp::MergeCheck check = mp::checkMerge(entries);
+    if (check.outcome == mp::MergeCheck::DifferentExtensions) {
+        prompts_.showMessage(QStringLiteral("All merged files must be of the same extension type"));
+        return;
+    }
+    if (check.outcome == mp::MergeCheck::TooFewTicked) {
+        prompts_.showMessage(QStringLiteral("More than one file must be ticked to merge"));
+        return;
+    }
+    const int club = store_.readInteger(Paths, ClubNumber, 0);
+    const std::optional<QString> output = prompts_.chooseSaveName(
+        decoded(mp::proposedMergeName(masterpointFolder(), club, check.first)));
+    if (!output) {
+        return;
+    }
+    BusyCursor busy;
+    busy.start();
+    mp::mergeFiles(mp::tickedPaths(entries, masterpointFolder()), encoded(*output), fileSystem_);
+}
+
+void FileCommands::editPaths() {
+    PathSettings current;
+    current.masterpointFolder = store_.readString(Paths, MasterpointFolder, QString());
+    current.backupFolder = store_.readString(Paths, BackupFolder, QString());
+    current.clubNumber = store_.readInteger(Paths, ClubNumber, 0);
+    const std::optional<PathSettings> chosen = prompts_.editPaths(current);
+    if (!chosen) {
+        return;
+    }
+    store_.writeString(Paths, BackupFolder, chosen->backupFolder);
+    store_.writeString(Paths, MasterpointFolder, chosen->masterpointFolder);
+    store_.writeInteger(Paths, ClubNumber, chosen->clubNumber);
+}

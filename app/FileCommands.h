@@ -1,0 +1,65 @@
+#pragma once
+// The commands of the main window without its widgets: Locate, Convert, View, Backup,
+// Merge and Paths. They ask the user through the prompts seam only, keep their settings
+// in the store, read and fill the file list, open viewers through the Viewers seam and
+// reach the disk only through the core. Each reads the folders and the club number
+// from the store when it runs, so a change in the Paths dialog counts at the next
+// command.
+//
+// An error that ends a command is thrown (mp::Error, the store's RegistryError) for
+// the caller to show. What a command could not do file by file (a copy, a rename) is
+// said once, in one warning, after it has done all it could, and logged under
+// "mpmgr.files".
+
+#include "masterpoint/FileSystem.h"
+
+#include <QString>
+#include <string>
+
+namespace mp {
+class Problems;
+}
+class FileList;
+class Prompts;
+class SettingsStore;
+class Viewers;
+
+class FileCommands {
+public:
+    // Whether Locate asks for the masterpoint folder.
+    enum class FolderQuestion {
+        Ask,                // the user asked for the scan
+        OnlyWhenNoneStored, // start-up, or the rescan after Convert
+    };
+
+    FileCommands(Prompts& prompts, SettingsStore& store, FileList& list, Viewers& viewers,
+                 mp::FileSystem& fileSystem = mp::FileSystem::system());
+
+    // The option "Convert extensions on locate", as the Options menu shows it.
+    void setConvertOnLocate(bool convert) { convertOnLocate_ = convert; }
+
+    void locate(FolderQuestion question);
+    void convert();
+    void view();
+    void backUp();
+    void merge();
+    void editPaths();
+
+private:
+    // Asks for the masterpoint folder when the question calls for it and stores the
+    // answer; false when the user cancels.
+    bool settleFolder(FolderQuestion question);
+    // Empties the list and the viewers and lists the stored folder anew; the renames
+    // it could not make are added to problems.
+    void rescan(mp::Problems& problems);
+    void report(const mp::Problems& problems);
+    std::string masterpointFolder() const;
+    std::string backupFolder() const;
+
+    Prompts& prompts_;
+    SettingsStore& store_;
+    FileList& list_;
+    Viewers& viewers_;
+    mp::FileSystem& fileSystem_;
+    bool convertOnLocate_ = false;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// The file list's entries as a list model with a tick box per row. It holds the
+// entries themselves, so a folder of a hundred thousand files is listed in one step
+// and the view asks only for the rows it shows. The text shown is the entry's display
+// text in the file system's encoding; ticks are the check state.
+
+#include "app/FileList.h"
+
+#include <QAbstractListModel>
+
+class FileListModel : public QAbstractListModel, public FileList {
+    Q_OBJECT
+public:
+    explicit FileListModel(QObject* parent = nullptr);
+
+    std::vector<mp::ListEntry> entries() const override { return entries_; }
+    bool isEmpty() const override { return entries_.empty(); }
+    void setEntries(std::vector<mp::ListEntry> entries) override;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    std::vector<mp::ListEntry> entries_;
+};

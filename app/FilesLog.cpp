@@ -1,0 +1,3 @@
+#include "app/FilesLog.h"
+
+Q_LOGGING_CATEGORY(filesLog, "mpmgr.files")

@@ -1,0 +1,22 @@
+#pragma once
+// The viewer windows as the commands see them: one per file, found again by the file's
+// name (exact bytes where names tell letter case apart, ASCII case ignored where they
+// do not).
+
+#include "masterpoint/LineList.h"
+
+#include <QString>
+#include <string>
+
+class Viewers {
+public:
+    virtual ~Viewers() = default;
+
+    // Shows the viewer of fileName again, in front; false when there is none.
+    virtual bool raise(const std::string& fileName) = 0;
+    // Opens a new viewer of fileName in front, showing lines under caption.
+    virtual void open(const std::string& fileName, const QString& caption, mp::LineList lines,
+                      bool twoFigures) = 0;
+    // Closes every viewer; each is destroyed once the events queued for it are handled.
+    virtual void closeAll() = 0;
+};
