@@ -18,7 +18,7 @@ const FileKind* kindByCode(int code) {
     return code >= 1 && code <= 5 ? &kKinds[code - 1] : nullptr;
 }
 
-int kindOfNumberedExtension(const std::string& upperExtension) {
+int kindOfNumberedExtension(std::string_view upperExtension) {
     for (const FileKind& kind : kKinds) {
         if (upperExtension == kind.numbered) {
             return kind.code;
@@ -27,7 +27,7 @@ int kindOfNumberedExtension(const std::string& upperExtension) {
     return 0;
 }
 
-int kindOfColourExtension(const std::string& upperExtension) {
+int kindOfColourExtension(std::string_view upperExtension) {
     for (const FileKind& kind : kKinds) {
         if (upperExtension == kind.colour) {
             return kind.code;

@@ -4,6 +4,7 @@
 // hold two figures per record, the others one.
 
 #include <string>
+#include <string_view>
 
 namespace mp {
 
@@ -19,9 +20,9 @@ struct FileKind {
 const FileKind* kindByCode(int code);
 
 // Kind code of an upper-case extension: 1..5 when it is a numbered extension, else 0.
-int kindOfNumberedExtension(const std::string& upperExtension);
+int kindOfNumberedExtension(std::string_view upperExtension);
 // Kind code of an upper-case extension: 1..5 when it is a colour extension, else 0.
-int kindOfColourExtension(const std::string& upperExtension);
+int kindOfColourExtension(std::string_view upperExtension);
 
 // True when an extension (any letter case) names a two-figure file:
 // ".MP4", ".MP5", ".GAR" or ".RAG".

@@ -65,17 +65,28 @@ public:
     }
 
 private:
-    static std::vector<Candidate> candidatesOf(const std::vector<DirEntry>& listing) {
+    // The entries with a masterpoint extension, in any letter case; their names are
+    // moved out of the listing.
+    static std::vector<Candidate> candidatesOf(std::vector<DirEntry>& listing) {
         std::vector<Candidate> candidates;
-        for (const DirEntry& entry : listing) {
+        for (DirEntry& entry : listing) {
             if (isPassedOver(entry.attributes)) {
                 continue;
             }
-            const std::string extension = upperAscii(extensionOf(entry.name));
-            if (const int kind = kindOfNumberedExtension(extension)) {
-                candidates.push_back({entry.name, kind});
-            } else if (kindOfColourExtension(extension) != 0) {
-                candidates.push_back({entry.name, 0});
+            const std::size_t dot = entry.name.rfind('.');
+            // ".MP1" and the rest are four characters; anything else is never opened.
+            if (dot == std::string::npos || entry.name.size() - dot != 4) {
+                continue;
+            }
+            char upper[5] = {};
+            for (std::size_t i = 0; i < 4; ++i) {
+                const char c = entry.name[dot + i];
+                upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+            }
+            if (const int kind = kindOfNumberedExtension(upper)) {
+                candidates.push_back({std::move(entry.name), kind});
+            } else if (kindOfColourExtension(upper) != 0) {
+                candidates.push_back({std::move(entry.name), 0});
             }
         }
         return candidates;
@@ -105,7 +116,9 @@ private:
 
     bool isValid(const std::string& name) {
         try {
-            return isMasterpointFile(folder_ + name, Known::RegularFile, fileSystem_);
+            // One buffer for every path: a scan forms one for each candidate.
+            path_.assign(folder_).append(name);
+            return isMasterpointFile(path_, Known::RegularFile, fileSystem_);
         } catch (const Error& error) {
             if (error.reason() == std::errc::no_such_file_or_directory) {
                 return false; // gone since the listing: nothing to list
@@ -114,11 +127,15 @@ private:
         }
     }
 
+    // The entries come in the candidates' order; only a converted name can have moved.
     void sortEntries() {
-        std::stable_sort(result_.entries.begin(), result_.entries.end(), isBeforeByName);
+        if (!std::is_sorted(result_.entries.begin(), result_.entries.end(), isBeforeByName)) {
+            std::stable_sort(result_.entries.begin(), result_.entries.end(), isBeforeByName);
+        }
     }
 
     const std::string folder_; // with its separator
+    std::string path_;
     const ScanOptions& options_;
     ScanResult& result_;
     FileSystem& fileSystem_;

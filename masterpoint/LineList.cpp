@@ -18,12 +18,11 @@ namespace {
 
 // Prepares memory just allocated, not yet touched, that is about to be filled whole.
 // A big file is read into fresh memory, and every first touch of a 4 KiB page is a
-// fault: on a virtual machine about 11 us each, so that for a file of a million
-// records the faults cost five times the reading and splitting. So the whole 2 MiB
-// blocks of the range are asked to be huge pages, and the range is mapped in one call
-// rather than page by page (its ends, shared with the allocator's own bookkeeping,
-// cannot be huge pages). Measured on a million records: 160 ms -> 45 ms. Both are
-// hints: where the system has neither, nothing changes.
+// fault, which on a virtual machine costs more than the reading and splitting of the
+// page (docs/performance.md has the figures). So the whole 2 MiB blocks of the range
+// are asked to be huge pages, and the range is mapped in one call rather than page by
+// page (its ends, shared with the allocator's own bookkeeping, cannot be huge pages).
+// Both are hints: where the system has neither, nothing changes.
 void prepareFreshMemory(const void* data, std::size_t size) {
 #ifdef __linux__
     constexpr std::uintptr_t kPage = 4096;
