@@ -6,6 +6,10 @@ Error Error::cannotOpenFile(const std::string& path, std::error_code reason) {
     return Error("Cannot open file " + path, reason);
 }
 
+Error Error::cannotReadFile(const std::string& path, std::error_code reason) {
+    return Error("Cannot read file " + path, reason);
+}
+
 Error Error::cannotCreateFile(const std::string& path, std::error_code reason) {
     return Error("Cannot create file " + path, reason);
 }

@@ -135,7 +135,7 @@ void LineList::loadFromFile(const std::string& path, FileSystem& fileSystem) {
         }
         std::size_t n = 0;
         if (const std::error_code error = file.read(&text[used], text.size() - used, n)) {
-            throw Error::cannotOpenFile(path, error);
+            throw Error::cannotReadFile(path, error);
         }
         if (n == 0) {
             break;

@@ -23,7 +23,8 @@ public:
     static LineList fromBytes(std::string_view bytes);
 
     // Reads the whole file at path, replacing the content. Throws
-    // Error::cannotOpenFile(path) when the file cannot be opened or read.
+    // Error::cannotOpenFile(path) when the file cannot be opened and
+    // Error::cannotReadFile(path) when a read fails.
     void loadFromFile(const std::string& path, FileSystem& fileSystem = FileSystem::system());
 
     std::size_t size() const { return starts_.size(); }

@@ -6,6 +6,8 @@
 #include "masterpoint/LineList.h"
 #include "masterpoint/ReadableFile.h"
 
+#include <cstdint>
+
 namespace mp {
 
 MergeCheck checkMerge(const std::vector<ListEntry>& entries) {
@@ -63,14 +65,21 @@ void appendRewritten(const std::string& inputPath, AtomicFile& output,
         throw Error::cannotOpenFile(inputPath, error);
     }
     CrLfRewriter rewriter;
+    std::uint64_t read = 0;
     bool more = true;
     while (more) {
         std::size_t n = 0;
         if (const std::error_code error = input.read(buffer.data(), buffer.size(), n)) {
-            throw Error::cannotOpenFile(inputPath, error);
+            throw Error::cannotReadFile(inputPath, error);
         }
+        read += n;
         text.clear();
         if (n == 0) {
+            // A file that ends elsewhere than at the size it had when opened is being
+            // cut short or written under us: its last record may be half there.
+            if (read != input.size()) {
+                throw Error::cannotOpenFile(inputPath, std::make_error_code(std::errc::io_error));
+            }
             rewriter.finish(text);
             more = false;
         } else if (!rewriter.feed({buffer.data(), n}, text)) {

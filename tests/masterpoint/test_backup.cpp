@@ -1,9 +1,9 @@
 // Backup on real folders: copies by the real name that never replace, a copy already
 // there judged by its bytes, and what a failed copy leaves and says.
 
-#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Backup.h"
+#include "support/FaultyFileSystem.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Convert on real folders: which entries are renamed, to what, and what a refused rename
 // leaves and says.
 
-#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Convert.h"
+#include "support/FaultyFileSystem.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,12 +1,12 @@
 // The POSIX file system and what is built on it: listing, renames and copies that never
 // replace, files written beside their name, and reading regular files only.
 
-#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/AtomicFile.h"
 #include "masterpoint/FileCopy.h"
 #include "masterpoint/FileSystem.h"
 #include "masterpoint/ReadableFile.h"
+#include "support/FaultyFileSystem.h"
 
 #include <cstdio>
 #include <fcntl.h>

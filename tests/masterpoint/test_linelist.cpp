@@ -1,9 +1,9 @@
 // Splitting text into lines, in memory, from a file and streamed chunk by chunk.
 
-#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Error.h"
 #include "masterpoint/LineList.h"
+#include "support/FaultyFileSystem.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -126,17 +126,17 @@ TEST(LineList, FileThatCannotBeOpenedOrReadThrowsWithItsPath) {
     const struct {
         std::string path;
         FileSystem& fileSystem;
+        std::string message;
     } cases[] = {
-        {dir / "missing.GLD", FileSystem::system()},
-        {dir.mkdir("folder.GLD"), FileSystem::system()},
-        {fifo, FileSystem::system()},
-        {file, unreadable},
+        {dir / "missing.GLD", FileSystem::system(), "Cannot open file "},
+        {dir.mkdir("folder.GLD"), FileSystem::system(), "Cannot open file "},
+        {fifo, FileSystem::system(), "Cannot open file "},
+        {file, unreadable, "Cannot read file "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         LineList list;
-        EXPECT_EQ(errorOf([&] { list.loadFromFile(c.path, c.fileSystem); }),
-                  "Cannot open file " + c.path);
+        EXPECT_EQ(errorOf([&] { list.loadFromFile(c.path, c.fileSystem); }), c.message + c.path);
     }
     EXPECT_EQ(unreadable.fired(), 1);
 }

@@ -1,12 +1,14 @@
 // Merge: the check pass, the proposed name, and the merged file on real folders, also
 // when a call fails halfway.
 
-#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/LineList.h"
 #include "masterpoint/Merge.h"
+#include "support/FaultyFileSystem.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace mp;
 using namespace std::string_literals;
@@ -185,7 +187,7 @@ TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
         std::errc error;
         int after;
         std::string pathPart;
-        std::string failedFile; // "out" is a file not created, else an input not read
+        std::string failedFile; // "out": not created; "in2": not opened; "read": not read
     } cases[] = {
         {"the temporary cannot be created", Call::CreateTemporary, std::errc::permission_denied, 0,
          "", "out"},
@@ -197,7 +199,7 @@ TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
          "in2"},
         {"an input is gone when its turn comes", Call::OpenForReading,
          std::errc::no_such_file_or_directory, 1, "/in2", "in2"},
-        {"a read fails mid-way through an input", Call::Read, std::errc::io_error, 3, "", "in2"},
+        {"a read fails mid-way through an input", Call::Read, std::errc::io_error, 3, "", "read"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -208,11 +210,62 @@ TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
         const Files before = dir.files();
         FaultyFileSystem faulty;
         faulty.failOn(c.call, c.error, c.after, c.pathPart);
-        const std::string message =
-            c.failedFile == "out" ? "Cannot create file " + out : "Cannot open file " + in2;
+        const std::string message = c.failedFile == "out"    ? "Cannot create file " + out
+                                    : c.failedFile == "read" ? "Cannot read file " + in2
+                                                             : "Cannot open file " + in2;
         EXPECT_EQ(errorOf([&] { mergeFiles({in1, in2}, out, faulty); }), message);
         EXPECT_EQ(faulty.fired(), 1);
         EXPECT_TRUE(dir.files() == before);
+        EXPECT_EQ(dir.names(), (std::set<std::string>{"in1", "in2", "out"}));
+    }
+}
+
+// Changes the named file just after it is opened for the merge proper (its second
+// opening: the first is the check that every input opens).
+class ChangingFileSystem : public FaultyFileSystem {
+public:
+    ChangingFileSystem(std::string path, long long newSize)
+        : path_(std::move(path)), newSize_(newSize) {}
+    std::error_code openForReading(const std::string& path, FileHandle& file,
+                                   std::uint64_t& size) override {
+        const std::error_code error = FaultyFileSystem::openForReading(path, file, size);
+        if (!error && path == path_ && ++opened_ == 2) {
+            if (newSize_ < 0) {
+                std::ofstream(path, std::ios::binary | std::ios::app) << "7654321000100\n";
+            } else {
+                EXPECT_EQ(::truncate(path.c_str(), newSize_), 0);
+            }
+        }
+        return error;
+    }
+
+private:
+    std::string path_;
+    long long newSize_; // -1: a record is appended instead
+    int opened_ = 0;
+};
+
+TEST(Merge, InputThatChangesWhileMergedFailsWritingNothing) {
+    const struct {
+        const char* what;
+        long long newSize;
+    } cases[] = {
+        {"cut short in the middle of a record", 20},
+        {"emptied", 0},
+        {"grown by a record", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::string in1 = dir.write("in1", "0123456001250\r\n");
+        const std::string in2 = dir.write("in2", "1111111000100\r\n2222222000200\r\n");
+        const std::string out = dir.write("out", "keep me");
+        ChangingFileSystem changing(in2, c.newSize);
+        EXPECT_EQ(errorOf([&] {
+                      mergeFiles({in1, in2}, out, changing);
+                  }),
+                  "Cannot open file " + in2);
+        EXPECT_EQ(readAll(out), "keep me");
         EXPECT_EQ(dir.names(), (std::set<std::string>{"in1", "in2", "out"}));
     }
 }

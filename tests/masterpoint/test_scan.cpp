@@ -1,10 +1,10 @@
 // The folder scan over real folders: what is listed, in which order, what is renamed
 // and what is never opened.
 
-#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/FileName.h"
 #include "masterpoint/FolderScan.h"
+#include "support/FaultyFileSystem.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Whether a file is a masterpoint file: its first 13 bytes are ASCII digits.
 
-#include "support/FaultyFileSystem.h"
 #include "TempDir.h"
 #include "masterpoint/Error.h"
 #include "masterpoint/ValidityTest.h"
+#include "support/FaultyFileSystem.h"
 
 #include <gtest/gtest.h>
 
