@@ -24,21 +24,39 @@ QString keyOf(const QString& section, const QString& ident) {
     throw RegistryError(message.toStdString());
 }
 
-// The location is kept as the object's name: QSettings::fileName() gives a registry
-// path in its own spelling on Windows, and reopening needs the one we were given.
 std::unique_ptr<QSettings> openStore(const QString& location) {
 #ifdef _WIN32
     auto settings = std::make_unique<QSettings>(location, QSettings::NativeFormat);
 #else
     auto settings = std::make_unique<QSettings>(location, QSettings::IniFormat);
 #endif
-    settings->setObjectName(location);
     return settings;
+}
+
+// Throws when something other than a regular file (or a link to one) has the store's
+// name: reading a FIFO would wait for a writer for ever, and a folder or device is no
+// settings file either. A name that does not exist yet is fine.
+void requireRegularFile(const QString& location) {
+#ifndef _WIN32
+    struct stat st {};
+    if (::stat(QFile::encodeName(location).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        fail(QStringLiteral("Cannot open file %1").arg(location));
+#else
+    Q_UNUSED(location);
+#endif
 }
 
 } // namespace
 
-SettingsStore::SettingsStore(const QString& location) : settings_(openStore(location)) {}
+SettingsStore::SettingsStore(const QString& location) : location_(location) {}
+
+QSettings& SettingsStore::store() const {
+    // Opened on first use, after the check: the store reads its file as it opens.
+    requireRegularFile(location_);
+    if (!settings_)
+        settings_ = openStore(location_);
+    return *settings_;
+}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -62,7 +80,7 @@ bool SettingsStore::FileStamp::operator==(const FileStamp& other) const {
 
 void SettingsStore::refresh() const {
 #ifdef _WIN32
-    settings_->sync();
+    store().sync();
 #else
     // Another running copy may have rewritten the file since our last look. The store
     // would find out with two look-ups and more work besides; a folder scan reads the
@@ -71,7 +89,9 @@ void SettingsStore::refresh() const {
     // next read look again.
     FileStamp now;
     struct stat st {};
-    if (::stat(QFile::encodeName(settings_->objectName()).constData(), &st) == 0) {
+    if (::stat(QFile::encodeName(location_).constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            fail(QStringLiteral("Cannot open file %1").arg(location_));
         now.exists = true;
         now.device = st.st_dev;
         now.inode = st.st_ino;
@@ -84,7 +104,7 @@ void SettingsStore::refresh() const {
     if (stampKnown_ && now == stamp_) {
         return;
     }
-    settings_->sync();
+    store().sync();
     stamp_ = now;
     stampKnown_ = true;
 #endif
@@ -94,9 +114,9 @@ QString SettingsStore::readString(const QString& section, const QString& ident,
                                   const QString& def) const {
     refresh();
     const QString key = keyOf(section, ident);
-    if (!settings_->contains(key))
+    if (!store().contains(key))
         return def;
-    const QVariant value = settings_->value(key);
+    const QVariant value = store().value(key);
     // QSettings turns "@ByteArray(...)", "@Variant(...)" and unquoted comma lists into
     // other types; only text is ours.
     if (value.typeId() != QMetaType::QString)
@@ -109,20 +129,20 @@ void SettingsStore::writeString(const QString& section, const QString& ident,
 #ifndef _WIN32
     // The file's folder stands for the section key: a folder that cannot be made is
     // told apart from a file that cannot be written.
-    const QString folder = QFileInfo(settings_->fileName()).absolutePath();
+    const QString folder = QFileInfo(location_).absolutePath();
     if (!QDir().mkpath(folder))
         fail(QStringLiteral("Failed to create key %1").arg(section));
 #endif
     // QSettings keeps the first error it ever met, so a failure seen by an earlier
     // read or write would make every later write look failed; start each write clean.
-    if (settings_->status() != QSettings::NoError)
-        settings_ = openStore(settings_->objectName());
-    settings_->setValue(keyOf(section, ident), value);
-    settings_->sync();
+    if (store().status() != QSettings::NoError)
+        settings_ = openStore(location_);
+    store().setValue(keyOf(section, ident), value);
+    store().sync();
     stampKnown_ = false;
     // A FormatError only says that lines of the old file could not be parsed; the file
     // has been written anew all the same. Only an access error means nothing was stored.
-    if (settings_->status() == QSettings::AccessError)
+    if (store().status() == QSettings::AccessError)
         fail(QStringLiteral("Failed to set data for '%1'").arg(ident));
 }
 

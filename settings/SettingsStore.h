@@ -26,7 +26,9 @@ public:
 class SettingsStore {
 public:
     // Opens the store at location: an INI file path on Linux and macOS, a registry key
-    // path on Windows. Opening reports nothing.
+    // path on Windows. Opening reports nothing. A file of that name that is not a
+    // regular file (a FIFO, a folder, a device) is never read: every read and write
+    // then throws RegistryError "Cannot open file <location>".
     explicit SettingsStore(const QString& location);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
@@ -48,7 +50,11 @@ private:
     // Brings the cached values up to what is on disk now.
     void refresh() const;
 
-    std::unique_ptr<QSettings> settings_;
+    // The store, opened on first use; throws when its file is not a regular file.
+    QSettings& store() const;
+
+    QString location_;
+    mutable std::unique_ptr<QSettings> settings_;
     // What the file looked like just before the cache was last brought up to date; a
     // read that finds it so still can skip the store's own, slower look.
     struct FileStamp {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstdio>
@@ -255,21 +256,41 @@ TEST_F(StoreTest, RefusedWriteRaisesTheStoreError) {
              QDir().mkpath(root + "/store.ini");
              return root + "/store.ini";
          },
-         "Failed to set data for 'Quillet'"},
+         "Cannot open file @/store.ini"},
     };
     for (const auto& c : cases) {
         QTemporaryDir root;
         SettingsStore store(c.obstacle(root.path()));
-        EXPECT_EQ(errorOf([&] { store.writeString(Paths, MasterpointFolder, "/x"); }), c.expected)
+        EXPECT_EQ(errorOf([&] { store.writeString(Paths, MasterpointFolder, "/x"); }),
+                  QString::fromStdString(c.expected).replace('@', root.path()).toStdString())
             << c.name;
     }
+}
+
+TEST_F(StoreTest, StoreThatIsNotARegularFileIsNeverReadAndNamedInTheError) {
+    // A FIFO would keep a reader waiting for ever; the store never opens it, before or
+    // after it was first read.
+    const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("fifo.ini")));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0644), 0);
+    const std::string expected = "Cannot open file " + fifo.toStdString();
+    SettingsStore store(QFile::decodeName(fifo));
+    EXPECT_EQ(errorOf([&] { store.readString(Paths, MasterpointFolder, {}); }), expected);
+    EXPECT_EQ(errorOf([&] { store.writeBool(Options, LocateOnOpen, true); }), expected);
+
+    writeRaw("[paths]\nQuillet=/mp\n");
+    SettingsStore swapped(path);
+    EXPECT_EQ(swapped.readString(Paths, MasterpointFolder, {}), "/mp");
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    EXPECT_EQ(errorOf([&] { swapped.readString(Paths, MasterpointFolder, {}); }),
+              "Cannot open file " + path.toStdString());
 }
 
 TEST_F(StoreTest, WriteSucceedsOnceTheObstacleIsGone) {
     QDir().mkpath(path);
     SettingsStore store(path);
     EXPECT_EQ(errorOf([&] { store.writeInteger(Paths, ClubNumber, 1); }),
-              "Failed to set data for 'ClubNo'");
+              "Cannot open file " + path.toStdString());
     QDir(path).removeRecursively();
     EXPECT_EQ(errorOf([&] { store.writeInteger(Paths, ClubNumber, 2); }), "no error");
     EXPECT_TRUE(readRaw().contains("ClubNo=2"));
