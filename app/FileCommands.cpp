@@ -29,6 +29,18 @@ std::string encoded(const QString& text) {
     return QFile::encodeName(text).toStdString();
 }
 
+// A folder whose name is not valid text in the file system's encoding reaches us with
+// its odd bytes already replaced: stored so, it would name another folder, or none.
+bool isKeepable(const QString& folder) {
+    return !folder.contains(QChar::ReplacementCharacter);
+}
+
+QString notKeepable(const QString& folder) {
+    return QStringLiteral("The folder %1 cannot be used: its name is not valid text in this "
+                          "system's encoding. Rename it and choose it again.")
+        .arg(folder);
+}
+
 } // namespace
 
 FileCommands::FileCommands(Prompts& prompts, SettingsStore& store, FileList& list, Viewers& viewers,
@@ -62,6 +74,10 @@ bool FileCommands::settleFolder(FolderQuestion question) {
         prompts_.chooseFolder(QStringLiteral("Browser for masterpoint files"),
                               store_.readString(Paths, MasterpointFolder, QString()));
     if (!folder) {
+        return false;
+    }
+    if (!isKeepable(*folder)) {
+        prompts_.showMessage(notKeepable(*folder));
         return false;
     }
     store_.writeString(Paths, MasterpointFolder, *folder);
@@ -155,6 +171,10 @@ void FileCommands::backUp() {
     if (!folder) {
         return;
     }
+    if (!isKeepable(*folder)) {
+        prompts_.showMessage(notKeepable(*folder));
+        return;
+    }
     store_.writeString(Paths, BackupFolder, *folder);
     mp::BackupResult result;
     {
@@ -204,6 +224,12 @@ void FileCommands::editPaths() {
     const std::optional<PathSettings> chosen = prompts_.editPaths(current);
     if (!chosen) {
         return;
+    }
+    for (const QString& folder : {chosen->masterpointFolder, chosen->backupFolder}) {
+        if (!isKeepable(folder)) {
+            prompts_.showMessage(notKeepable(folder));
+            return;
+        }
     }
     store_.writeString(Paths, BackupFolder, chosen->backupFolder);
     store_.writeString(Paths, MasterpointFolder, chosen->masterpointFolder);
