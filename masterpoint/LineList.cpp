@@ -4,6 +4,7 @@
 #include "masterpoint/ReadableFile.h"
 
 #include <cstdint>
+#include <limits>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -148,7 +149,13 @@ void LineList::loadFromFile(const std::string& path, FileSystem& fileSystem) {
 }
 
 std::string_view LineList::line(std::size_t index) const {
-    return std::string_view(text_).substr(starts_[index], lengths_[index]);
+    const std::string_view text(text_);
+    if (wide_) {
+        const auto start = static_cast<std::size_t>(wideLines_.starts[index]);
+        return text.substr(start, static_cast<std::size_t>(wideLines_.ends[index]) - start);
+    }
+    const std::size_t start = narrowLines_.starts[index];
+    return text.substr(start, narrowLines_.ends[index] - start);
 }
 
 void LineList::split() {
@@ -156,32 +163,41 @@ void LineList::split() {
     if (nul != std::string::npos) {
         text_.resize(nul);
     }
-    starts_.clear();
-    lengths_.clear();
+    narrowLines_ = {};
+    wideLines_ = {};
+    wide_ = text_.size() > std::numeric_limits<std::uint32_t>::max();
+    if (wide_) {
+        splitInto(wideLines_);
+    } else {
+        splitInto(narrowLines_);
+    }
+}
+
+template <typename Offset> void LineList::splitInto(Lines<Offset>& lines) {
     const char* const text = text_.data();
     const std::size_t n = text_.size();
     // Counting the line ends first lets each offset table be allocated once: grown by
     // doubling, the two tables of a million-line file touched twice their final size
     // in fresh memory, and first touches are what reading a big file mostly costs.
     const std::size_t most = mostLines(text, n);
-    starts_.reserve(most);
-    lengths_.reserve(most);
-    prepareFreshMemory(starts_.data(), starts_.capacity() * sizeof(std::size_t));
-    prepareFreshMemory(lengths_.data(), lengths_.capacity() * sizeof(std::size_t));
+    lines.starts.reserve(most);
+    lines.ends.reserve(most);
+    prepareFreshMemory(lines.starts.data(), lines.starts.capacity() * sizeof(Offset));
+    prepareFreshMemory(lines.ends.data(), lines.ends.capacity() * sizeof(Offset));
     std::size_t start = 0; // where the line being read began
     // A line end is a CR, an LF, or a CR LF pair, after which the next line starts. (No
     // NUL is left in the text by now.)
     forEachBreak<false>(text, n, [&](std::size_t at) {
         if (at >= start) { // else the LF of a CR LF pair already taken
-            starts_.push_back(start);
-            lengths_.push_back(at - start);
+            lines.starts.push_back(static_cast<Offset>(start));
+            lines.ends.push_back(static_cast<Offset>(at));
             start = (text[at] == '\r' && at + 1 < n && text[at + 1] == '\n') ? at + 2 : at + 1;
         }
         return true;
     });
     if (start < n) {
-        starts_.push_back(start);
-        lengths_.push_back(n - start);
+        lines.starts.push_back(static_cast<Offset>(start));
+        lines.ends.push_back(static_cast<Offset>(n));
     }
 }
 

@@ -3,12 +3,14 @@
 // each end a line; a NUL byte ends the text; a last line without an end counts; a line
 // end at the very end adds no empty line. Lines are kept byte for byte.
 //
-// The bytes are held once with the offsets of each line, so a file of a million
-// records costs little more than its own size.
+// The bytes are held once with where each line starts and ends: 8 bytes a line for a
+// text under 4 GiB (16 above), so a file of a million records costs little more than
+// its own size, and even a file of nothing but line ends stays within nine times it.
 
 #include "masterpoint/FileSystem.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,16 +29,25 @@ public:
     // Error::cannotReadFile(path) when a read fails.
     void loadFromFile(const std::string& path, FileSystem& fileSystem = FileSystem::system());
 
-    std::size_t size() const { return starts_.size(); }
-    bool empty() const { return starts_.empty(); }
+    std::size_t size() const { return wide_ ? wideLines_.size() : narrowLines_.size(); }
+    bool empty() const { return size() == 0; }
     std::string_view line(std::size_t index) const;
 
 private:
+    // Where each line starts and ends in the text, as offsets of one width.
+    template <typename Offset> struct Lines {
+        std::vector<Offset> starts;
+        std::vector<Offset> ends;
+        std::size_t size() const { return starts.size(); }
+    };
+
     void split();
+    template <typename Offset> void splitInto(Lines<Offset>& lines);
 
     std::string text_;
-    std::vector<std::size_t> starts_;
-    std::vector<std::size_t> lengths_;
+    bool wide_ = false; // the text is 4 GiB or more: 64-bit offsets
+    Lines<std::uint32_t> narrowLines_;
+    Lines<std::uint64_t> wideLines_;
 };
 
 // Feeds bytes through the same line rules as LineList and hands back every complete
