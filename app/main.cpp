@@ -1,14 +1,100 @@
-// Program entry: the main window is made (which may run the start-up scan), shown, and
-// the event loop runs until it closes.
+// Program entry: any command-line argument is read first, without a display, so that
+// --help and --version answer on a terminal; then the main window is made (which may run
+// the start-up scan), shown, and the event loop runs until it closes.
 
 #include "app/MainWindow.h"
 #include "app/QtPrompts.h"
 #include "app/WindowIcon.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int UsageError = 2;
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// Qt's own options, with the name of their value where they take one: QApplication takes
+// them from the command line itself, so they pass here unseen in the help.
+const char* const QtOptions[][2] = {
+    {"platform", "name"},
+    {"platformpluginpath", "path"},
+    {"platformtheme", "name"},
+    {"plugin", "name"},
+    {"qwindowgeometry", "geometry"},
+    {"qwindowicon", "icon"},
+    {"qwindowtitle", "title"},
+    {"session", "session"},
+    {"display", "display"},
+    {"geometry", "geometry"},
+    {"style", "style"},
+    {"stylesheet", "file"},
+    {"qmljsdebugger", "options"},
+    {"reverse", nullptr},
+    {"widgetcount", nullptr},
+};
+
+// Reads the arguments; returns the exit status when the program should answer and end
+// rather than open its window.
+std::optional<int> answerCommandLine(int argc, char* argv[]) {
+    QCoreApplication console(argc, argv);
+    const QString name = QCoreApplication::applicationName();
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Masterpoint file manager: lists, views, backs up, merges and converts\n"
+                       "the masterpoint files of a bridge club. Without options it opens its\n"
+                       "window; Qt's standard options such as -style are passed on to it."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const auto& qtOption : QtOptions) {
+        QCommandLineOption option(QLatin1String(qtOption[0]), QString(),
+                                  qtOption[1] ? QLatin1String(qtOption[1]) : QString());
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    if (!parser.parse(QCoreApplication::arguments())) {
+        print(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
+                          .arg(name, parser.errorText()));
+        return UsageError;
+    }
+    if (parser.isSet(help)) {
+        print(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("%1 %2\n").arg(name, QStringLiteral(MPMGR_VERSION)));
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        print(stderr, QStringLiteral("%1: unexpected argument '%2': no file is opened from "
+                                     "the command line\nTry '%1 --help' for more information.\n")
+                          .arg(name, parser.positionalArguments().constFirst()));
+        return UsageError;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc > 1) {
+        if (const std::optional<int> status = answerCommandLine(argc, argv))
+            return *status;
+    }
     QApplication application(argc, argv);
+    // Ties the windows to the installed desktop entry (Wayland's app id, the dock's icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral(MPMGR_APP_ID));
     QApplication::setWindowIcon(mpmgrWindowIcon());
     QtPrompts prompts;
     MainWindow window(prompts);
