@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang-format git)
+          libbenchmark-dev clang-format git
+          dpkg-dev file desktop-file-utils appstream man-db)
 
 missing=()
 for package in "${packages[@]}"; do
