@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if dpkg-query -W -f='${Status}' mpmgr 2>/dev/null | grep -q "installed"; then
+if dpkg-query -W -f='${Status}' mpmgr 2>/dev/null | grep -q "ok installed"; then
     echo "mpmgr is already installed here; remove it (apt-get remove mpmgr) and run again" >&2
     exit 1
 fi
