@@ -1,0 +1,823 @@
+// The file commands without a window: Locate, Convert, View, Backup, Merge and Paths
+// driven through FileCommands, with scripted answers, a real file list model, viewers
+// that only take notes and a real folder on disk. Every case checks the questions and
+// messages the user would see and the bytes left on disk.
+
+#include "app/FileCommands.h"
+#include "app/FileListModel.h"
+#include "app/Viewers.h"
+#include "masterpoint/Error.h"
+#include "masterpoint/FileName.h"
+#include "settings/SettingsNames.h"
+#include "settings/SettingsStore.h"
+#include "support/FaultyFileSystem.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace SettingsNames;
+using Question = FileCommands::FolderQuestion;
+
+Q_DECLARE_METATYPE(FileCommands::FolderQuestion)
+
+enum class Command { Locate, Convert, View, BackUp, Merge, EditPaths };
+Q_DECLARE_METATYPE(Command)
+
+namespace {
+
+const QByteArray kValid = "1234567001250\r\n";
+
+// count records, member numbers from first on: each file of a test gets its own bytes.
+QByteArray records(int count, int first = 1000000) {
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += QByteArray::number(first + i).rightJustified(7, '0') + "000100\r\n";
+    return bytes;
+}
+
+QString fromBytes(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+void perform(FileCommands& commands, Command command) {
+    switch (command) {
+    case Command::Locate:
+        return commands.locate(FileCommands::FolderQuestion::Ask);
+    case Command::Convert:
+        return commands.convert();
+    case Command::View:
+        return commands.view();
+    case Command::BackUp:
+        return commands.backUp();
+    case Command::Merge:
+        return commands.merge();
+    case Command::EditPaths:
+        return commands.editPaths();
+    }
+}
+
+// One viewer as the notes give it.
+QString shown(const QString& name, const QString& caption, int lines, bool twoFigures) {
+    return QStringLiteral("%1 as %2, %3 lines, %4")
+        .arg(name, caption)
+        .arg(lines)
+        .arg(twoFigures ? "two figures" : "one figure");
+}
+
+// One file as contents() gives it: the name and the bytes with line ends spelt out.
+QString fileText(const QString& name, const QByteArray& bytes) {
+    return name + QLatin1Char('=') +
+           QString::fromLatin1(bytes).replace('\r', QLatin1String("\\r")).replace('\n', "\\n");
+}
+
+// Every file of folder, in plain name order.
+QStringList contents(const QString& folder) {
+    QStringList out;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        out << fileText(name, testfiles::read(QDir(folder).filePath(name)));
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+QStringList sorted(QStringList list) {
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+// The text of what f throws, or "nothing thrown".
+template <typename Exception, typename F> QString thrownText(F f) {
+    try {
+        f();
+    } catch (const Exception& error) {
+        return QString::fromStdString(error.what());
+    }
+    return QStringLiteral("nothing thrown");
+}
+
+// Viewers without windows: the viewers showing now, and a log of every open, every raise
+// that found a viewer and every closeAll.
+class NotedViewers : public Viewers {
+public:
+    QStringList showing;
+    QStringList log;
+
+    bool raise(const std::string& fileName) override {
+        for (const std::string& name : names_) {
+            if (mp::isSameFileName(name, fileName)) {
+                log << "raise:" + fromBytes(fileName);
+                return true;
+            }
+        }
+        return false;
+    }
+    void open(const std::string& fileName, const QString& caption, mp::LineList lines,
+              bool twoFigures) override {
+        names_.push_back(fileName);
+        showing << shown(fromBytes(fileName), caption, int(lines.size()), twoFigures);
+        log << "open:" + fromBytes(fileName);
+    }
+    void closeAll() override {
+        names_.clear();
+        showing.clear();
+        log << QStringLiteral("closeAll");
+    }
+
+private:
+    std::vector<std::string> names_;
+};
+
+QStringList textsOf(const FileListModel& list) {
+    QStringList out;
+    for (int row = 0; row < list.rowCount(); ++row)
+        out << list.index(row).data().toString();
+    return out;
+}
+
+// Also notes the list as it stood when each warning came.
+class Prompter : public ScriptedPrompts {
+public:
+    explicit Prompter(const FileListModel& list) : list_(list) {}
+    QStringList listAtWarning;
+    void showWarning(const QString& text) override {
+        listAtWarning = textsOf(list_);
+        ScriptedPrompts::showWarning(text);
+    }
+
+private:
+    const FileListModel& list_;
+};
+
+// The commands with everything they talk to.
+struct Run {
+    explicit Run(const QString& ini) : store(ini) {}
+
+    FaultyFileSystem disk;
+    FileListModel list;
+    Prompter prompts{list};
+    SettingsStore store;
+    NotedViewers viewers;
+    FileCommands commands{prompts, store, list, viewers, disk};
+
+    QStringList texts() const { return textsOf(list); }
+    void scan() { commands.locate(Question::OnlyWhenNoneStored); }
+    void tick(const QString& text) {
+        const int row = texts().indexOf(text);
+        QVERIFY2(row >= 0, qPrintable(text));
+        QVERIFY(list.setData(list.index(row), Qt::Checked, Qt::CheckStateRole));
+    }
+    void tickAll() {
+        for (const QString& text : texts())
+            tick(text);
+    }
+    bool ticked(const QString& text) const {
+        return list.index(texts().indexOf(text)).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    }
+};
+
+} // namespace
+
+class tst_FileCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void locateAsksOnlyWhenItShould_data();
+    void locateAsksOnlyWhenItShould();
+    void locateStoresChosenFolderBeforeScanning();
+    void scanListsValidFiles_data();
+    void scanListsValidFiles();
+    void scanListsInNameOrderAndMergeFollows();
+    void scanOfDeletedFolderEmptiesList();
+
+    void eachEntryReachesItsOwnFile_data();
+    void eachEntryReachesItsOwnFile();
+    void refusalsLeaveEverythingAsItWas_data();
+    void refusalsLeaveEverythingAsItWas();
+
+    void convertFailureSaidOnceAfterRescan_data();
+    void convertFailureSaidOnceAfterRescan();
+
+    void backupStoresFolderWithNothingTicked();
+    void backupSaysWhatIsNotSafe_data();
+    void backupSaysWhatIsNotSafe();
+
+    void mergeProposesClubNameAndCancelWritesNothing_data();
+    void mergeProposesClubNameAndCancelWritesNothing();
+    void mergeWritesCrLfLines();
+    void mergeMissingInputThrowsAndWritesNothing();
+
+    void viewOpensTickedByExactNameAndRaisesWithoutReading();
+    void viewSecondMissingKeepsFirst();
+
+    void editPathsOkStoresTheThree_data();
+    void editPathsOkStoresTheThree();
+    void editPathsStoreFailureThrows();
+    void newFolderUsedByNextView();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString ini() const { return dir_->filePath(QStringLiteral("cfg/settings.ini")); }
+    // Beyond ASCII and with a space, so that every path passes the encoding both ways.
+    QString mp() const { return dir_->filePath(QStringLiteral("Masterpoint é")); }
+    QString bu() const { return dir_->filePath(QStringLiteral("bu")); }
+    QString in(const QString& folder, const QString& name) const {
+        return QDir(folder).filePath(name);
+    }
+    void write(const QString& name, const QByteArray& bytes = kValid) {
+        testfiles::write(mp(), name, bytes);
+    }
+    void storeFolders() {
+        SettingsStore store(ini());
+        store.writeString(Paths, MasterpointFolder, mp());
+        store.writeString(Paths, BackupFolder, bu());
+    }
+};
+
+void tst_FileCommands::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    for (const QString& folder : {mp(), bu(), dir_->filePath(QStringLiteral("cfg"))})
+        QVERIFY(QDir().mkpath(folder));
+}
+
+// ---- Locate ----
+
+void tst_FileCommands::locateAsksOnlyWhenItShould_data() {
+    QTest::addColumn<Question>("question");
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("start-up, folder stored") << Question::OnlyWhenNoneStored << true << false;
+    QTest::newRow("start-up, none stored") << Question::OnlyWhenNoneStored << false << true;
+    QTest::newRow("asked for, folder stored") << Question::Ask << true << true;
+    QTest::newRow("asked for, none stored") << Question::Ask << false << true;
+}
+
+void tst_FileCommands::locateAsksOnlyWhenItShould() {
+    QFETCH(Question, question);
+    QFETCH(bool, stored);
+    QFETCH(bool, asks);
+    write(QStringLiteral("A.GLD"));
+    if (stored)
+        storeFolders();
+    Run run(ini());
+    run.prompts.folderAnswers.push_back(mp());
+    run.commands.locate(question);
+    const QString preset = stored ? mp() : QString();
+    QCOMPARE(run.prompts.asked,
+             asks ? QStringList{"browse:Browser for masterpoint files|" + preset} : QStringList());
+    QCOMPARE(run.texts(), QStringList{QStringLiteral("A.GLD")});
+    QVERIFY(!run.ticked(QStringLiteral("A.GLD")));
+    QCOMPARE(run.store.readString(Paths, MasterpointFolder, QString()), mp());
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// The folder chosen is kept even when the scan of it then stops on a file it cannot read;
+// the files before that one stay listed.
+void tst_FileCommands::locateStoresChosenFolderBeforeScanning() {
+    const QString other = dir_->filePath(QStringLiteral("other"));
+    QVERIFY(QDir().mkpath(other));
+    testfiles::write(other, QStringLiteral("a.GLD"), kValid);
+    testfiles::write(other, QStringLiteral("club.mp2"), kValid);
+    Run run(ini());
+    run.disk.failOn(Call::ReadHead, std::errc::permission_denied, 0, "club.mp2");
+    run.prompts.folderAnswers.push_back(other);
+    QCOMPARE(thrownText<mp::Error>([&] { run.commands.locate(Question::Ask); }),
+             "Cannot open file " + in(other, "club.mp2"));
+    QCOMPARE(run.store.readString(Paths, MasterpointFolder, QString()), other);
+    QCOMPARE(run.texts(), QStringList{QStringLiteral("a.GLD")});
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// With the option on, X.MP1 cannot become X.GLD: both stay, each under its own name,
+// and that is said once.
+void tst_FileCommands::scanListsValidFiles_data() {
+    QTest::addColumn<bool>("convert");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QStringList>("onDisk");
+    QTest::addColumn<QStringList>("asked");
+    QTest::newRow("option off") << false
+                                << QStringList{"A.MP1(GLD)", "B.GLD", "e.MP3(GRN)", "X.GLD",
+                                               "X.MP1(GLD)"}
+                                << QStringList{"A.MP1", "B.GLD", "C.TXT", "D.MP2",
+                                               "X.GLD", "X.MP1", "e.mp3"}
+                                << QStringList();
+    QTest::newRow("option on")
+        << true << QStringList{"A.GLD", "B.GLD", "e.GRN", "X.GLD", "X.MP1(GLD)"}
+        << QStringList{"A.GLD", "B.GLD", "C.TXT", "D.MP2", "X.GLD", "X.MP1", "e.GRN"}
+        << QStringList{"warning:Could not convert X.MP1: X.GLD already exists"};
+}
+
+void tst_FileCommands::scanListsValidFiles() {
+    QFETCH(bool, convert);
+    QFETCH(QStringList, listed);
+    QFETCH(QStringList, onDisk);
+    QFETCH(QStringList, asked);
+    for (const char* name : {"A.MP1", "B.GLD", "C.TXT", "e.mp3"})
+        write(QLatin1String(name));
+    write(QStringLiteral("D.MP2"), "12345678901\r\n"); // too short a head
+    write(QStringLiteral("X.MP1"), records(1, 1111111));
+    write(QStringLiteral("X.GLD"), records(1, 2222222));
+    storeFolders();
+    Run run(ini());
+    run.commands.setConvertOnLocate(convert);
+    run.scan();
+    QCOMPARE(run.texts(), listed);
+    QCOMPARE(sorted(QDir(mp()).entryList(QDir::Files)), onDisk);
+    QCOMPARE(testfiles::read(in(mp(), "X.MP1")), records(1, 1111111));
+    QCOMPARE(testfiles::read(in(mp(), "X.GLD")), records(1, 2222222));
+    QCOMPARE(run.prompts.asked, asked);
+}
+
+void tst_FileCommands::scanListsInNameOrderAndMergeFollows() {
+    const QStringList created{"c.GLD", "b.GLD", "D.GLD", "a1.GLD", "B.GLD"};
+    for (int i = 0; i < created.size(); ++i)
+        write(created[i], records(1, 1000000 + i));
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    const QStringList order{"a1.GLD", "B.GLD", "b.GLD", "c.GLD", "D.GLD"};
+    QCOMPARE(run.texts(), order);
+    run.tickAll();
+    const QString output = in(bu(), QStringLiteral("merged.GLD"));
+    run.prompts.saveAnswers.push_back(output);
+    run.commands.merge();
+    QByteArray expected;
+    for (const QString& name : order)
+        expected += records(1, 1000000 + int(created.indexOf(name)));
+    QCOMPARE(testfiles::read(output), expected);
+}
+
+// A folder deleted since the last scan lists nothing, closes the viewers, says nothing.
+void tst_FileCommands::scanOfDeletedFolderEmptiesList() {
+    write(QStringLiteral("A.GLD"));
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    run.tickAll();
+    run.commands.view();
+    QVERIFY(QDir(mp()).removeRecursively());
+    run.prompts.folderAnswers.push_back(mp());
+    run.commands.locate(Question::Ask);
+    QCOMPARE(run.prompts.asked, QStringList{"browse:Browser for masterpoint files|" + mp()});
+    QVERIFY(run.texts().isEmpty());
+    QVERIFY(run.viewers.showing.isEmpty());
+}
+
+// Names whose listed text differs from the name on disk: every command reaches the file
+// by its own name.
+void tst_FileCommands::eachEntryReachesItsOwnFile_data() {
+    QTest::addColumn<QStringList>("files"); // in list order
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QStringList>("converted");
+    QTest::addColumn<bool>("twoFigures");
+    QTest::newRow("lower-case extension")
+        << QStringList{"low.mp1"} << QStringList{"low.MP1(GLD)"} << QStringList{"low.GLD"} << false;
+    QTest::newRow("dotted name beside its stem")
+        << QStringList{"a.b.MP1", "a.MP1"} << QStringList{"a.b.MP1(GLD)", "a.MP1(GLD)"}
+        << QStringList{"a.b.GLD", "a.GLD"} << false;
+    QTest::newRow("lower-case, two figures")
+        << QStringList{"p.mp5"} << QStringList{"p.MP5(RAG)"} << QStringList{"p.RAG"} << true;
+    QTest::newRow("name beyond ASCII")
+        << QStringList{"Ré.MP2"} << QStringList{"Ré.MP2(RED)"} << QStringList{"Ré.RED"} << false;
+}
+
+void tst_FileCommands::eachEntryReachesItsOwnFile() {
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, listed);
+    QFETCH(QStringList, converted);
+    QFETCH(bool, twoFigures);
+    QList<QByteArray> bytes;
+    for (int i = 0; i < files.size(); ++i) {
+        bytes << records(i + 1, 1000000 * (i + 1));
+        write(files[i], bytes[i]);
+    }
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    QCOMPARE(run.texts(), listed);
+    run.tickAll();
+
+    run.commands.view();
+    QStringList opened, backedUp, renamed;
+    for (int i = 0; i < files.size(); ++i) {
+        opened << shown(files[i], listed[i], i + 1, twoFigures);
+        backedUp << fileText(files[i], bytes[i]);
+        renamed << fileText(converted[i], bytes[i]);
+    }
+    QCOMPARE(run.viewers.showing, opened);
+
+    run.prompts.folderAnswers.push_back(bu());
+    run.commands.backUp();
+    QCOMPARE(contents(bu()), sorted(backedUp));
+
+    run.commands.convert(); // renames, then lists the folder anew
+    QCOMPARE(contents(mp()), sorted(renamed));
+    QCOMPARE(run.texts(), converted);
+    for (const QString& text : converted)
+        QVERIFY(!run.ticked(text));
+    QVERIFY(run.viewers.showing.isEmpty());
+    QCOMPARE(run.prompts.asked, QStringList{"browse:Select backup location/folder|" + bu()});
+}
+
+// ---- What a command refuses to do ----
+
+void tst_FileCommands::refusalsLeaveEverythingAsItWas_data() {
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("ticked");
+    QTest::addColumn<bool>("oddAnswer");    // answers a folder whose name is not valid text
+    QTest::addColumn<QStringList>("asked"); // "<mp>", "<bu>", "<odd>" stand for the folders
+    const QStringList none;
+    const QString odd = QStringLiteral("message:The folder <odd> cannot be used: its name is not "
+                                       "valid text in this system's encoding. Rename it and "
+                                       "choose it again.");
+    const QString differ =
+        QStringLiteral("message:All merged files must be of the same extension type");
+    const QString tooFew = QStringLiteral("message:More than one file must be ticked to merge");
+    QTest::newRow("locate, cancelled")
+        << Command::Locate << QStringList{"A.GLD", "B.GLD"} << QStringList{"A.GLD"} << false
+        << QStringList{"browse:Browser for masterpoint files|<mp>"};
+    QTest::newRow("paths, cancelled")
+        << Command::EditPaths << QStringList{"A.GLD"} << QStringList{"A.GLD"} << false
+        << QStringList{"paths:<mp>|<bu>|0"};
+    QTest::newRow("locate, folder name not text")
+        << Command::Locate << QStringList{"A.GLD"} << QStringList{"A.GLD"} << true
+        << QStringList{"browse:Browser for masterpoint files|<mp>", odd};
+    QTest::newRow("backup, folder name not text")
+        << Command::BackUp << QStringList{"A.GLD"} << QStringList{"A.GLD"} << true
+        << QStringList{"browse:Select backup location/folder|<bu>", odd};
+    QTest::newRow("paths, folder name not text")
+        << Command::EditPaths << QStringList{"A.GLD"} << QStringList{"A.GLD"} << true
+        << QStringList{"paths:<mp>|<bu>|0", odd};
+    QTest::newRow("convert, empty list") << Command::Convert << none << none << false
+                                         << QStringList{"message:Select files to convert"};
+    QTest::newRow("convert, no numbered file ticked")
+        << Command::Convert << QStringList{"CLUB0612.GLD", "X.MP1"} << QStringList{"CLUB0612.GLD"}
+        << false << QStringList{"message:Tick files to convert"};
+    QTest::newRow("view, empty list")
+        << Command::View << none << none << false << QStringList{"message:Select file(s) to view"};
+    QTest::newRow("view, none ticked") << Command::View << QStringList{"A.GLD"} << none << false
+                                       << QStringList{"message:Select file(s) to view"};
+    QTest::newRow("backup, empty list") << Command::BackUp << none << none << false
+                                        << QStringList{"message:Select files to backup"};
+    QTest::newRow("backup, cancelled")
+        << Command::BackUp << QStringList{"A.GLD"} << QStringList{"A.GLD"} << false
+        << QStringList{"browse:Select backup location/folder|<bu>"};
+    QTest::newRow("merge, empty list")
+        << Command::Merge << none << none << false << QStringList{"message:Select files to merge"};
+    QTest::newRow("merge, converted and not")
+        << Command::Merge << QStringList{"X.GLD", "Y.MP1"} << QStringList{"X.GLD", "Y.MP1(GLD)"}
+        << false << QStringList{differ};
+    QTest::newRow("merge, letter case differs")
+        << Command::Merge << QStringList{"X.GLD", "Y.gld"} << QStringList{"X.GLD", "Y.gld"} << false
+        << QStringList{differ};
+    QTest::newRow("merge, one ticked") << Command::Merge << QStringList{"X.GLD", "Y.GLD"}
+                                       << QStringList{"X.GLD"} << false << QStringList{tooFew};
+    QTest::newRow("merge, none ticked")
+        << Command::Merge << QStringList{"X.GLD", "Y.GLD"} << none << false << QStringList{tooFew};
+}
+
+void tst_FileCommands::refusalsLeaveEverythingAsItWas() {
+    QFETCH(Command, command);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, ticked);
+    QFETCH(bool, oddAnswer);
+    QFETCH(QStringList, asked);
+    for (const QString& name : files)
+        write(name);
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    for (const QString& text : ticked)
+        run.tick(text);
+    const QStringList listed = run.texts();
+    QStringList onDisk = contents(mp());
+    const QByteArray stored = testfiles::read(ini());
+    write(QStringLiteral("NEW.GLD")); // a rescan would list it
+    const QString odd = dir_->filePath(QStringLiteral("odd")) + QChar(QChar::ReplacementCharacter);
+    if (oddAnswer) {
+        run.prompts.folderAnswers.push_back(odd);
+        run.prompts.pathsAnswers.push_back(PathSettings{mp(), odd, 0});
+    }
+    perform(run.commands, command);
+    asked.replaceInStrings(QStringLiteral("<odd>"), odd).replaceInStrings("<mp>", mp());
+    QCOMPARE(run.prompts.asked, asked.replaceInStrings(QStringLiteral("<bu>"), bu()));
+    QCOMPARE(run.texts(), listed);
+    for (const QString& text : listed)
+        QCOMPARE(run.ticked(text), ticked.contains(text));
+    QCOMPARE(run.viewers.log, QStringList{QStringLiteral("closeAll")}); // the scan's only
+    QCOMPARE(contents(mp()), sorted(onDisk << fileText("NEW.GLD", kValid)));
+    QVERIFY(contents(bu()).isEmpty());
+    QCOMPARE(testfiles::read(ini()), stored);
+}
+
+// ---- Convert ----
+
+// A rename that fails never replaces a file; it is said once, after the list shows what
+// is on disk, with the file listed under its own name.
+void tst_FileCommands::convertFailureSaidOnceAfterRescan_data() {
+    QTest::addColumn<bool>("convertOnLocate");
+    QTest::addColumn<bool>("nameTaken");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QStringList>("listed");
+    const QString taken = QStringLiteral("Could not convert X.MP1: X.GLD already exists");
+    const QStringList besideTaken{"X.GLD", "X.MP1(GLD)", "Y.GAR"};
+    QTest::newRow("name taken") << false << true << taken << besideTaken;
+    QTest::newRow("name taken, converting on locate") << true << true << taken << besideTaken;
+    QTest::newRow("rename refused")
+        << false << false << QStringLiteral("Could not convert X.MP1: permission denied")
+        << QStringList{"X.MP1(GLD)", "Y.GAR"};
+}
+
+void tst_FileCommands::convertFailureSaidOnceAfterRescan() {
+    QFETCH(bool, convertOnLocate);
+    QFETCH(bool, nameTaken);
+    QFETCH(QString, warning);
+    QFETCH(QStringList, listed);
+    const QByteArray x = records(1, 1), y = records(2, 2), old = records(3, 3);
+    write(QStringLiteral("X.MP1"), x);
+    write(QStringLiteral("Y.MP4"), y);
+    if (nameTaken)
+        write(QStringLiteral("X.GLD"), old);
+    storeFolders();
+    Run run(ini());
+    run.commands.setConvertOnLocate(convertOnLocate);
+    if (!nameTaken)
+        run.disk.failOn(Call::RenameNoReplace, std::errc::permission_denied, 0, "X.MP1");
+    run.scan();
+    run.prompts.asked.clear(); // what the start-up scan could not rename
+    run.tickAll();
+    run.commands.convert();
+    QCOMPARE(run.prompts.asked, QStringList{"warning:" + warning});
+    QCOMPARE(run.prompts.listAtWarning, listed);
+    QCOMPARE(run.texts(), listed);
+    QStringList onDisk{fileText("X.MP1", x), fileText("Y.GAR", y)};
+    if (nameTaken)
+        onDisk.prepend(fileText("X.GLD", old));
+    QCOMPARE(contents(mp()), onDisk);
+}
+
+// ---- Backup ----
+
+void tst_FileCommands::backupStoresFolderWithNothingTicked() {
+    write(QStringLiteral("A.GLD"));
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    const QString chosen = dir_->filePath(QStringLiteral("chosen"));
+    QVERIFY(QDir().mkpath(chosen));
+    run.prompts.folderAnswers.push_back(chosen);
+    run.commands.backUp();
+    QCOMPARE(run.prompts.asked, (QStringList{"browse:Select backup location/folder|" + bu(),
+                                             "message:Tick files to backup"}));
+    QCOMPARE(run.store.readString(Paths, BackupFolder, QString()), chosen);
+    QVERIFY(contents(chosen).isEmpty());
+}
+
+// Three ticked files; Y.GLD, in the middle, meets trouble: the others are copied and
+// whatever went wrong is said once, after them all.
+void tst_FileCommands::backupSaysWhatIsNotSafe_data() {
+    QTest::addColumn<QByteArray>("alreadyThere"); // bu/Y.GLD before the backup
+    QTest::addColumn<bool>("refused");            // creating bu/Y.GLD fails
+    QTest::addColumn<bool>("zGone");              // Z.GLD deleted since the scan
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QStringList>("backedUp");
+    const QStringList all{"X.MP3", "Y.GLD", "Z.GLD"};
+    const QString refusal = QStringLiteral("Could not back up Y.GLD: permission denied");
+    QTest::newRow("all copied") << QByteArray() << false << false << QString() << all;
+    QTest::newRow("same copy there") << records(2, 2) << false << false << QString() << all;
+    QTest::newRow("other copy there")
+        << QByteArray("old copy") << false << false
+        << "Not backed up Y.GLD: a different copy is already in the backup folder" << all;
+    QTest::newRow("copy refused") << QByteArray() << true << false << refusal
+                                  << QStringList{"X.MP3", "Z.GLD"};
+    QTest::newRow("copy refused, another gone since the scan")
+        << QByteArray() << true << true
+        << refusal + "\nCould not back up Z.GLD: no such file or directory" << QStringList{"X.MP3"};
+}
+
+void tst_FileCommands::backupSaysWhatIsNotSafe() {
+    QFETCH(QByteArray, alreadyThere);
+    QFETCH(bool, refused);
+    QFETCH(bool, zGone);
+    QFETCH(QString, warning);
+    QFETCH(QStringList, backedUp);
+    const QStringList names{"X.MP3", "Y.GLD", "Z.GLD"};
+    for (int i = 0; i < 3; ++i)
+        write(names[i], records(i + 1, i + 1));
+    const QDateTime longAgo(QDate(2001, 2, 3), QTime(4, 5, 6));
+    {
+        QFile source(in(mp(), "X.MP3"));
+        QVERIFY(source.open(QIODevice::ReadWrite));
+        QVERIFY(source.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    }
+    if (!alreadyThere.isNull())
+        testfiles::write(bu(), QStringLiteral("Y.GLD"), alreadyThere);
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    run.tickAll();
+    if (refused)
+        run.disk.failOn(Call::CreateNew, std::errc::permission_denied, 0, "Y.GLD");
+    if (zGone)
+        QVERIFY(QFile::remove(in(mp(), "Z.GLD")));
+    const QStringList source = contents(mp());
+    run.prompts.folderAnswers.push_back(bu());
+    run.commands.backUp();
+
+    QStringList asked{"browse:Select backup location/folder|" + bu()};
+    if (!warning.isEmpty())
+        asked << "warning:" + warning;
+    QCOMPARE(run.prompts.asked, asked);
+    QStringList expected;
+    for (const QString& name : backedUp) {
+        const int i = int(names.indexOf(name));
+        const bool kept = name == QLatin1String("Y.GLD") && !alreadyThere.isNull();
+        expected << fileText(name, kept ? alreadyThere : records(i + 1, i + 1));
+    }
+    QCOMPARE(contents(bu()), expected);
+    QCOMPARE(contents(mp()), source);
+    QCOMPARE(QFileInfo(in(bu(), "X.MP3")).lastModified(), longAgo);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// ---- Merge ----
+
+void tst_FileCommands::mergeProposesClubNameAndCancelWritesNothing_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<int>("club");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("numbered extension") << QStringList{"X.mp2", "Y.MP2"} << 612 << "Club612.MP2";
+    QTest::newRow("colour extension") << QStringList{"X.GLD", "Y.GLD"} << 0 << "Club0.GLD";
+    QTest::newRow("lower-case colour") << QStringList{"x.gar", "y.gar"} << 7 << "Club7.gar";
+}
+
+void tst_FileCommands::mergeProposesClubNameAndCancelWritesNothing() {
+    QFETCH(QStringList, files);
+    QFETCH(int, club);
+    QFETCH(QString, proposed);
+    for (const QString& name : files)
+        write(name);
+    storeFolders();
+    SettingsStore(ini()).writeInteger(Paths, ClubNumber, club);
+    Run run(ini());
+    run.scan();
+    run.tickAll();
+    const QStringList before = contents(mp());
+    run.commands.merge(); // cancelled
+    QCOMPARE(run.prompts.asked, QStringList{"save:" + in(mp(), proposed)});
+    QCOMPARE(contents(mp()), before);
+}
+
+void tst_FileCommands::mergeWritesCrLfLines() {
+    const QByteArray x = "1111111000100\r\nB\r\n", y = "2222222000200\nD\rE";
+    write(QStringLiteral("X.MP1"), x);
+    write(QStringLiteral("Y.MP1"), y);
+    storeFolders();
+    SettingsStore(ini()).writeInteger(Paths, ClubNumber, 1234);
+    Run run(ini());
+    run.scan();
+    run.tickAll();
+    const QString output = in(mp(), QStringLiteral("merged.txt"));
+    run.prompts.saveAnswers.push_back(output);
+    run.commands.merge();
+    QCOMPARE(run.prompts.asked, QStringList{"save:" + in(mp(), "Club1234.MP1")});
+    QCOMPARE(contents(mp()), (QStringList{
+                                 fileText("X.MP1", x),
+                                 fileText("Y.MP1", y),
+                                 fileText("merged.txt", x + "2222222000200\r\nD\r\nE\r\n"),
+                             }));
+    QCOMPARE(run.texts(), (QStringList{"X.MP1(GLD)", "Y.MP1(GLD)"}));   // no rescan
+    QCOMPARE(run.viewers.log, QStringList{QStringLiteral("closeAll")}); // the scan's only
+}
+
+void tst_FileCommands::mergeMissingInputThrowsAndWritesNothing() {
+    write(QStringLiteral("X.GLD"));
+    write(QStringLiteral("Y.GLD"));
+    write(QStringLiteral("out.GLD"), "keep me");
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    run.tick(QStringLiteral("X.GLD"));
+    run.tick(QStringLiteral("Y.GLD"));
+    QVERIFY(QFile::remove(in(mp(), "Y.GLD")));
+    run.prompts.saveAnswers.push_back(in(mp(), "out.GLD"));
+    QCOMPARE(thrownText<mp::Error>([&] { run.commands.merge(); }),
+             "Cannot open file " + in(mp(), "Y.GLD"));
+    QCOMPARE(contents(mp()),
+             (QStringList{fileText("X.GLD", kValid), fileText("out.GLD", "keep me")}));
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// ---- View ----
+
+// Names that differ only in letter case are two files, each with its own viewer; a
+// colour extension in lower case still picks its layout; an unticked file is left
+// alone. Viewing again brings the viewers forward as they are, without reading.
+void tst_FileCommands::viewOpensTickedByExactNameAndRaisesWithoutReading() {
+    write(QStringLiteral("CLUB.GLD"), records(1));
+    write(QStringLiteral("club.gld"), records(3));
+    write(QStringLiteral("club.gar"), records(2));
+    write(QStringLiteral("LEFT.GLD"));
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    QCOMPARE(run.texts(), (QStringList{"club.gar", "CLUB.GLD", "club.gld", "LEFT.GLD"}));
+    for (const char* text : {"CLUB.GLD", "club.gld", "club.gar"})
+        run.tick(QLatin1String(text));
+    run.commands.view();
+    const QStringList opened{shown("club.gar", "club.gar", 2, true),
+                             shown("CLUB.GLD", "CLUB.GLD", 1, false),
+                             shown("club.gld", "club.gld", 3, false)};
+    QCOMPARE(run.viewers.showing, opened);
+    for (const char* name : {"CLUB.GLD", "club.gld", "club.gar"})
+        QVERIFY(QFile::remove(in(mp(), QLatin1String(name))));
+    run.commands.view();
+    QVERIFY(run.prompts.asked.isEmpty());
+    QCOMPARE(run.viewers.showing, opened);
+    QCOMPARE(run.viewers.log.mid(4),
+             (QStringList{"raise:club.gar", "raise:CLUB.GLD", "raise:club.gld"}));
+}
+
+void tst_FileCommands::viewSecondMissingKeepsFirst() {
+    write(QStringLiteral("A.GLD"));
+    write(QStringLiteral("B.GLD"));
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    run.tickAll();
+    QVERIFY(QFile::remove(in(mp(), "B.GLD")));
+    QCOMPARE(thrownText<mp::Error>([&] { run.commands.view(); }),
+             "Cannot open file " + in(mp(), "B.GLD"));
+    QCOMPARE(run.viewers.showing, QStringList{shown("A.GLD", "A.GLD", 1, false)});
+}
+
+// ---- Paths ----
+
+void tst_FileCommands::editPathsOkStoresTheThree_data() {
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QString>("masterpoint");
+    QTest::addColumn<QString>("backup");
+    QTest::addColumn<int>("club");
+    QTest::newRow("unchanged, nothing stored") << false << QString() << QString() << 0;
+    QTest::newRow("new values") << true << "/new/mp"
+                                << " spaced " << 612;
+    QTest::newRow("folders cleared") << true << QString() << QString() << 5;
+}
+
+void tst_FileCommands::editPathsOkStoresTheThree() {
+    QFETCH(bool, stored);
+    QFETCH(QString, masterpoint);
+    QFETCH(QString, backup);
+    QFETCH(int, club);
+    if (stored)
+        storeFolders();
+    Run run(ini());
+    run.prompts.pathsAnswers.push_back(PathSettings{masterpoint, backup, club});
+    run.commands.editPaths();
+    QCOMPARE(run.prompts.asked, QStringList{stored ? "paths:" + mp() + "|" + bu() + "|0"
+                                                   : QStringLiteral("paths:||0")});
+    QSettings raw(ini(), QSettings::IniFormat);
+    QCOMPARE(raw.value(QStringLiteral("paths/Quillet")), QVariant(masterpoint));
+    QCOMPARE(raw.value(QStringLiteral("paths/backup")), QVariant(backup));
+    QCOMPARE(raw.value(QStringLiteral("paths/ClubNo")), QVariant(QString::number(club)));
+}
+
+// A store that cannot be written: the failure ends the command for the caller to show.
+void tst_FileCommands::editPathsStoreFailureThrows() {
+    testfiles::write(dir_->path(), QStringLiteral("blocked"), "a file, not a folder");
+    Run run(dir_->filePath(QStringLiteral("blocked/settings.ini")));
+    run.prompts.pathsAnswers.push_back(PathSettings{mp(), bu(), 99});
+    QCOMPARE(thrownText<RegistryError>([&] { run.commands.editPaths(); }),
+             QStringLiteral("Failed to create key paths"));
+    QCOMPARE(run.prompts.asked, QStringList{QStringLiteral("paths:||0")});
+}
+
+// A folder set in the Paths dialog counts from the next command on, without a rescan.
+void tst_FileCommands::newFolderUsedByNextView() {
+    const QString other = dir_->filePath(QStringLiteral("other"));
+    QVERIFY(QDir().mkpath(other));
+    write(QStringLiteral("A.GLD"), records(1));
+    testfiles::write(other, QStringLiteral("A.GLD"), records(2));
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    run.prompts.pathsAnswers.push_back(PathSettings{other, bu(), 0});
+    run.commands.editPaths();
+    QCOMPARE(run.viewers.log, QStringList{QStringLiteral("closeAll")}); // the scan's only
+    run.tickAll();
+    run.commands.view();
+    QCOMPARE(run.viewers.showing, QStringList{shown("A.GLD", "A.GLD", 2, false)});
+}
+
+QTEST_MAIN(tst_FileCommands)
+#include "tst_filecommands.moc"
