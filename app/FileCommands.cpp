@@ -15,6 +15,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QFile>
+#include <algorithm>
 
 using namespace SettingsNames;
 
@@ -111,8 +112,16 @@ void FileCommands::rescan(mp::Problems& problems) {
         }
         list_.setEntries(std::move(result.entries));
     }
+    // A rename that Convert could not make, the scan that follows it tries again when it
+    // converts too, and fails the same way: the user hears of it once.
     for (const mp::Problem& problem : result.problems.all()) {
-        problems.add(problem.message, problem.detail);
+        const auto& known = problems.all();
+        const bool told = std::any_of(known.begin(), known.end(), [&](const mp::Problem& p) {
+            return p.message == problem.message;
+        });
+        if (!told) {
+            problems.add(problem.message, problem.detail);
+        }
     }
 }
 
