@@ -33,7 +33,7 @@ TEST(Convert, RenamesTickedNumberedEntriesOnly) {
     };
     const ConvertResult result = convertTicked(entries, dir.path());
     EXPECT_EQ(result.attempted, 4);
-    EXPECT_EQ(result.problems.text(), "Could not convert Gone.MP3: no such file or directory");
+    EXPECT_EQ(result.problems.text(), "Could not convert Gone.MP3: " + missingFileReason());
     EXPECT_EQ(dir.files(), (Files{{"A.GLD", "A.MP1"},
                                   {"B.GAR", "B.MP4"},
                                   {"C.RAG", "C.MP5"},
@@ -60,9 +60,11 @@ TEST(Convert, OnlyTheLastExtensionOfTheRealNameChanges) {
         {"a numbered extension inside the name stays",
          {{"x.mp2.MP1", 1}},
          {{"x.mp2.GLD", "x.mp2.MP1"}}},
+#ifndef _WIN32 // where they are one file, test_windows.cpp has them
         {"names differing only in case",
          {{"CLUB.MP1", 1}, {"club.mp1", 1}},
          {{"CLUB.GLD", "CLUB.MP1"}, {"club.GLD", "club.mp1"}}},
+#endif
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -92,11 +94,19 @@ TEST(Convert, RefusedRenameLeavesTheFileAndSaysWhyAndTheWalkGoesOn) {
          std::nullopt,
          "Could not convert CLUB.MP1: CLUB.GLD already exists",
          {{"A.GLD", "A.MP1"}, {"CLUB.MP1", "CLUB.MP1"}, {"CLUB.GLD", "CLUB.GLD"}}},
+#ifdef _WIN32
+        {"the converted name exists in another case: the same file",
+         {"club.gld"},
+         std::nullopt,
+         "Could not convert CLUB.MP1: CLUB.GLD already exists",
+         {{"A.GLD", "A.MP1"}, {"CLUB.MP1", "CLUB.MP1"}, {"club.gld", "club.gld"}}},
+#else
         {"the converted name exists in another case only",
          {"club.gld"},
          std::nullopt,
          "",
          {{"A.GLD", "A.MP1"}, {"CLUB.GLD", "CLUB.MP1"}, {"club.gld", "club.gld"}}},
+#endif
         {"permission denied",
          {},
          std::errc::permission_denied,

@@ -1,6 +1,6 @@
 // Every command acts on the very file the scan listed, however its name is spelt:
 // lower-case extensions, a double-dotted name beside its namesake, names differing only
-// in case.
+// in case (where they are two files).
 
 #include "TempDir.h"
 #include "masterpoint/Backup.h"
@@ -32,6 +32,7 @@ const FolderCase kFolders[] = {
      {"a.MP1", "a.b.MP1"},
      {{"a.b.MP1(GLD)", 1}, {"a.MP1(GLD)", 1}},
      {{"a.b.GLD", "a.b.MP1"}, {"a.GLD", "a.MP1"}}},
+#ifndef _WIN32 // where they are one file, test_windows.cpp has them
     {"names differing only in case",
      {"club.gld", "CLUB.GLD", "club.mp2", "CLUB.MP2"},
      {{"CLUB.GLD", 0}, {"club.gld", 0}, {"CLUB.MP2(RED)", 2}, {"club.MP2(RED)", 2}},
@@ -39,6 +40,7 @@ const FolderCase kFolders[] = {
       {"club.gld", "club.gld"},
       {"CLUB.RED", "CLUB.MP2"},
       {"club.RED", "club.mp2"}}},
+#endif
 };
 
 } // namespace

@@ -13,6 +13,13 @@
 using namespace mp;
 using namespace std::string_literals;
 
+// The separator that joinPath puts between a folder and a name, as a literal to join.
+#ifdef _WIN32
+#define SEP "\\"
+#else
+#define SEP "/"
+#endif
+
 namespace {
 
 using Files = std::map<std::string, std::string>;
@@ -85,13 +92,13 @@ TEST(Merge, ProposedNameIsClubNumberAndTheFirstEntrysExtension) {
         ListEntry first;
         std::string name;
     } cases[] = {
-        {"/mp", 612, ListEntry::forFile("X.GLD", 0), "/mp/Club612.GLD"},
-        {"/mp", 612, ListEntry::forFile("X.MP2", 2), "/mp/Club612.MP2"},
-        {"/mp", 612, ListEntry::forFile("low.mp1", 1), "/mp/Club612.MP1"},
-        {"/mp", 612, ListEntry::forFile("a.b.mp4", 4), "/mp/Club612.MP4"},
-        {"/mp", 612, ListEntry::forFile("club.gld", 0), "/mp/Club612.gld"},
-        {"/mp/", 0, ListEntry::forFile("X.RED", 0), "/mp//Club0.RED"},
-        {"/mp", -5, ListEntry::forFile("X.RED", 0), "/mp/Club-5.RED"},
+        {"/mp", 612, ListEntry::forFile("X.GLD", 0), "/mp" SEP "Club612.GLD"},
+        {"/mp", 612, ListEntry::forFile("X.MP2", 2), "/mp" SEP "Club612.MP2"},
+        {"/mp", 612, ListEntry::forFile("low.mp1", 1), "/mp" SEP "Club612.MP1"},
+        {"/mp", 612, ListEntry::forFile("a.b.mp4", 4), "/mp" SEP "Club612.MP4"},
+        {"/mp", 612, ListEntry::forFile("club.gld", 0), "/mp" SEP "Club612.gld"},
+        {"/mp/", 0, ListEntry::forFile("X.RED", 0), "/mp/" SEP "Club0.RED"},
+        {"/mp", -5, ListEntry::forFile("X.RED", 0), "/mp" SEP "Club-5.RED"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -147,17 +154,19 @@ TEST(Merge, FailureLeavesEveryFileAsItWas) {
     TempDir dir;
     const std::string a = dir.write("A.GLD", "A\n");
     const std::string out = dir.write("out.GLD", "keep me");
-    ::mkfifo((dir / "fifo.GLD").c_str(), 0644);
+#ifdef _WIN32
+    const std::string device = "NUL"; // a device, wherever it is named
+#else
+    const std::string device = dir / "fifo.GLD";
+    ::mkfifo(device.c_str(), 0644);
+#endif
     const std::set<std::string> before = dir.names();
 
     EXPECT_EQ(errorOf([&] {
                   mergeFiles({a, dir / "gone.GLD", dir / "gone2.GLD"}, out);
               }),
               "Cannot open file " + dir / "gone.GLD");
-    EXPECT_EQ(errorOf([&] {
-                  mergeFiles({a, dir / "fifo.GLD"}, out);
-              }),
-              "Cannot open file " + dir / "fifo.GLD");
+    EXPECT_EQ(errorOf([&] { mergeFiles({a, device}, out); }), "Cannot open file " + device);
     EXPECT_EQ(errorOf([&] {
                   mergeFiles({a, a}, dir / "nofolder/out.GLD");
               }),
@@ -195,10 +204,10 @@ TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
         {"the sync at commit fails", Call::Sync, std::errc::io_error, 0, "", "out"},
         {"the close at commit fails", Call::Close, std::errc::io_error, 0, "", "out"},
         {"the rename into place fails", Call::Replace, std::errc::permission_denied, 0, "", "out"},
-        {"an input cannot be opened", Call::OpenForReading, std::errc::permission_denied, 0, "/in2",
-         "in2"},
+        {"an input cannot be opened", Call::OpenForReading, std::errc::permission_denied, 0,
+         SEP "in2", "in2"},
         {"an input is gone when its turn comes", Call::OpenForReading,
-         std::errc::no_such_file_or_directory, 1, "/in2", "in2"},
+         std::errc::no_such_file_or_directory, 1, SEP "in2", "in2"},
         {"a read fails mid-way through an input", Call::Read, std::errc::io_error, 3, "", "read"},
     };
     for (const auto& c : cases) {
@@ -220,8 +229,9 @@ TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
     }
 }
 
-// Changes the named file just after it is opened for the merge proper (its second
-// opening: the first is the check that every input opens).
+// Tries to change the named file just after it is opened for the merge proper (its
+// second opening: the first is the check that every input opens), as another program
+// writing it would.
 class ChangingFileSystem : public FaultyFileSystem {
 public:
     ChangingFileSystem(std::string path, long long newSize)
@@ -230,19 +240,44 @@ public:
                                    std::uint64_t& size) override {
         const std::error_code error = FaultyFileSystem::openForReading(path, file, size);
         if (!error && path == path_ && ++opened_ == 2) {
-            if (newSize_ < 0) {
-                std::ofstream(path, std::ios::binary | std::ios::app) << "7654321000100\n";
-            } else {
-                EXPECT_EQ(::truncate(path.c_str(), newSize_), 0);
-            }
+            changed_ = change();
         }
         return error;
     }
+    bool changed() const { return changed_; }
 
 private:
+    bool change() const {
+#ifdef _WIN32
+        const HANDLE file = ::CreateFileW(testfs::wide(path_).c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        LARGE_INTEGER at{};
+        at.QuadPart = newSize_;
+        DWORD written = 0;
+        const bool changed =
+            newSize_ < 0
+                ? ::SetFilePointerEx(file, {}, nullptr, FILE_END) &&
+                      ::WriteFile(file, "7654321000100\n", 14, &written, nullptr)
+                : ::SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+        ::CloseHandle(file);
+        return changed;
+#else
+        if (newSize_ < 0) {
+            return bool(std::ofstream(path_, std::ios::binary | std::ios::app)
+                        << "7654321000100\n");
+        }
+        return ::truncate(path_.c_str(), newSize_) == 0;
+#endif
+    }
+
     std::string path_;
     long long newSize_; // -1: a record is appended instead
     int opened_ = 0;
+    bool changed_ = false;
 };
 
 TEST(Merge, InputThatChangesWhileMergedFailsWritingNothing) {
@@ -261,11 +296,17 @@ TEST(Merge, InputThatChangesWhileMergedFailsWritingNothing) {
         const std::string in2 = dir.write("in2", "1111111000100\r\n2222222000200\r\n");
         const std::string out = dir.write("out", "keep me");
         ChangingFileSystem changing(in2, c.newSize);
-        EXPECT_EQ(errorOf([&] {
-                      mergeFiles({in1, in2}, out, changing);
-                  }),
-                  "Cannot open file " + in2);
+        const std::string error = errorOf([&] { mergeFiles({in1, in2}, out, changing); });
+#ifdef _WIN32
+        // The file is read with writers refused: it cannot change under the merge.
+        EXPECT_FALSE(changing.changed());
+        EXPECT_EQ(error, "");
+        EXPECT_EQ(readAll(out), "0123456001250\r\n1111111000100\r\n2222222000200\r\n");
+#else
+        EXPECT_TRUE(changing.changed());
+        EXPECT_EQ(error, "Cannot open file " + in2);
         EXPECT_EQ(readAll(out), "keep me");
+#endif
         EXPECT_EQ(dir.names(), (std::set<std::string>{"in1", "in2", "out"}));
     }
 }

@@ -52,22 +52,41 @@ void build(const TempDir& dir, const std::vector<Item>& items) {
             dir.write(item.name, item.bytes);
             break;
         case Type::ReadOnlyFile:
-            ::chmod(dir.write(item.name, item.bytes).c_str(), 0444);
+            makeReadOnly(dir.write(item.name, item.bytes));
             break;
         case Type::Folder:
             dir.mkdir(item.name);
             break;
+#ifdef _WIN32
+        case Type::Fifo:
+        case Type::Link:
+            FAIL() << "no FIFOs or links in these folders on Windows: " << path;
+#else
         case Type::Fifo:
             ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
             break;
         case Type::Link:
             ASSERT_EQ(::symlink(item.bytes.c_str(), path.c_str()), 0);
             break;
+#endif
         }
     }
 }
 
 using Files = std::map<std::string, std::string>;
+
+// The names that can stand side by side in one folder: where names that differ only in
+// case are one file (Windows), each such name after the first is left out.
+std::vector<std::string> sideBySide(std::vector<std::string> names) {
+#ifdef _WIN32
+    std::set<std::string> seen;
+    names.erase(std::remove_if(
+                    names.begin(), names.end(),
+                    [&](const std::string& name) { return !seen.insert(upperAscii(name)).second; }),
+                names.end());
+#endif
+    return names;
+}
 
 struct ScanCase {
     const char* name;
@@ -83,6 +102,11 @@ struct ScanCase {
 
 TEST(FolderScan, ListsValidFilesAndConvertsWhenAsked) {
     const std::string shortFile = "12345678901";
+#ifdef _WIN32
+    const std::string oddName = "\xce\x94\xe2\x98\x83.GLD"; // outside every ANSI code page
+#else
+    const std::string oddName = "\xff\xfe.GLD"; // not UTF-8
+#endif
     const std::vector<Item> example = {{"A.MP1", valid("A")},
                                        {"B.GLD", valid("B")},
                                        {"C.TXT", valid("C")},
@@ -124,16 +148,33 @@ TEST(FolderScan, ListsValidFilesAndConvertsWhenAsked) {
          true,
          {{"club.gld", 0, "club.gld"}, {"low.GLD", 0, "low.GLD"}},
          {{"low.GLD", valid("l")}, {"club.gld", valid("c")}}},
+#ifdef _WIN32
+        {"names differing only in case: one file, and a converted name taken",
+         {{"CLUB.GLD", valid("U")}, {"club.gld", valid("l")}, {"club.MP1", valid("m")}},
+         true,
+         {{"CLUB.GLD", 0, "CLUB.GLD"}, {"club.MP1(GLD)", 1, "club.MP1"}},
+         {{"CLUB.GLD", valid("l")}, {"club.MP1", valid("m")}},
+         {"Could not convert club.MP1: club.GLD already exists"}},
+#else
         {"names differing only in case",
          {{"CLUB.GLD", valid("U")}, {"club.gld", valid("l")}, {"club.MP1", valid("m")}},
          true,
          {{"CLUB.GLD", 0, "CLUB.GLD"}, {"club.GLD", 0, "club.GLD"}, {"club.gld", 0, "club.gld"}},
          {{"CLUB.GLD", valid("U")}, {"club.gld", valid("l")}, {"club.GLD", valid("m")}}},
+#endif
         {"read-only and hidden files",
          {{"X.MP1", valid(""), Type::ReadOnlyFile}, {".x.GLD", valid("")}},
          false,
          {{".x.GLD", 0, ".x.GLD"}, {"X.MP1(GLD)", 1, "X.MP1"}},
          {{"X.MP1", valid("")}, {".x.GLD", valid("")}}},
+        {"folders are passed over",
+         {{"Y.MP1", "", Type::Folder}, {"Z.GLD", "", Type::Folder}, {"T.TXT", valid("t")}},
+         true,
+         {},
+         {{"T.TXT", valid("t")}},
+         {},
+         {"Y.MP1", "Z.GLD"}},
+#ifndef _WIN32
         {"folders, FIFOs and dangling links are passed over; a link to a file is one",
          {{"Y.MP1", "", Type::Folder},
           {"Z.GLD", "", Type::Folder},
@@ -146,13 +187,12 @@ TEST(FolderScan, ListsValidFilesAndConvertsWhenAsked) {
          {{"T.TXT", valid("t")}, {"L.GLD", valid("t")}},
          {},
          {"Y.MP1", "Z.GLD", "F.GLD", "D.GLD"}},
-        {"names as bytes, any letter case",
-         {{"\xff\xfe.GLD", valid("")}, {"club.gar", valid("")}, {"Q.Mp4", valid("")}},
+#endif
+        {"names as the file system gives them, any letter case",
+         {{oddName, valid("")}, {"club.gar", valid("")}, {"Q.Mp4", valid("")}},
          false,
-         {{"club.gar", 0, "club.gar"},
-          {"Q.MP4(GAR)", 4, "Q.Mp4"},
-          {"\xff\xfe.GLD", 0, "\xff\xfe.GLD"}},
-         {{"\xff\xfe.GLD", valid("")}, {"club.gar", valid("")}, {"Q.Mp4", valid("")}}},
+         {{"club.gar", 0, "club.gar"}, {"Q.MP4(GAR)", 4, "Q.Mp4"}, {oddName, 0, oddName}},
+         {{oddName, valid("")}, {"club.gar", valid("")}, {"Q.Mp4", valid("")}}},
         {"invalid files are neither listed nor renamed",
          {{"D.MP2", shortFile}, {"N.RED", " 123456789012"}, {"M.MP5", "\xEF\xBB\xBF" + valid("")}},
          true,
@@ -191,14 +231,14 @@ TEST(FolderScan, ListsInNameOrderWhateverTheOrderOnDisk) {
         head.insert(head.end(), tail.begin(), tail.end());
         return head;
     };
-    const std::vector<std::string> asFound =
+    const std::vector<std::string> asFound = sideBySide(
         inOrder({"0.GLD", "9.GLD", "a.b.GLD", "A.GLD", "a.GLD", "A.MP2", "A10.GLD", "a2.GLD",
                  "B.GLD", "b.GLD", "Ba.GLD", "bA.GLD"},
-                {"m.MP1", "x.MP2", "x.RAG", "Z.GLD", "z.GLD", "[x.GLD", "_.GLD", "\xc3\xa9.GLD"});
-    const std::vector<std::string> converted =
+                {"m.MP1", "x.MP2", "x.RAG", "Z.GLD", "z.GLD", "[x.GLD", "_.GLD", "\xc3\xa9.GLD"}));
+    const std::vector<std::string> converted = sideBySide(
         inOrder({"0.GLD", "9.GLD", "a.b.GLD", "A.GLD", "a.GLD", "A.RED", "A10.GLD", "a2.GLD",
                  "B.GLD", "b.GLD", "Ba.GLD", "bA.GLD"},
-                {"m.GLD", "x.RAG", "x.RED", "Z.GLD", "z.GLD", "[x.GLD", "_.GLD", "\xc3\xa9.GLD"});
+                {"m.GLD", "x.RAG", "x.RED", "Z.GLD", "z.GLD", "[x.GLD", "_.GLD", "\xc3\xa9.GLD"}));
 
     for (bool convert : {false, true}) {
         SCOPED_TRACE(convert ? "converted on the way" : "as found");
@@ -271,7 +311,7 @@ TEST(FolderScan, CandidateGoneIsPassedOverAndOneThatCannotBeOpenedStopsTheScan) 
     const struct {
         const char* what;
         std::errc error;
-        std::string thrown; // after the folder's path
+        std::string thrown; // the name in the message, if any
         std::vector<std::string> listed;
         std::set<std::string> afterwards;
     } cases[] = {
@@ -282,7 +322,7 @@ TEST(FolderScan, CandidateGoneIsPassedOverAndOneThatCannotBeOpenedStopsTheScan) 
          {"O.GLD", "P.GLD", "Q.GLD", "R.GLD"}},
         {"access denied",
          std::errc::permission_denied,
-         "/Q.GLD",
+         "Q.GLD",
          {"O.GLD", "P.GLD"},
          {"O.GLD", "P.GLD", "Q.GLD", "R.MP1"}},
     };
@@ -293,12 +333,12 @@ TEST(FolderScan, CandidateGoneIsPassedOverAndOneThatCannotBeOpenedStopsTheScan) 
             dir.write(name, valid(name));
         }
         FaultyFileSystem faulty;
-        faulty.failOn(Call::ReadHead, c.error, 0, "/Q.GLD");
+        faulty.failOn(Call::ReadHead, c.error, 0, "Q.GLD");
         ScanResult result;
         EXPECT_EQ(errorOf([&] {
                       scanFolder(dir.path(), {true, {}}, result, faulty);
                   }),
-                  c.thrown.empty() ? "" : "Cannot open file " + dir.path() + c.thrown);
+                  c.thrown.empty() ? "" : "Cannot open file " + dir / c.thrown);
         EXPECT_EQ(faulty.fired(), 1);
         std::vector<std::string> listed;
         for (const ListEntry& e : result.entries) {
@@ -307,4 +347,54 @@ TEST(FolderScan, CandidateGoneIsPassedOverAndOneThatCannotBeOpenedStopsTheScan) 
         EXPECT_EQ(listed, c.listed);
         EXPECT_EQ(dir.names(), c.afterwards);
     }
+}
+
+// The folder as the system lists it, but with the attribute words given by name: words
+// that one platform's files never carry (on POSIX a lone read-only or hidden bit, on
+// Windows under Wine a file without the archive bit).
+class WordsFileSystem : public FaultyFileSystem {
+public:
+    explicit WordsFileSystem(std::map<std::string, unsigned> words) : words_(std::move(words)) {}
+    std::error_code listFolder(const std::string& folder, std::vector<DirEntry>& entries) override {
+        const std::error_code error = FaultyFileSystem::listFolder(folder, entries);
+        for (DirEntry& entry : entries) {
+            if (const auto word = words_.find(entry.name); word != words_.end()) {
+                entry.attributes = word->second;
+            }
+        }
+        return error;
+    }
+
+private:
+    std::map<std::string, unsigned> words_;
+};
+
+TEST(FolderScan, PassesOverWhatCarriesOneAttributeAloneAndTriesEverythingElse) {
+    TempDir dir;
+    // Every one a valid file: only its word decides whether it is listed.
+    const std::map<std::string, unsigned> words = {
+        {"R1.GLD", ReadOnly},
+        {"H2.GLD", Hidden},
+        {"S4.GLD", System},
+        {"V8.GLD", VolumeLabel},
+        {"D16.GLD", Directory},
+        {"A32.GLD", Archive},
+        {"RA33.GLD", ReadOnly | Archive},
+        {"HA34.GLD", Hidden | Archive},
+        {"RH3.GLD", ReadOnly | Hidden},
+        {"HS6.GLD", Hidden | System},
+        {"N128.GLD", Normal},
+    };
+    for (const auto& word : words) {
+        dir.write(word.first, valid(word.first));
+    }
+    WordsFileSystem listing(words);
+    ScanResult result;
+    scanFolder(dir.path(), {}, result, listing);
+    std::vector<std::string> listed;
+    for (const ListEntry& e : result.entries) {
+        listed.push_back(e.fileName);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"A32.GLD", "HA34.GLD", "HS6.GLD", "N128.GLD",
+                                                "RA33.GLD", "RH3.GLD"}));
 }
