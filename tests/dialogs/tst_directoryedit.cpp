@@ -30,7 +30,6 @@ struct Host {
     DirectoryEdit* edit;
 };
 
-
 } // namespace
 
 class tst_DirectoryEdit : public QObject {
@@ -52,9 +51,7 @@ private slots:
 
 private:
     // The next folder dialog answers folder (cancel when it is empty).
-    void answerWith(const std::optional<QString>& folder) {
-        prompts_.directoryAnswers = {folder};
-    }
+    void answerWith(const std::optional<QString>& folder) { prompts_.directoryAnswers = {folder}; }
     // The start folder of every folder dialog asked for, in order.
     QStringList openedAt() const {
         QStringList starts;

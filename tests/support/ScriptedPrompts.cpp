@@ -4,12 +4,17 @@
 
 namespace {
 
+// The value is taken out before the answer leaves the queue, and a fresh optional made
+// of it: copying the optional itself draws a false "maybe uninitialised" from GCC 12.
 template <typename T> std::optional<T> next(std::deque<std::optional<T>>& answers) {
     if (answers.empty())
         return std::nullopt;
-    std::optional<T> answer = answers.front();
+    const bool answered = answers.front().has_value();
+    T value = answered ? *answers.front() : T();
     answers.pop_front();
-    return answer;
+    if (!answered)
+        return std::nullopt;
+    return std::optional<T>(std::move(value));
 }
 
 QStringList withPrefix(const QStringList& records, const QString& prefix) {
