@@ -1,0 +1,136 @@
+// The viewer's grid model and its total texts: every cell against the field positions
+// shown one character per byte, the column sums against Reference.h, and the totals
+// text against an exact formatting of the sum in hundredths. Then the picture of any
+// double against its exact decimal expansion rounded by hand, and, for some inputs, the
+// window itself showing the file.
+//
+// Input: a flags byte (bit 0: two figures; bit 1: show the file in a window), eight
+// bytes of a double, then the file's bytes.
+
+#include "Reference.h"
+
+#include "masterpoint/LineList.h"
+#include "viewer/TotalField.h"
+#include "viewer/ViewerModel.h"
+#include "viewer/ViewerWindow.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <cstring>
+
+namespace {
+
+QApplication* application = nullptr;
+ViewerWindow* window = nullptr;
+
+// One character per byte, built without any codec.
+QString latin1(const std::string& bytes) {
+    QString text;
+    for (const char c : bytes) {
+        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(c))));
+    }
+    return text;
+}
+
+std::string shown(const QString& text) {
+    return ref::shown(text.toStdString());
+}
+
+char systemPoint() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 0x80 ? point.at(0).toLatin1() : '\0';
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    application = new QApplication(*argc, *argv);
+    window = new ViewerWindow(nullptr);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 9) {
+        return 0;
+    }
+    const bool twoFigures = (data[0] & 1) != 0;
+    const bool inWindow = (data[0] & 2) != 0;
+    double raw = 0;
+    std::memcpy(&raw, data + 1, sizeof raw);
+    const std::string_view bytes(reinterpret_cast<const char*>(data) + 9, size - 9);
+
+    // Any double through the picture, with either decimal symbol.
+    for (const char point : {'.', ','}) {
+        const QString text = TotalField::formatPicture(raw, QLatin1Char(point));
+        const std::string expected = ref::pictureText(raw, point);
+        char exact[64];
+        std::snprintf(exact, sizeof exact, "%.17g (%a)", raw, raw);
+        REF_CHECK(text == QString::fromStdString(expected), std::string("picture of ") + exact +
+                                                                ": " + shown(text) + ", expected " +
+                                                                ref::shown(expected));
+    }
+
+    // The file in the grid model.
+    const std::vector<std::string> lines = ref::lines(bytes);
+    ViewerModel model(mp::LineList::fromBytes(bytes), twoFigures);
+    const int columns = twoFigures ? 3 : 2;
+    REF_CHECK(model.rowCount() == static_cast<int>(lines.size()),
+              "rows " + std::to_string(model.rowCount()) + " for " + ref::shown(bytes));
+    REF_CHECK(model.columnCount() == columns, "columns " + std::to_string(model.columnCount()));
+    REF_CHECK(model.twoFigures() == twoFigures, "twoFigures");
+    ref::Sums sums;
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        const std::string& line = lines[row];
+        const std::string cells[] = {ref::memberCell(line), ref::figureCell(line, 8),
+                                     ref::figureCell(line, 14)};
+        for (int column = 0; column < columns; ++column) {
+            const QModelIndex index = model.index(static_cast<int>(row), column);
+            const QString got = model.data(index).toString();
+            REF_CHECK(got == latin1(cells[column]), "line " + ref::shown(line) + " column " +
+                                                        std::to_string(column) + ": " + shown(got) +
+                                                        ", expected " + ref::shown(cells[column]));
+            REF_CHECK(model.flags(index) == (Qt::ItemIsEnabled | Qt::ItemIsSelectable),
+                      "flags of a cell");
+            // Only the fixed column has a background of its own.
+            REF_CHECK(model.data(index, Qt::BackgroundRole).isValid() == (column == 0),
+                      "background of column " + std::to_string(column));
+        }
+        REF_CHECK(!model.data(model.index(static_cast<int>(row), columns)).isValid(),
+                  "a cell right of the last column");
+        ref::add(sums, line, twoFigures);
+    }
+    REF_CHECK(!model.index(static_cast<int>(lines.size()), 0).isValid(), "a row below the last");
+
+    const mp::Totals totals = model.totals();
+    REF_CHECK(totals.first == sums.first && totals.second == sums.second,
+              "totals " + std::to_string(totals.first) + "/" + std::to_string(totals.second) +
+                  ", expected " + std::to_string(sums.first) + "/" + std::to_string(sums.second));
+    // The window shows each sum as points: the sum in hundredths over 100.
+    for (const std::int64_t sum : {sums.first, sums.second}) {
+        const QString text = TotalField::formatPicture(static_cast<double>(sum) / 100.0, '.');
+        REF_CHECK(text == QString::fromStdString(ref::totalText(sum, '.')),
+                  "total of " + std::to_string(sum) + " hundredths shown as " + shown(text));
+    }
+
+    if (inWindow) {
+        const char point = systemPoint();
+        window->showFile(QStringLiteral("FUZZ.GLD"), mp::LineList::fromBytes(bytes), twoFigures);
+        REF_CHECK(window->model()->rowCount() == static_cast<int>(lines.size()), "window rows");
+        if (point != '\0') {
+            REF_CHECK(window->firstTotal()->text() ==
+                          QString::fromStdString(ref::totalText(sums.first, point)),
+                      "first total in the window " + shown(window->firstTotal()->text()));
+            if (twoFigures) {
+                REF_CHECK(window->secondTotal()->text() ==
+                              QString::fromStdString(ref::totalText(sums.second, point)),
+                          "second total in the window " + shown(window->secondTotal()->text()));
+            }
+        }
+        REF_CHECK(window->secondTotal()->isVisible() == twoFigures, "second total shown");
+        window->hide();
+    }
+    return 0;
+}

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of fuzz/ with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer in ./build-fuzz, then runs each target in turn for the
+# given number of seconds (default 30), starting from its seed corpus in
+# fuzz/corpus/<target>. Fails on the first crash, failed check, leak or timeout; the
+# input that did it is left in build-fuzz/artifacts/.
+#
+#   bash scripts/fuzz.sh [SECONDS] [TARGET...]     e.g. bash scripts/fuzz.sh 300 lines
+#
+# Inputs found along the way go to build-fuzz/corpus/<target>, never into the tree.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-30}
+shift || true
+if [ $# -gt 0 ]; then
+    targets=("$@")
+else
+    targets=(lines record whole_number names viewer settings)
+fi
+
+bash scripts/setup.sh
+# clang and its libFuzzer runtime, installed as scripts/setup.sh installs the rest.
+packages=(clang libclang-rt-dev)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    if [ "$(id -u)" -eq 0 ]; then
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+        sudo apt-get update -qq
+        sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    else
+        echo "Fuzzing needs these Debian packages: sudo apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+fi
+
+flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DMPMGR_FUZZ=ON -DMPMGR_BUILD_TESTS=OFF -DMPMGR_BUILD_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0
+# The settings target writes a file per input: a memory-backed folder where there is one.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
+mkdir -p build-fuzz/artifacts build-fuzz/logs
+status=0
+printf '%-14s %12s %8s %8s %8s %s\n' target executions cov ft seconds result
+for target in "${targets[@]}"; do
+    corpus=build-fuzz/corpus/$target
+    mkdir -p "$corpus"
+    log=build-fuzz/logs/$target.log
+    started=$(date +%s)
+    result=ok
+    if ! "build-fuzz/fuzz/fuzz_$target" "$corpus" "fuzz/corpus/$target" \
+        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+        -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$target-" >"$log" 2>&1; then
+        result=FAILED
+        status=1
+    fi
+    elapsed=$(( $(date +%s) - started ))
+    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
+    progress=$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)
+    cov=$(grep -o 'cov: [0-9]*' <<<"$progress" | grep -o '[0-9]*' || true)
+    ft=$(grep -o 'ft: [0-9]*' <<<"$progress" | grep -o '[0-9]*' || true)
+    printf '%-14s %12s %8s %8s %8s %s\n' "$target" "${runs:--}" "${cov:--}" "${ft:--}" \
+        "$elapsed" "$result"
+    if [ "$result" != ok ]; then
+        echo "---- $log (last 60 lines) ----"
+        tail -n 60 "$log"
+        echo "----"
+    fi
+done
+exit $status
