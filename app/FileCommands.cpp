@@ -3,6 +3,7 @@
 #include "app/BusyCursor.h"
 #include "app/FileList.h"
 #include "app/FilesLog.h"
+#include "app/NameText.h"
 #include "app/Viewers.h"
 #include "dialogs/Prompts.h"
 #include "masterpoint/Backup.h"
@@ -23,11 +24,11 @@ namespace {
 
 // Names and folders are the file system's bytes; the user reads them as its encoding.
 QString decoded(const std::string& bytes) {
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
+    return textOfBytes(bytes);
 }
 
 std::string encoded(const QString& text) {
-    return QFile::encodeName(text).toStdString();
+    return bytesOfText(text);
 }
 
 // A folder whose name is not valid text in the file system's encoding reaches us with

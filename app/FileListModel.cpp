@@ -1,6 +1,6 @@
 #include "app/FileListModel.h"
 
-#include <QFile>
+#include "app/NameText.h"
 
 FileListModel::FileListModel(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -22,7 +22,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return QFile::decodeName(QByteArray::fromStdString(entry.displayText));
+        return textOfBytes(entry.displayText);
     case Qt::CheckStateRole:
         return entry.ticked ? Qt::Checked : Qt::Unchecked;
     default:

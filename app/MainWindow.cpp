@@ -2,6 +2,7 @@
 
 #include "app/FileListModel.h"
 #include "app/FilesLog.h"
+#include "app/NameText.h"
 #include "app/WindowIcon.h"
 #include "dialogs/Prompts.h"
 #include "masterpoint/Error.h"
@@ -173,16 +174,15 @@ void MainWindow::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const mp::Error& error) {
-        const QString message = QString::fromLocal8Bit(error.what());
+        const QString message = textOfBytes(error.what());
         if (error.reason())
             qCWarning(filesLog).noquote()
-                << message
-                << QStringLiteral("(%1)").arg(QString::fromLocal8Bit(error.reason().message()));
+                << message << QStringLiteral("(%1)").arg(textOfBytes(error.reason().message()));
         else
             qCWarning(filesLog).noquote() << message;
         prompts_.showError(message);
     } catch (const std::exception& error) {
-        const QString message = QString::fromLocal8Bit(error.what());
+        const QString message = textOfBytes(error.what());
         qCWarning(filesLog).noquote() << message;
         prompts_.showError(message);
     }
