@@ -50,7 +50,7 @@ cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-qt.supp:print_suppressions=0
 # The settings target writes a file per input: a memory-backed folder where there is one.
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
     export TMPDIR=/dev/shm
