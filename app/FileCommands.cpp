@@ -16,7 +16,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QFile>
-#include <algorithm>
+#include <unordered_set>
 
 using namespace SettingsNames;
 
@@ -115,12 +115,12 @@ void FileCommands::rescan(mp::Problems& problems) {
     }
     // A rename that Convert could not make, the scan that follows it tries again when it
     // converts too, and fails the same way: the user hears of it once.
+    std::unordered_set<std::string> told;
+    for (const mp::Problem& problem : problems.all()) {
+        told.insert(problem.message);
+    }
     for (const mp::Problem& problem : result.problems.all()) {
-        const auto& known = problems.all();
-        const bool told = std::any_of(known.begin(), known.end(), [&](const mp::Problem& p) {
-            return p.message == problem.message;
-        });
-        if (!told) {
+        if (told.count(problem.message) == 0) {
             problems.add(problem.message, problem.detail);
         }
     }

@@ -19,27 +19,8 @@ else
 fi
 
 bash scripts/setup.sh
-# clang and its libFuzzer runtime, installed as scripts/setup.sh installs the rest.
-packages=(clang libclang-rt-dev)
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
-done
-if [ ${#missing[@]} -ne 0 ]; then
-    echo "Installing missing packages: ${missing[*]}"
-    if [ "$(id -u)" -eq 0 ]; then
-        apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-    elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
-        sudo apt-get update -qq
-        sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-    else
-        echo "Fuzzing needs these Debian packages: sudo apt-get install ${missing[*]}" >&2
-        exit 1
-    fi
-fi
+# clang and its libFuzzer runtime, installed the same way as the rest.
+bash scripts/setup.sh clang libclang-rt-dev
 
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -9,30 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++-mingw-w64-x86-64 wine64 googletest)
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing missing packages: ${missing[*]}"
-    # Wine's recommendations (fonts, the 32-bit loader, sound) play no part in a console test.
-    install=(apt-get install -y -qq --no-install-recommends "${missing[@]}")
-    if [ "$(id -u)" -eq 0 ]; then
-        apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive "${install[@]}"
-    elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
-        sudo apt-get update -qq
-        sudo DEBIAN_FRONTEND=noninteractive "${install[@]}"
-    else
-        echo "The Windows tests need these Debian packages, and installing them needs root:" >&2
-        echo "    sudo apt-get install --no-install-recommends ${missing[*]}" >&2
-        echo "Run that command, then run this one again." >&2
-        exit 1
-    fi
-fi
+# Wine's recommendations (fonts, the 32-bit loader, sound) play no part in a console test.
+bash scripts/setup.sh --no-recommends cmake make g++-mingw-w64-x86-64 wine64 googletest
 
 build=${MPMGR_WINDOWS_BUILD:-build-windows}
 mkdir -p "$build"

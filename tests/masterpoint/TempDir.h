@@ -8,6 +8,7 @@
 #include "masterpoint/Error.h"
 #include "masterpoint/FileName.h"
 #include "masterpoint/FileSystem.h"
+#include "masterpoint/ListEntry.h"
 
 #include <cstdint>
 #include <map>
@@ -294,6 +295,16 @@ inline void makeReadOnly(const std::string& path) {
 #else
     ::chmod(path.c_str(), 0444);
 #endif
+}
+
+// Every file of a folder with its bytes, by name.
+using Files = std::map<std::string, std::string>;
+
+// The scan's entry of fileName, ticked as given.
+inline mp::ListEntry ticked(const std::string& fileName, int kind, bool tick = true) {
+    mp::ListEntry entry = mp::ListEntry::forFile(fileName, kind);
+    entry.ticked = tick;
+    return entry;
 }
 
 // Bytes that pass the validity test and also tell the files apart.

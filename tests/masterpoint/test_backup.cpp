@@ -9,18 +9,6 @@
 
 using namespace mp;
 
-namespace {
-
-using Files = std::map<std::string, std::string>;
-
-ListEntry ticked(const std::string& fileName, int kind, bool tick = true) {
-    ListEntry entry = ListEntry::forFile(fileName, kind);
-    entry.ticked = tick;
-    return entry;
-}
-
-} // namespace
-
 TEST(Backup, CopiesTickedFilesByTheirRealNamesNeverReplacing) {
     TempDir mpDir, backupDir;
     mpDir.write("X.MP3", "x3");

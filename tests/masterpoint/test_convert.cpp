@@ -10,18 +10,6 @@
 
 using namespace mp;
 
-namespace {
-
-using Files = std::map<std::string, std::string>;
-
-ListEntry ticked(const std::string& fileName, int kind, bool tick = true) {
-    ListEntry entry = ListEntry::forFile(fileName, kind);
-    entry.ticked = tick;
-    return entry;
-}
-
-} // namespace
-
 TEST(Convert, RenamesTickedNumberedEntriesOnly) {
     TempDir dir;
     for (const char* name : {"A.MP1", "B.MP4", "C.MP5", "D.GLD", "E.MP2"}) {

@@ -14,8 +14,6 @@ using namespace mp;
 
 namespace {
 
-using Files = std::map<std::string, std::string>;
-
 struct FolderCase {
     const char* what;
     std::vector<std::string> names;                             // each holding valid(name)

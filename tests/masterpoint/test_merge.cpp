@@ -22,14 +22,6 @@ using namespace std::string_literals;
 
 namespace {
 
-using Files = std::map<std::string, std::string>;
-
-ListEntry ticked(const std::string& fileName, int kind, bool tick = true) {
-    ListEntry entry = ListEntry::forFile(fileName, kind);
-    entry.ticked = tick;
-    return entry;
-}
-
 std::string crLfText(std::string_view bytes) {
     const LineList list = LineList::fromBytes(bytes);
     std::string text;

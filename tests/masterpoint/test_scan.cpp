@@ -73,8 +73,6 @@ void build(const TempDir& dir, const std::vector<Item>& items) {
     }
 }
 
-using Files = std::map<std::string, std::string>;
-
 // The names that can stand side by side in one folder: where names that differ only in
 // case are one file (Windows), each such name after the first is left out.
 std::vector<std::string> sideBySide(std::vector<std::string> names) {

@@ -24,8 +24,6 @@ using namespace mp;
 
 namespace {
 
-using Files = std::map<std::string, std::string>;
-
 FileSystem& fs() {
     return FileSystem::system();
 }
@@ -55,12 +53,6 @@ private:
     HANDLE handle_;
     DWORD error_;
 };
-
-ListEntry ticked(const std::string& fileName, int kind) {
-    ListEntry entry = ListEntry::forFile(fileName, kind);
-    entry.ticked = true;
-    return entry;
-}
 
 std::vector<std::string> fileNames(const ScanResult& result) {
     std::vector<std::string> names;
