@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer in ./build-fuzz, then runs each target in turn for the
-# given number of seconds (default 30), starting from its seed corpus in
+# given number of seconds (default 30) or 10 million executions, whichever comes
+# first, starting from its seed corpus in
 # fuzz/corpus/<target>. Fails on the first crash, failed check, leak or timeout; the
 # input that did it is left in build-fuzz/artifacts/.
 #
@@ -51,7 +52,7 @@ for target in "${targets[@]}"; do
     started=$(date +%s)
     result=ok
     if ! "build-fuzz/fuzz/fuzz_$target" "$corpus" "fuzz/corpus/$target" \
-        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+        -max_total_time="$seconds" -runs=10000000 -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
         -detect_leaks=$leaks -print_final_stats=1 \
         -artifact_prefix="build-fuzz/artifacts/$target-" >"$log" 2>&1; then
         result=FAILED
