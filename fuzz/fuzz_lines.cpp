@@ -120,6 +120,10 @@ public:
                                     std::string&) override {
         return unsupported();
     }
+    std::error_code nameTemporary(mp::FileHandle&, const std::string&, std::string&) override {
+        return unsupported();
+    }
+    std::error_code removeAbandoned(const std::string&) override { return unsupported(); }
     std::error_code write(mp::FileHandle&, const char*, std::size_t) override {
         return unsupported();
     }

@@ -73,11 +73,23 @@ public:
     // permission bits are those of modeOf when given, else the usual ones.
     virtual std::error_code createNew(const std::string& path, const FileHandle* modeOf,
                                       FileHandle& file) = 0;
-    // Creates a file of our own naming in folder (which ends in a separator or is
-    // empty), for writing; path is its name. It has the owner (where allowed) and the
-    // permission bits of the regular file at likePath, else the usual ones.
+    // Creates a temporary file in folder (which ends in a separator or is empty), for
+    // writing. It has the owner (where allowed) and the permission bits of the regular
+    // file at likePath, else the usual ones. Where the system offers it the file has no
+    // name until nameTemporary() gives it one, and path is empty: a writer killed before
+    // then leaves nothing behind. Otherwise path is its name, ".mpmgr-" and six letters
+    // or digits. Either way the file is held for as long as it is open, so that
+    // removeAbandoned() can tell it from one whose writer is gone.
     virtual std::error_code createTemporary(const std::string& folder, const std::string& likePath,
                                             FileHandle& file, std::string& path) = 0;
+    // Gives a temporary file that has no name one of the named form in folder, so that
+    // replace() can put it in place. For a file that is complete, just before that.
+    virtual std::error_code nameTemporary(FileHandle& file, const std::string& folder,
+                                          std::string& path) = 0;
+    // Removes a temporary file left behind by a writer that is gone (killed, or its
+    // machine stopped). A file still held by a writer, a link or anything but a regular
+    // file is left alone, with an error.
+    virtual std::error_code removeAbandoned(const std::string& path) = 0;
     virtual std::error_code write(FileHandle& file, const char* data, std::size_t size) = 0;
     // Appends the rest of from to to, in the kernel where the system can.
     virtual std::error_code copyData(FileHandle& from, FileHandle& to) = 0;

@@ -6,6 +6,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,6 +135,17 @@ void syncFolderOf(const std::string& path) {
     }
 }
 
+// Six letters or digits for a temporary file's name.
+std::string randomSuffix() {
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix(6, ' ');
+    for (char& c : suffix) {
+        c = kLetters[generator() % (sizeof kLetters - 1)];
+    }
+    return suffix;
+}
+
 mode_t usualMode() {
     const mode_t mask = ::umask(0); // the mask can only be read by setting it
     ::umask(mask);
@@ -225,17 +238,32 @@ public:
 
     std::error_code createTemporary(const std::string& folder, const std::string& likePath,
                                     FileHandle& file, std::string& path) override {
-        // A short fixed name, so that a final name near the length limit still gets one.
-        std::string pattern = folder + ".mpmgr-XXXXXX";
-        file.reset(::mkostemp(&pattern[0], O_CLOEXEC));
-        if (!file.isOpen()) {
-            return lastError();
+        path.clear();
+#ifdef O_TMPFILE
+        // An unnamed file where the file system makes them, as long as /proc is there
+        // to name it once it is complete.
+        if (::access("/proc/self/fd", X_OK) == 0) {
+            file.reset(::open(folder.empty() ? "." : folder.c_str(),
+                              O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
         }
-        path = pattern;
-        // mkostemp gives 0600; the file gets the owner and mode of the one it will
-        // replace, else the usual mode. Only root may give a file away: for anyone
-        // else it stays the writer's own. A link is replaced, not what it points to, so
-        // it lends nothing.
+#endif
+        if (!file.isOpen()) {
+            // A short fixed name, so that a final name near the length limit still gets
+            // one.
+            std::string pattern = folder + ".mpmgr-XXXXXX";
+            file.reset(::mkostemp(&pattern[0], O_CLOEXEC));
+            if (!file.isOpen()) {
+                return lastError();
+            }
+            path = pattern;
+        }
+        // The lock goes with the writer: once it is released, by a close or by the
+        // writer's end however it came, the file is known to be abandoned. Where the
+        // file system has no locks nobody gets one, and nothing is taken for abandoned.
+        ::flock(fdOf(file), LOCK_EX | LOCK_NB);
+        // The file gets the owner and mode of the one it will replace, else the usual
+        // mode. Only root may give a file away: for anyone else it stays the writer's
+        // own. A link is replaced, not what it points to, so it lends nothing.
         struct stat st {};
         if (::lstat(likePath.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
             [[maybe_unused]] const int owned = ::fchown(fdOf(file), st.st_uid, st.st_gid);
@@ -244,6 +272,51 @@ public:
             ::fchmod(fdOf(file), usualMode());
         }
         return {};
+    }
+
+    std::error_code nameTemporary(FileHandle& file, const std::string& folder,
+                                  std::string& path) override {
+        // Linked through /proc, which any user may do; the link keeps the lock.
+        const std::string self = "/proc/self/fd/" + std::to_string(fdOf(file));
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string candidate = folder + ".mpmgr-" + randomSuffix();
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) ==
+                0) {
+                path = std::move(candidate);
+                return {};
+            }
+            if (errno != EEXIST) {
+                return lastError();
+            }
+        }
+        return std::make_error_code(std::errc::file_exists);
+    }
+
+    std::error_code removeAbandoned(const std::string& path) override {
+        // Looked at before it is opened, so that a device or FIFO is never opened.
+        struct stat named {};
+        if (::lstat(path.c_str(), &named) != 0) {
+            return lastError();
+        }
+        if (!S_ISREG(named.st_mode)) {
+            return notARegularFile(named);
+        }
+        FileHandle file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat held {};
+        if (!file.isOpen() || ::fstat(fdOf(file), &held) != 0) {
+            return lastError();
+        }
+        if (::flock(fdOf(file), LOCK_EX | LOCK_NB) != 0) {
+            return lastError(); // its writer is still at work
+        }
+        // The name must still be the file that was found unheld.
+        if (::lstat(path.c_str(), &named) != 0) {
+            return lastError();
+        }
+        if (named.st_dev != held.st_dev || named.st_ino != held.st_ino) {
+            return std::make_error_code(std::errc::device_or_resource_busy);
+        }
+        return ::unlink(path.c_str()) == 0 ? std::error_code() : lastError();
     }
 
     std::error_code write(FileHandle& file, const char* data, std::size_t size) override {

@@ -457,6 +457,29 @@ public:
         return systemError(ERROR_FILE_EXISTS);
     }
 
+    std::error_code nameTemporary(FileHandle&, const std::string&, std::string&) override {
+        // Every temporary file here is made with its name.
+        return std::make_error_code(std::errc::operation_not_supported);
+    }
+
+    std::error_code removeAbandoned(const std::string& path) override {
+        std::wstring wide;
+        if (const std::error_code error = widePath(path, wide)) {
+            return error;
+        }
+        const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            return lastError();
+        }
+        if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                           FILE_ATTRIBUTE_DEVICE)) != 0) {
+            return std::make_error_code(std::errc::invalid_argument);
+        }
+        // A writer opens its temporary file sharing nothing, so the system refuses to
+        // delete it for as long as the writer has it open.
+        return ::DeleteFileW(wide.c_str()) ? std::error_code() : lastError();
+    }
+
     std::error_code write(FileHandle& file, const char* data, std::size_t size) override {
         return writeAll(handleOf(file), data, size);
     }

@@ -11,6 +11,11 @@
 
 #include <cstdio>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/file.h>
+#include <sys/wait.h>
+#endif
 
 using namespace mp;
 
@@ -247,6 +252,131 @@ TEST(AtomicFile, WithoutCommitTheOldFileStaysAndTheTemporaryGoes) {
     EXPECT_EQ(dir.names(), (std::set<std::string>{"folder", "out"}));
     EXPECT_TRUE(TempDir::namesIn(dir / "folder").empty());
 }
+
+// Keeps a file open the way a writer keeps its temporary file, as another process would.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path) {
+#ifdef _WIN32
+        handle_ = ::CreateFileW(testfs::wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(handle_, INVALID_HANDLE_VALUE);
+#else
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        EXPECT_EQ(::flock(fd_, LOCK_EX | LOCK_NB), 0);
+#endif
+    }
+    ~HeldFile() {
+#ifdef _WIN32
+        ::CloseHandle(handle_);
+#else
+        ::close(fd_);
+#endif
+    }
+
+private:
+#ifdef _WIN32
+    HANDLE handle_;
+#else
+    int fd_;
+#endif
+};
+
+TEST(AtomicFile, OpenRemovesTheTemporariesOfWritersThatAreGoneAndNothingElse) {
+    TempDir dir;
+    dir.write(".mpmgr-AbC123", "left by a killed merge");
+    dir.write(".mpmgr-zz9zz9", "another");
+    const std::set<std::string> kept = {
+        ".mpmgr-abc12",   // too short
+        ".mpmgr-abc1234", // too long
+        ".mpmgr-ab_123",  // not a letter or digit
+        "x.mpmgr-abc123", ".MPMGR-abc123", "in-use-note", ".mpmgr-dir123",
+    };
+    for (const std::string& name : kept) {
+        if (name == ".mpmgr-dir123") {
+            dir.mkdir(name);
+        } else {
+            dir.write(name, "not ours to remove");
+        }
+    }
+    std::set<std::string> expected = kept;
+    expected.insert({"out", ".mpmgr-held12"});
+#ifndef _WIN32
+    dir.write("target", "pointed at");
+    ::symlink("target", (dir / ".mpmgr-lnk123").c_str());
+    expected.insert({"target", ".mpmgr-lnk123"});
+#endif
+    const HeldFile writing(dir.write(".mpmgr-held12", "still being written"));
+    AtomicFile file(dir / "out");
+    ASSERT_FALSE(file.open());
+    ASSERT_FALSE(file.write("merged", 6));
+    ASSERT_FALSE(file.commit());
+    EXPECT_EQ(dir.names(), expected);
+    EXPECT_EQ(readAll(dir / "out"), "merged");
+#ifndef _WIN32
+    EXPECT_EQ(readAll(dir / "target"), "pointed at");
+#endif
+}
+
+#ifdef __linux__
+// Whether the folder's file system makes files without a name.
+bool offersUnnamedFiles(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+// A merge killed while it writes: where unnamed files are offered nothing shows in the
+// folder at all; elsewhere what it left goes at the next write into the folder.
+TEST(AtomicFile, AKilledWriterLeavesNothingBehindTheNextWrite) {
+    TempDir dir;
+    dir.write("out", "old");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AtomicFile file(dir / "out");
+        const std::string chunk(1 << 20, 'x');
+        if (!file.open() && !file.write(chunk.data(), chunk.size())) {
+            ::kill(::getpid(), SIGKILL);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    if (offersUnnamedFiles(dir.path())) {
+        EXPECT_EQ(dir.files(), (Files{{"out", "old"}}));
+    } else {
+        EXPECT_EQ(dir.names().size(), 2u);
+    }
+    AtomicFile next(dir / "out");
+    ASSERT_FALSE(next.open());
+    ASSERT_FALSE(next.write("new", 3));
+    ASSERT_FALSE(next.commit());
+    EXPECT_EQ(dir.files(), (Files{{"out", "new"}}));
+}
+
+TEST(AtomicFile, AFileThatCannotBeNamedLeavesTheOldOneAndNothingElse) {
+    TempDir dir;
+    if (!offersUnnamedFiles(dir.path())) {
+        GTEST_SKIP() << "every temporary file is named from the start here";
+    }
+    dir.write("out", "old");
+    FaultyFileSystem faulty;
+    faulty.failOn(Call::NameTemporary, std::errc::no_space_on_device);
+    {
+        AtomicFile file(dir / "out", faulty);
+        ASSERT_FALSE(file.open());
+        ASSERT_FALSE(file.write("new", 3));
+        EXPECT_EQ(file.commit(), std::errc::no_space_on_device);
+    }
+    EXPECT_EQ(faulty.fired(), 1);
+    EXPECT_EQ(dir.files(), (Files{{"out", "old"}}));
+}
+#endif
 
 TEST(ReadableFile, RegularFilesOnly) {
     TempDir dir;

@@ -25,6 +25,8 @@ enum class Call {
     Read,
     CreateNew,
     CreateTemporary,
+    NameTemporary,
+    RemoveAbandoned,
     Write,
     CopyData,
     Sync,
@@ -85,6 +87,19 @@ public:
             return error;
         }
         return real_.createTemporary(folder, likePath, file, path);
+    }
+    std::error_code nameTemporary(mp::FileHandle& file, const std::string& folder,
+                                  std::string& path) override {
+        if (const std::error_code error = injected(Call::NameTemporary, folder)) {
+            return error;
+        }
+        return real_.nameTemporary(file, folder, path);
+    }
+    std::error_code removeAbandoned(const std::string& path) override {
+        if (const std::error_code error = injected(Call::RemoveAbandoned, path)) {
+            return error;
+        }
+        return real_.removeAbandoned(path);
     }
     std::error_code write(mp::FileHandle& file, const char* data, std::size_t size) override {
         if (const std::error_code error = injected(Call::Write)) {
