@@ -100,8 +100,8 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
     // the dialog then falls back to the working folder, or the root if even that has
     // gone away.
     if (startFolder.isEmpty() || !openFolderAt(startFolder)) {
-        if (!open(QDir::currentPath(), false))
-            open(QDir::rootPath(), false);
+        if (!enterFolder(QDir::currentPath(), false))
+            enterFolder(QDir::rootPath(), false);
     }
 
     tree_->setFocus();
@@ -114,10 +114,10 @@ QString ChooseFolderDialog::openFolder() const {
 }
 
 bool ChooseFolderDialog::openFolderAt(const QString& folder) {
-    return open(folder, true);
+    return enterFolder(folder, true);
 }
 
-bool ChooseFolderDialog::open(const QString& folder, bool report) {
+bool ChooseFolderDialog::enterFolder(const QString& folder, bool report) {
     const QString path = absoluteClean(folder);
     const QString reason = whyNotOpenable(path);
     if (!reason.isEmpty()) {

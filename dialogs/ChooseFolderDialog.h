@@ -48,7 +48,7 @@ private:
     void showOpenFolder();
     void openItem(QTreeWidgetItem* item);
     void openDrive(int index);
-    bool open(const QString& folder, bool report);
+    bool enterFolder(const QString& folder, bool report);
 
     Prompts& prompts_;
     QString open_; // absolute, clean, '/' separators
