@@ -163,6 +163,19 @@ void BM_Merge(benchmark::State& state) {
     }
 }
 
+// A small merge whose output goes into a folder of many entries: what the look for
+// abandoned temporary files in the output folder adds to every merge.
+void BM_MergeIntoBigFolder(benchmark::State& state) {
+    std::string folder;
+    scanFolderOf(static_cast<std::size_t>(state.range(0)), folder);
+    const std::vector<std::string> inputs = {recordFileOf(10000, false)};
+    const std::string output = folder + "/Club1234.GLD";
+    for (auto _ : state) {
+        mp::mergeFiles(inputs, output);
+    }
+    std::filesystem::remove(output);
+}
+
 void BM_Backup(benchmark::State& state) {
     const auto files = static_cast<std::size_t>(state.range(0));
     const std::string source = scratch() / ("backup-src-" + std::to_string(files));
@@ -215,6 +228,10 @@ void registerCases() {
             ->Iterations(2)
             ->Unit(kMillisecond);
     }
+    benchmark::RegisterBenchmark("BM_MergeIntoBigFolder", BM_MergeIntoBigFolder)
+        ->Arg(0)
+        ->Arg(100000)
+        ->Unit(kMillisecond);
     benchmark::RegisterBenchmark("BM_Backup", BM_Backup)->Arg(10000)->Unit(kMillisecond);
 }
 
