@@ -290,7 +290,7 @@ TEST(AtomicFile, OpenRemovesTheTemporariesOfWritersThatAreGoneAndNothingElse) {
         ".mpmgr-abc12",   // too short
         ".mpmgr-abc1234", // too long
         ".mpmgr-ab_123",  // not a letter or digit
-        "x.mpmgr-abc123", ".MPMGR-abc123", "in-use-note", ".mpmgr-dir123",
+        "x.mpmgr-abc123", ".MPMGR-qrs456", "in-use-note", ".mpmgr-dir123",
     };
     for (const std::string& name : kept) {
         if (name == ".mpmgr-dir123") {
