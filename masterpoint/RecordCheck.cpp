@@ -1,0 +1,61 @@
+#include "masterpoint/RecordCheck.h"
+
+#include "masterpoint/Record.h"
+#include "masterpoint/WholeNumber.h"
+
+namespace mp {
+
+namespace {
+
+constexpr std::size_t kMemberLength = 7;
+constexpr std::size_t kFigureLength = 6;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isNumber(std::string_view figure) {
+    std::int64_t ignored = 0;
+    return parseWholeNumber(figure, ignored);
+}
+
+// The cell that shows character index position (0-based); past the last figure, the
+// last figure's cell.
+std::size_t cellOf(std::size_t position, bool twoFigures) {
+    if (position < kMemberLength) {
+        return 0;
+    }
+    if (position < kMemberLength + kFigureLength || !twoFigures) {
+        return 1;
+    }
+    return 2;
+}
+
+} // namespace
+
+LineCheck checkLine(std::string_view line, bool twoFigures) {
+    LineCheck check;
+    const std::size_t length = kMemberLength + kFigureLength * (twoFigures ? 2 : 1);
+    // The usual line, a record, costs one pass over its characters.
+    std::size_t position = 0;
+    const std::size_t end = line.size() < length ? line.size() : length;
+    while (position < end && isDigit(line[position])) {
+        ++position;
+    }
+    if (position == length && line.size() == length) {
+        return check;
+    }
+    if (!isNumber(firstFigureText(line))) {
+        check.cells[1] = CellMark::NotANumber;
+    }
+    if (twoFigures && !isNumber(secondFigureText(line))) {
+        check.cells[2] = CellMark::NotANumber;
+    }
+    check.notCounted = check.cells[1] != CellMark::None || check.cells[2] != CellMark::None;
+    if (!check.notCounted) {
+        check.cells[cellOf(position, twoFigures)] = CellMark::NotARecord;
+    }
+    return check;
+}
+
+} // namespace mp
