@@ -6,8 +6,30 @@
 #include <limits>
 #include <string>
 
+namespace {
+
+// Amber, a share of it laid over the palette's base: pale on white, a dark ochre under
+// a dark theme's light text, both readable with the text the palette pairs with base.
+QBrush warningBrush() {
+    const QColor base = QPalette().color(QPalette::Base);
+    const QColor amber(255, 176, 0);
+    constexpr float share = 0.4f;
+    const auto blend = [&](float from, float to) { return from + (to - from) * share; };
+    return QColor::fromRgbF(blend(base.redF(), amber.redF()), blend(base.greenF(), amber.greenF()),
+                            blend(base.blueF(), amber.blueF()));
+}
+
+} // namespace
+
 ViewerModel::ViewerModel(mp::LineList lines, bool twoFigures, QObject* parent)
-    : QAbstractTableModel(parent), lines_(std::move(lines)), twoFigures_(twoFigures) {}
+    : QAbstractTableModel(parent), lines_(std::move(lines)), twoFigures_(twoFigures) {
+    const int rows = rowCount();
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const mp::LineCheck check = summary_.add(lines_.line(i), twoFigures_);
+        if (check.marked() && i < static_cast<std::size_t>(rows))
+            markedRows_.push_back(static_cast<int>(i));
+    }
+}
 
 int ViewerModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid())
@@ -26,8 +48,24 @@ int ViewerModel::columnCount(const QModelIndex& parent) const {
 QVariant ViewerModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
-    if (role == Qt::BackgroundRole && index.column() == 0)
-        return QPalette().button();
+    if (role == Qt::BackgroundRole || role == Qt::ToolTipRole) {
+        const mp::CellMark mark = isMarkedRow(index.row())
+                                      ? checkOf(index.row()).cells[std::size_t(index.column())]
+                                      : mp::CellMark::None;
+        if (role == Qt::ToolTipRole) {
+            if (mark == mp::CellMark::NotANumber)
+                return QStringLiteral("Not a number: not counted in the total");
+            if (mark == mp::CellMark::NotARecord)
+                return twoFigures_ ? QStringLiteral("Not a 19-digit record")
+                                   : QStringLiteral("Not a 13-digit record");
+            return {};
+        }
+        if (mark != mp::CellMark::None)
+            return warningBrush();
+        if (index.column() == 0)
+            return QPalette().button();
+        return {};
+    }
     if (role != Qt::DisplayRole)
         return {};
     const std::string_view line = lines_.line(static_cast<std::size_t>(index.row()));
@@ -59,9 +97,33 @@ Qt::ItemFlags ViewerModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-mp::Totals ViewerModel::totals() const {
-    mp::Totals totals;
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        totals.add(lines_.line(i), twoFigures_);
-    return totals;
+bool ViewerModel::isMarkedRow(int row) const {
+    return std::binary_search(markedRows_.begin(), markedRows_.end(), row);
+}
+
+mp::LineCheck ViewerModel::checkOf(int row) const {
+    return mp::checkLine(lines_.line(static_cast<std::size_t>(row)), twoFigures_);
+}
+
+int ViewerModel::markedColumnAfter(int row, int column) const {
+    const mp::LineCheck check = checkOf(row);
+    for (int c = column + 1; c < columnCount(); ++c)
+        if (check.cells[std::size_t(c)] != mp::CellMark::None)
+            return c;
+    return -1;
+}
+
+QModelIndex ViewerModel::nextMarked(const QModelIndex& from) const {
+    if (markedRows_.empty())
+        return {};
+    const bool valid = from.isValid() && from.model() == this;
+    if (valid && isMarkedRow(from.row())) {
+        const int column = markedColumnAfter(from.row(), from.column());
+        if (column >= 0)
+            return index(from.row(), column);
+    }
+    auto next = std::upper_bound(markedRows_.begin(), markedRows_.end(), valid ? from.row() : -1);
+    if (next == markedRows_.end())
+        next = markedRows_.begin();
+    return index(*next, markedColumnAfter(*next, -1));
 }

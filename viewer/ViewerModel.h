@@ -11,11 +11,19 @@
 //
 // Column 0 is the fixed column: it answers BackgroundRole with the palette's button
 // brush so it reads as headings, yet stays selectable.
+//
+// A cell that checkLine marks (a figure that is not a number, or where a line that is
+// not a record first departs from the format) answers BackgroundRole with a warning
+// brush, the palette's base colour blended toward amber so that the palette's text
+// stays readable on it in a light or a dark theme, and ToolTipRole with the reason.
+// The model reads every line once when it is made: the totals, the counts of the
+// status line and which rows hold a mark.
 
+#include "masterpoint/FileSummary.h"
 #include "masterpoint/LineList.h"
-#include "masterpoint/Record.h"
 
 #include <QAbstractTableModel>
+#include <vector>
 
 class ViewerModel : public QAbstractTableModel {
     Q_OBJECT
@@ -31,9 +39,23 @@ public:
 
     bool twoFigures() const { return twoFigures_; }
     // Column sums in hundredths over every line, each line added as one guarded unit.
-    mp::Totals totals() const;
+    mp::Totals totals() const { return summary_.totals; }
+    // Records and lines not counted (members are not counted here).
+    const mp::FileSummary& summary() const { return summary_; }
+
+    // The next marked cell after from in reading order (the rest of its row, then the
+    // rows below), wrapping to the first marked cell after the last; from the start when
+    // from is invalid. Invalid when no cell is marked.
+    QModelIndex nextMarked(const QModelIndex& from) const;
 
 private:
+    // The first marked cell of row after column, or -1.
+    int markedColumnAfter(int row, int column) const;
+    bool isMarkedRow(int row) const;
+    mp::LineCheck checkOf(int row) const;
+
     mp::LineList lines_;
     bool twoFigures_;
+    mp::FileSummary summary_;
+    std::vector<int> markedRows_; // ascending
 };

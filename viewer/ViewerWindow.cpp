@@ -6,10 +6,13 @@
 
 #include <QFrame>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMoveEvent>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -18,6 +21,18 @@ constexpr int oneFigureWidth = 233;
 constexpr int twoFigureWidth = 333;
 constexpr int windowHeight = 480;
 constexpr int designWidth = 241;
+
+QString statusText(const mp::FileSummary& summary) {
+    const QLocale locale = QLocale::system();
+    QString text =
+        summary.records == 1
+            ? QStringLiteral("1 record")
+            : QStringLiteral("%1 records").arg(locale.toString(qulonglong(summary.records)));
+    if (summary.notCounted > 0)
+        text +=
+            QStringLiteral(", %1 not counted").arg(locale.toString(qulonglong(summary.notCounted)));
+    return text;
+}
 
 } // namespace
 
@@ -58,11 +73,18 @@ ViewerWindow::ViewerWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     secondTotal_->setAccessibleName(QStringLiteral("Total"));
     secondTotal_->setGeometry(213, 11, 81, 21);
 
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("statusBar"));
+    statusLine_ = new QLabel(statusBar_);
+    statusLine_->setObjectName(QStringLiteral("statusLine"));
+    statusBar_->addWidget(statusLine_, 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(totalsPanel_);
     layout->addWidget(grid_, 1);
+    layout->addWidget(statusBar_);
 
     setTabOrder(closeButton_, firstTotal_);
     setTabOrder(firstTotal_, secondTotal_);
@@ -92,8 +114,31 @@ void ViewerWindow::showFile(const QString& caption, mp::LineList lines, bool two
     } else {
         secondTotal_->hide();
     }
+    statusLine_->setText(statusText(model_->summary()));
 
     restoreAndRaise();
+}
+
+void ViewerWindow::keyPressEvent(QKeyEvent* event) {
+    // The grid, the buttons and the totals leave F8 alone, so it reaches the window
+    // from wherever the focus is.
+    if (event->key() == Qt::Key_F8 && event->modifiers() == Qt::NoModifier) {
+        moveToNextMark();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ViewerWindow::moveToNextMark() {
+    if (model_ == nullptr)
+        return;
+    const QModelIndex next = model_->nextMarked(grid_->currentIndex());
+    if (!next.isValid())
+        return;
+    grid_->setFocus(Qt::ShortcutFocusReason);
+    grid_->setCurrentIndex(next);
+    grid_->scrollTo(next);
 }
 
 void ViewerWindow::restoreAndRaise() {

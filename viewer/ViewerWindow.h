@@ -1,7 +1,13 @@
 #pragma once
 // A viewer window: one masterpoint file shown as a grid of member numbers and points
 // under the headers "Kavra No." and "Masterpoints", with the total of each points
-// column above it.
+// column above it, and under it a status line: "N records" ("1 record"), followed by
+// ", M not counted" when M lines have a figure that is not a number, the numbers grouped
+// as the user's locale groups them. The grid gives up the status line's height; the
+// window keeps its size.
+//
+// F8 moves the grid's current cell to the next marked cell (ViewerModel::nextMarked),
+// wrapping after the last, wherever the focus is in the window.
 //
 // The window is a top-level window owned by the main window (destroyed with it at the
 // latest). Closing it, by its "Close" button or by the close box, only hides it: it
@@ -14,6 +20,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QStatusBar;
 class TotalField;
 class ViewerGrid;
 class ViewerModel;
@@ -46,14 +53,18 @@ public:
     QLabel* totalLabel() const { return totalLabel_; }
     TotalField* firstTotal() const { return firstTotal_; }
     TotalField* secondTotal() const { return secondTotal_; }
+    QStatusBar* statusBar() const { return statusBar_; }
+    QLabel* statusLine() const { return statusLine_; }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void setOuterSize(int width, int height);
     void applyPendingOuterSize();
+    void moveToNextMark();
 
     ViewerGrid* grid_;
     QFrame* totalsPanel_;
@@ -61,6 +72,8 @@ private:
     TotalField* firstTotal_;
     QLabel* totalLabel_;
     TotalField* secondTotal_;
+    QStatusBar* statusBar_;
+    QLabel* statusLine_;
     ViewerModel* model_ = nullptr;
     QSize pendingOuterSize_; // valid until the frame has been counted in
 };

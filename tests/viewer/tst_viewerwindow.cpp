@@ -1,4 +1,5 @@
-// Viewer window: layouts, cells, totals, copying and closing, driven as a user would.
+// Viewer window: layouts, cells, totals, the status line, marks, copying and closing,
+// driven as a user would.
 
 #include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
@@ -14,6 +15,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,6 +58,9 @@ private slots:
     void showsTheFileInItsLayout_data();
     void showsTheFileInItsLayout();
     void placesTheDesignControls();
+    void statusLineCountsRecords_data();
+    void statusLineCountsRecords();
+    void f8WalksTheMarksAndWraps();
     void copiesTheSelectedRange();
     void closingHidesAndKeepsTheWindow();
     void answersForAMillionLines();
@@ -145,12 +150,85 @@ void tst_ViewerWindow::placesTheDesignControls() {
     QCOMPARE(f.viewer->firstTotal()->geometry(), QRect(117, 11, 81, 21));
     QCOMPARE(f.viewer->secondTotal()->geometry(), QRect(213, 11, 81, 21));
 
+    // The status line takes its height from the grid, at the bottom of the window.
+    const QRect status = f.viewer->statusBar()->geometry();
+    QCOMPARE(status.bottom(), f.viewer->height() - 1);
     QTableView* grid = f.grid();
-    QCOMPARE(grid->geometry(), QRect(0, 41, f.viewer->width(), f.viewer->height() - 41));
+    QCOMPARE(grid->geometry(), QRect(0, 41, f.viewer->width(), status.top() - 41));
     QCOMPARE(grid->rowHeight(0), 24);
     QCOMPARE(grid->columnWidth(2), 100);
     QVERIFY(grid->verticalHeader()->isHidden());
     QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+void tst_ViewerWindow::statusLineCountsRecords_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("twoFigures");
+    QTest::addColumn<QString>("status");
+    const QLocale locale = QLocale::system();
+    QTest::newRow("empty file") << QByteArray() << false << "0 records";
+    QTest::newRow("one record") << QByteArray("1234567001250\r\n") << false << "1 record";
+    QTest::newRow("a thousand records, grouped") << QByteArray("1234567001250\n").repeated(1000)
+                                                 << false << locale.toString(1000) + " records";
+    // Out of the format but counted: a sign, blanks before the figure, a long line.
+    QTest::newRow("problems") << QByteArray("1234567ABCDEF\n\n1234567+01250\n1234567   125\n"
+                                            "12345670012500\n1234567125   \n")
+                              << false << "6 records, 3 not counted";
+    QTest::newRow("one bad figure of two")
+        << QByteArray("123456700050000A100\n1234567001250000300\n1234567001250\n") << true
+        << "3 records, 2 not counted";
+    QTest::newRow("a thousand not counted")
+        << QByteArray("1234567ABCDEF\n").repeated(1000) << false
+        << QStringLiteral("%1 records, %1 not counted").arg(locale.toString(1000));
+}
+
+void tst_ViewerWindow::statusLineCountsRecords() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, twoFigures);
+    QFETCH(QString, status);
+    Fixture f;
+    f.show(bytes, twoFigures);
+    QVERIFY(f.viewer->statusLine()->isVisible());
+    QCOMPARE(f.viewer->statusLine()->text(), status);
+    QCOMPARE(f.viewer->frameGeometry().size(), QSize(twoFigures ? 333 : 233, 480));
+}
+
+// F8 from wherever the focus is: marked cells in reading order, each with its reason,
+// then round again from the top.
+void tst_ViewerWindow::f8WalksTheMarksAndWraps() {
+    Fixture f;
+    f.show("1234567001250000300\n"
+           "123456700050000A100\n"
+           "1234567001250000300\n"
+           "12345 7001250000300\n"
+           "\n",
+           true);
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    QTableView* grid = f.grid();
+    f.viewer->closeButton()->setFocus();
+    const QString notANumber = "Not a number: not counted in the total";
+    const QString notARecord = "Not a 19-digit record";
+    const struct {
+        int row, column;
+        QString reason;
+    } stops[] = {{1, 2, notANumber}, {3, 0, notARecord}, {4, 1, notANumber},
+                 {4, 2, notANumber}, {1, 2, notANumber}, {3, 0, notARecord}};
+    for (const auto& stop : stops) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+        const QModelIndex current = grid->currentIndex();
+        QCOMPARE(QPoint(current.row(), current.column()), QPoint(stop.row, stop.column));
+        QCOMPARE(current.data(Qt::ToolTipRole).toString(), stop.reason);
+        QVERIFY(current.data(Qt::BackgroundRole).value<QBrush>() !=
+                grid->model()->index(0, stop.column).data(Qt::BackgroundRole).value<QBrush>());
+        QVERIFY(grid->hasFocus());
+    }
+    QVERIFY(!grid->model()->index(2, 1).data(Qt::ToolTipRole).isValid());
+
+    // A file without marks: F8 leaves the current cell where it is.
+    f.show("1234567001250\n7654321000075\n", false);
+    grid->setCurrentIndex(grid->model()->index(1, 1));
+    QTest::keyClick(grid, Qt::Key_F8);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(1, 1));
 }
 
 void tst_ViewerWindow::copiesTheSelectedRange() {
