@@ -4,6 +4,7 @@
 #include "app/FileList.h"
 #include "app/FilesLog.h"
 #include "app/NameText.h"
+#include "app/TotalsView.h"
 #include "app/Viewers.h"
 #include "dialogs/Prompts.h"
 #include "masterpoint/Backup.h"
@@ -12,10 +13,12 @@
 #include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
 #include "masterpoint/Merge.h"
+#include "masterpoint/TickedTotals.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 
 #include <QFile>
+#include <algorithm>
 #include <unordered_set>
 
 using namespace SettingsNames;
@@ -46,8 +49,9 @@ QString notKeepable(const QString& folder) {
 } // namespace
 
 FileCommands::FileCommands(Prompts& prompts, SettingsStore& store, FileList& list, Viewers& viewers,
-                           mp::FileSystem& fileSystem)
-    : prompts_(prompts), store_(store), list_(list), viewers_(viewers), fileSystem_(fileSystem) {}
+                           TotalsView& totals, mp::FileSystem& fileSystem)
+    : prompts_(prompts), store_(store), list_(list), viewers_(viewers), totals_(totals),
+      fileSystem_(fileSystem) {}
 
 std::string FileCommands::masterpointFolder() const {
     return encoded(store_.readString(Paths, MasterpointFolder, QString()));
@@ -224,6 +228,34 @@ void FileCommands::merge() {
     BusyCursor busy;
     busy.start();
     mp::mergeFiles(mp::tickedPaths(entries, masterpointFolder()), encoded(*output), fileSystem_);
+}
+
+void FileCommands::totals() {
+    const std::vector<mp::ListEntry> entries = list_.entries();
+    const bool anyTicked = std::any_of(entries.begin(), entries.end(),
+                                       [](const mp::ListEntry& entry) { return entry.ticked; });
+    if (!anyTicked) {
+        prompts_.showMessage(QStringLiteral("Tick files to total"));
+        return;
+    }
+    mp::TickedTotals result;
+    {
+        BusyCursor busy;
+        busy.start();
+        result = mp::totalTicked(entries, masterpointFolder(), fileSystem_);
+    }
+    for (const mp::TickedTotals::Row& row : result.rows) {
+        if (row.error.empty()) {
+            continue;
+        }
+        if (row.reason) {
+            qCWarning(filesLog).noquote()
+                << decoded(row.error) << QStringLiteral("(%1)").arg(decoded(row.reason.message()));
+        } else {
+            qCWarning(filesLog).noquote() << decoded(row.error);
+        }
+    }
+    totals_.showTotals(result);
 }
 
 void FileCommands::editPaths() {

@@ -1,8 +1,9 @@
 #pragma once
 // The commands of the main window without its widgets: Locate, Convert, View, Backup,
-// Merge and Paths. They ask the user through the prompts seam only, keep their settings
-// in the store, read and fill the file list, open viewers through the Viewers seam and
-// reach the disk only through the core. Each reads the folders and the club number
+// Merge, Totals and Paths. They ask the user through the prompts seam only, keep their
+// settings in the store, read and fill the file list, open viewers through the Viewers
+// seam, show totals through the TotalsView seam and reach the disk only through the
+// core. Each reads the folders and the club number
 // from the store when it runs, so a change in the Paths dialog counts at the next
 // command.
 //
@@ -22,6 +23,7 @@ class Problems;
 class FileList;
 class Prompts;
 class SettingsStore;
+class TotalsView;
 class Viewers;
 
 class FileCommands {
@@ -33,7 +35,7 @@ public:
     };
 
     FileCommands(Prompts& prompts, SettingsStore& store, FileList& list, Viewers& viewers,
-                 mp::FileSystem& fileSystem = mp::FileSystem::system());
+                 TotalsView& totals, mp::FileSystem& fileSystem = mp::FileSystem::system());
 
     // The option "Convert extensions on locate", as the Options menu shows it.
     void setConvertOnLocate(bool convert) { convertOnLocate_ = convert; }
@@ -43,6 +45,10 @@ public:
     void view();
     void backUp();
     void merge();
+    // The totals of every ticked file and of them all, in the one totals view; a file
+    // that cannot be read gets its error in its row (and the log) and the others are
+    // still summed. Nothing ticked: "Tick files to total".
+    void totals();
     void editPaths();
 
 private:
@@ -60,6 +66,7 @@ private:
     SettingsStore& store_;
     FileList& list_;
     Viewers& viewers_;
+    TotalsView& totals_;
     mp::FileSystem& fileSystem_;
     bool convertOnLocate_ = false;
 };

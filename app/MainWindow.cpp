@@ -3,6 +3,7 @@
 #include "app/FileListModel.h"
 #include "app/FilesLog.h"
 #include "app/NameText.h"
+#include "app/TotalsWindow.h"
 #include "app/WindowIcon.h"
 #include "dialogs/Prompts.h"
 #include "masterpoint/Error.h"
@@ -44,7 +45,9 @@ MainWindow::MainWindow(Prompts& prompts, const QString& settingsLocation,
                                                  ? SettingsStore::defaultLocation(ApplicationName)
                                                  : settingsLocation);
     files_ = new FileListModel(this);
-    commands_ = std::make_unique<FileCommands>(prompts_, *store_, *files_, viewers_, fileSystem);
+    totalsWindow_ = new TotalsWindow(this);
+    commands_ = std::make_unique<FileCommands>(prompts_, *store_, *files_, viewers_, *totalsWindow_,
+                                               fileSystem);
     buildControls();
     buildMenus();
     wire();
@@ -117,6 +120,8 @@ void MainWindow::buildMenus() {
     viewAction_ = makeAction(fileMenu_, "viewAction", QStringLiteral("&View"));
     backUpAction_ = makeAction(fileMenu_, "backUpAction", QStringLiteral("&Backup"));
     mergeAction_ = makeAction(fileMenu_, "mergeAction", QStringLiteral("&Merge"));
+    totalsAction_ =
+        makeAction(fileMenu_, "totalsAction", QStringLiteral("&Totals of ticked files"));
     closeAction_ = makeAction(fileMenu_, "closeAction", QStringLiteral("&Close"));
     convertAction_ = makeAction(fileMenu_, "convertAction", QStringLiteral("C&onvert extentions"));
 
@@ -160,6 +165,7 @@ void MainWindow::wire() {
     onTrigger(viewAction_, view);
     onTrigger(backUpAction_, backUp);
     onTrigger(mergeAction_, merge);
+    onTrigger(totalsAction_, [&commands] { commands.totals(); });
     onTrigger(closeAction_, closeWindow);
     onTrigger(convertAction_, convert);
     onTrigger(pathsAction_, [&commands] { commands.editPaths(); });

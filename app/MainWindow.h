@@ -20,6 +20,7 @@ class QListView;
 class QMenu;
 class QPushButton;
 class SettingsStore;
+class TotalsWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -48,6 +49,7 @@ public:
     QAction* viewAction() const { return viewAction_; }
     QAction* backUpAction() const { return backUpAction_; }
     QAction* mergeAction() const { return mergeAction_; }
+    QAction* totalsAction() const { return totalsAction_; }
     QAction* closeAction() const { return closeAction_; }
     QAction* convertAction() const { return convertAction_; }
     QMenu* optionsMenu() const { return optionsMenu_; }
@@ -55,6 +57,8 @@ public:
     QAction* convertOnLocateAction() const { return convertOnLocateAction_; }
     QAction* pathsAction() const { return pathsAction_; }
     QAction* aboutAction() const { return aboutAction_; }
+    // The one totals window, hidden until the totals are first asked for.
+    TotalsWindow* totalsWindow() const { return totalsWindow_; }
 
     // Runs a command; an error that escapes it goes to the standard error box and the
     // log.
@@ -76,6 +80,7 @@ private:
     std::unique_ptr<SettingsStore> store_;
     OpenViewerList viewers_;
     FileListModel* files_ = nullptr;
+    TotalsWindow* totalsWindow_ = nullptr;
     std::unique_ptr<FileCommands> commands_;
 
     QListView* fileList_ = nullptr;
@@ -90,6 +95,7 @@ private:
     QAction* viewAction_ = nullptr;
     QAction* backUpAction_ = nullptr;
     QAction* mergeAction_ = nullptr;
+    QAction* totalsAction_ = nullptr;
     QAction* closeAction_ = nullptr;
     QAction* convertAction_ = nullptr;
     QMenu* optionsMenu_ = nullptr;

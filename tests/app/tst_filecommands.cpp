@@ -5,6 +5,7 @@
 
 #include "app/FileCommands.h"
 #include "app/FileListModel.h"
+#include "app/TotalsView.h"
 #include "app/Viewers.h"
 #include "masterpoint/Error.h"
 #include "masterpoint/FileName.h"
@@ -134,6 +135,12 @@ private:
     std::vector<std::string> names_;
 };
 
+// The totals are the totals window's tests' concern.
+class UnseenTotals : public TotalsView {
+public:
+    void showTotals(const mp::TickedTotals&) override {}
+};
+
 QStringList textsOf(const FileListModel& list) {
     QStringList out;
     for (int row = 0; row < list.rowCount(); ++row)
@@ -164,7 +171,8 @@ struct Run {
     Prompter prompts{list};
     SettingsStore store;
     NotedViewers viewers;
-    FileCommands commands{prompts, store, list, viewers, disk};
+    UnseenTotals totals;
+    FileCommands commands{prompts, store, list, viewers, totals, disk};
 
     QStringList texts() const { return textsOf(list); }
     void scan() { commands.locate(Question::OnlyWhenNoneStored); }

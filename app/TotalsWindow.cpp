@@ -1,0 +1,128 @@
+#include "app/TotalsWindow.h"
+
+#include "app/NameText.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kFileColumn = 0;
+
+QString countText(std::uint64_t count, const QLocale& locale) {
+    return locale.toString(qulonglong(count));
+}
+
+} // namespace
+
+TotalsWindow::TotalsWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+    setObjectName(QStringLiteral("TotalsWindow"));
+    setWindowTitle(QStringLiteral("Totals"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    table_ = new QTableWidget(this);
+    table_->setObjectName(QStringLiteral("totalsTable"));
+    table_->setAccessibleName(QStringLiteral("Totals"));
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table_->installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(table_);
+    resize(620, 260);
+}
+
+QString TotalsWindow::pointsText(std::int64_t hundredths, const QLocale& locale) {
+    // Whole points and hundredths apart: a double would round sums past 2^53.
+    const bool negative = hundredths < 0;
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(hundredths)
+                                             : static_cast<std::uint64_t>(hundredths);
+    QString text = locale.toString(qulonglong(magnitude / 100)) + locale.decimalPoint() +
+                   QString::number(magnitude % 100).rightJustified(2, QLatin1Char('0'));
+    return negative ? locale.negativeSign() + text : text;
+}
+
+void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
+    const QLocale locale = QLocale::system();
+    const bool two = totals.anyTwoFigures();
+    headers_ =
+        QStringList{QStringLiteral("File"), QStringLiteral("Records"), QStringLiteral("Members"),
+                    QStringLiteral("Not counted"), QStringLiteral("Masterpoints")};
+    if (two)
+        headers_ << QStringLiteral("Masterpoints");
+    rows_.clear();
+    table_->clearSpans();
+    table_->setRowCount(0);
+    table_->setColumnCount(int(headers_.size()));
+    table_->setHorizontalHeaderLabels(headers_);
+
+    const auto numbers = [&](const mp::FileSummary& summary, bool rowTwo) {
+        QStringList cells{countText(summary.records, locale), countText(summary.members, locale),
+                          countText(summary.notCounted, locale),
+                          pointsText(summary.totals.first, locale)};
+        if (two)
+            cells << (rowTwo ? pointsText(summary.totals.second, locale) : QString());
+        return cells;
+    };
+    for (const mp::TickedTotals::Row& row : totals.rows) {
+        const QString file = textOfBytes(row.displayText);
+        if (!row.error.empty())
+            addRow({file, textOfBytes(row.error)}, true, false);
+        else
+            addRow(QStringList{file} + numbers(row.summary, row.twoFigures), false, false);
+    }
+    addRow(QStringList{QStringLiteral("All files")} + numbers(totals.all, true), false, true);
+
+    table_->resizeColumnsToContents();
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+void TotalsWindow::addRow(const QStringList& cells, bool isError, bool isSum) {
+    const int row = table_->rowCount();
+    table_->insertRow(row);
+    for (int column = 0; column < cells.size(); ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        if (column != kFileColumn && !isError)
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (isSum) {
+            QFont font = item->font();
+            font.setBold(true);
+            item->setFont(font);
+        }
+        table_->setItem(row, column, item);
+    }
+    // The error takes the place of every number.
+    if (isError && table_->columnCount() > 2)
+        table_->setSpan(row, 1, 1, table_->columnCount() - 1);
+    rows_ << cells;
+}
+
+QString TotalsWindow::tableText() const {
+    QStringList lines{headers_.join(QLatin1Char('\t'))};
+    for (const QStringList& row : rows_)
+        lines << row.join(QLatin1Char('\t'));
+    return lines.join(QLatin1Char('\n'));
+}
+
+bool TotalsWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The table would copy its current cell alone.
+    if (watched == table_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        QApplication::clipboard()->setText(tableText());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
