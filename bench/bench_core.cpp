@@ -1,7 +1,7 @@
 // Google Benchmark cases for the core on synthetic data: the folder scan, reading and
-// summing a file, merging and backing up. Data goes under $TMPDIR (or /tmp) and is
-// removed at exit. The merge of 1 GB runs only with MPBENCH_LARGE=1, so a plain run stays
-// short.
+// summing a file, the totals of ticked files, merging and backing up. Data goes under $TMPDIR (or
+// /tmp) and is removed at exit. The merge of 1 GB runs only with MPBENCH_LARGE=1, so a plain run
+// stays short.
 
 #include "DataGenerator.h"
 #include "ScratchFolder.h"
@@ -12,6 +12,7 @@
 #include "masterpoint/LineList.h"
 #include "masterpoint/Merge.h"
 #include "masterpoint/Record.h"
+#include "masterpoint/TickedTotals.h"
 
 #include <benchmark/benchmark.h>
 
@@ -136,6 +137,38 @@ void BM_SumTotals(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
 }
 
+// The totals of ticked files: state.range(0) files of state.range(1) records each, every
+// other one of two figures, all ticked; read, checked and summed, members counted.
+void BM_TotalTicked(benchmark::State& state) {
+    const auto files = static_cast<std::size_t>(state.range(0));
+    const auto records = static_cast<std::size_t>(state.range(1));
+    const std::string folder =
+        scratch() / ("totals-" + std::to_string(files) + "x" + std::to_string(records));
+    std::vector<mp::ListEntry> entries;
+    std::int64_t bytes = 0;
+    std::filesystem::create_directories(folder);
+    for (std::size_t i = 0; i < files; ++i) {
+        const bool twoFigures = i % 2 == 1;
+        const std::string name = "T" + std::to_string(100 + i) + (twoFigures ? ".GAR" : ".GLD");
+        const std::string path = folder + "/" + name;
+        if (!std::filesystem::exists(path)) {
+            mpbench::DataGenerator(kSeed + i).makeRecordFile(path, records, twoFigures);
+        }
+        bytes += static_cast<std::int64_t>(std::filesystem::file_size(path));
+        entries.push_back({name, name, 0, true});
+    }
+    for (auto _ : state) {
+        const mp::TickedTotals totals = mp::totalTicked(entries, folder);
+        if (totals.all.records != files * records) {
+            state.SkipWithError("the totals counted a different number of records");
+            break;
+        }
+        benchmark::DoNotOptimize(totals.all.totals);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files * records));
+}
+
 void BM_Merge(benchmark::State& state) {
     const auto total = static_cast<std::uint64_t>(state.range(0));
     const std::size_t files = total >= (std::uint64_t{1} << 30) ? 16 : 10;
@@ -221,6 +254,9 @@ void registerCases() {
         ->Unit(kMillisecond);
     benchmark::RegisterBenchmark("BM_SplitLines", BM_SplitLines)->Arg(1000000)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("BM_SumTotals", BM_SumTotals)->Arg(1000000)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("BM_TotalTicked", BM_TotalTicked)
+        ->Args({20, 100000})
+        ->Unit(kMillisecond);
     benchmark::RegisterBenchmark("BM_Merge", BM_Merge)->Arg(10 << 20)->Unit(kMillisecond);
     if (largeCasesWanted()) {
         benchmark::RegisterBenchmark("BM_Merge", BM_Merge)
