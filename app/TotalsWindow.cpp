@@ -7,12 +7,16 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
 constexpr int kFileColumn = 0;
+constexpr int kMinimumWidth = 300;
+constexpr int kMinimumHeight = 120;
 
 QString countText(std::uint64_t count, const QLocale& locale) {
     return locale.toString(qulonglong(count));
@@ -83,11 +87,31 @@ void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
     }
     addRow(QStringList{QStringLiteral("All files")} + numbers(totals.all, true), false, true);
 
+    for (int column = 0; column < table_->columnCount(); ++column)
+        if (column != kFileColumn)
+            table_->horizontalHeaderItem(column)->setTextAlignment(Qt::AlignRight |
+                                                                   Qt::AlignVCenter);
     table_->resizeColumnsToContents();
+    fitTable();
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
+}
+
+void TotalsWindow::fitTable() {
+    // The whole table when it fits in a part of the screen, with scroll bars beyond.
+    const int frame = 2 * table_->frameWidth();
+    int width = frame;
+    for (int column = 0; column < table_->columnCount(); ++column)
+        width += table_->columnWidth(column);
+    int height = frame + table_->horizontalHeader()->sizeHint().height();
+    for (int row = 0; row < table_->rowCount(); ++row)
+        height += table_->rowHeight(row);
+    const QRect screen =
+        this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 800, 600);
+    resize(std::clamp(width, kMinimumWidth, std::max(kMinimumWidth, screen.width() * 3 / 4)),
+           std::clamp(height, kMinimumHeight, std::max(kMinimumHeight, screen.height() * 3 / 4)));
 }
 
 void TotalsWindow::addRow(const QStringList& cells, bool isError, bool isSum) {

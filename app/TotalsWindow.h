@@ -39,6 +39,8 @@ protected:
 
 private:
     void addRow(const QStringList& cells, bool isError, bool isSum);
+    // Sizes the window to the table, up to three quarters of the screen.
+    void fitTable();
 
     QTableWidget* table_;
     QStringList headers_;
