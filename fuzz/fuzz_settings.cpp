@@ -1,7 +1,8 @@
 // The settings store reading an INI file of arbitrary bytes: it never crashes, every
 // read either gives text or throws RegistryError, an integer read agrees with the text
 // read (Reference.h's reading of whole numbers), and a value written is read back as
-// written, by the same store and by a fresh one, leaving the other values as they were.
+// written, by the same store and by a fresh one, leaving the other values of a file that
+// the INI reader parses without complaint as they were.
 //
 // Input: the text to write and a choice of the value's name, then the file's bytes.
 
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -232,6 +234,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::vector<Name> names = namesIn(bytes);
+    // Lines that the INI reader cannot parse are dropped when the file is written anew,
+    // and its reading of such a file is not even consistent in itself (a section header
+    // run on over a line end can list a value that it then says is not there): only of a
+    // file it reads without complaint can the other values be required to stay as they
+    // were.
+    const bool wellFormed = QSettings(path, QSettings::IniFormat).status() == QSettings::NoError;
     const QString copy = path + QStringLiteral(".copy");
     std::vector<Reading> before;
     {
@@ -272,6 +280,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         SettingsStore fresh(copy);
         for (std::size_t i = 0; i < names.size(); ++i) {
             const Reading after = read(fresh, names[i]);
+            if (!wellFormed && i != which % names.size()) {
+                continue;
+            }
             REF_CHECK(after == before[i], shown(names[i]) + " was " + shown(before[i]) +
                                               ", after writing " +
                                               shown(names[which % names.size()]) + " it is " +
