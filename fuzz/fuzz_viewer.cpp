@@ -1,5 +1,7 @@
 // The viewer's grid model and its total texts: every cell against the field positions
-// shown one character per byte, the column sums against Reference.h, and the totals
+// shown one character per byte, the marks, their tool tips, the lines not counted and
+// the walk from mark to mark against the record format, the column sums against
+// Reference.h, and the totals
 // text against an exact formatting of the sum in hundredths. Then the picture of any
 // double against its exact decimal expansion rounded by hand, and, for some inputs, the
 // window itself showing the file.
@@ -82,8 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     REF_CHECK(model.columnCount() == columns, "columns " + std::to_string(model.columnCount()));
     REF_CHECK(model.twoFigures() == twoFigures, "twoFigures");
     ref::Sums sums;
+    std::uint64_t notCounted = 0;
+    std::vector<QModelIndex> marked; // in reading order
     for (std::size_t row = 0; row < lines.size(); ++row) {
         const std::string& line = lines[row];
+        const std::string lineMarks = ref::marks(line, twoFigures);
         const std::string cells[] = {ref::memberCell(line), ref::figureCell(line, 8),
                                      ref::figureCell(line, 14)};
         for (int column = 0; column < columns; ++column) {
@@ -94,15 +99,44 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                         ", expected " + ref::shown(cells[column]));
             REF_CHECK(model.flags(index) == (Qt::ItemIsEnabled | Qt::ItemIsSelectable),
                       "flags of a cell");
-            // Only the fixed column has a background of its own.
-            REF_CHECK(model.data(index, Qt::BackgroundRole).isValid() == (column == 0),
-                      "background of column " + std::to_string(column));
+            // The fixed column and the marked cells have a background of their own, and
+            // only marked cells a tool tip, which says why.
+            const char mark = lineMarks[static_cast<std::size_t>(column)];
+            REF_CHECK(model.data(index, Qt::BackgroundRole).isValid() ==
+                          (column == 0 || mark != '.'),
+                      "background of column " + std::to_string(column) + " of " + ref::shown(line));
+            const QString tip = model.data(index, Qt::ToolTipRole).toString();
+            const QString expectedTip =
+                mark == 'N'   ? QStringLiteral("Not a number: not counted in the total")
+                : mark == 'R' ? QString(twoFigures ? QStringLiteral("Not a 19-digit record")
+                                                   : QStringLiteral("Not a 13-digit record"))
+                              : QString();
+            REF_CHECK(tip == expectedTip, "tool tip of column " + std::to_string(column) + " of " +
+                                              ref::shown(line) + ": " + shown(tip));
+            if (mark != '.') {
+                marked.push_back(index);
+            }
+        }
+        if (lineMarks.find('N') != std::string::npos) {
+            ++notCounted;
         }
         REF_CHECK(!model.data(model.index(static_cast<int>(row), columns)).isValid(),
                   "a cell right of the last column");
         ref::add(sums, line, twoFigures);
     }
     REF_CHECK(!model.index(static_cast<int>(lines.size()), 0).isValid(), "a row below the last");
+
+    REF_CHECK(model.summary().records == lines.size() && model.summary().notCounted == notCounted,
+              std::to_string(model.summary().records) + " records, " +
+                  std::to_string(model.summary().notCounted) + " not counted; expected " +
+                  std::to_string(lines.size()) + ", " + std::to_string(notCounted));
+    // F8's walk: from nowhere to the first mark, from each to the next, the last to the first.
+    QModelIndex at = model.nextMarked(QModelIndex());
+    for (std::size_t i = 0; i <= marked.size() && !marked.empty(); ++i) {
+        REF_CHECK(at == marked[i % marked.size()], "walk of the marks, step " + std::to_string(i));
+        at = model.nextMarked(at);
+    }
+    REF_CHECK(!marked.empty() || !at.isValid(), "a walk where nothing is marked");
 
     const mp::Totals totals = model.totals();
     REF_CHECK(totals.first == sums.first && totals.second == sums.second,
