@@ -35,15 +35,21 @@ std::error_code notARegularFile(const struct stat& st) {
                                                     : std::errc::invalid_argument);
 }
 
-// Opens a regular file for reading without ever blocking: a FIFO, socket, device or
-// folder is refused (stat first so that a device is never even opened, fstat after so
-// that a swap between the two calls is caught).
-std::error_code openRegular(const std::string& path, FileHandle& file, struct stat& st) {
-    if (::stat(path.c_str(), &st) != 0) {
+// Looks path up, through a link or not, and refuses anything but a regular file: what
+// is looked at before it is opened is never a device or FIFO that an open could hang on.
+std::error_code lookUpRegular(const std::string& path, bool throughLink, struct stat& st) {
+    if ((throughLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) {
         return lastError();
     }
-    if (!S_ISREG(st.st_mode)) {
-        return notARegularFile(st);
+    return S_ISREG(st.st_mode) ? std::error_code() : notARegularFile(st);
+}
+
+// Opens a regular file for reading without ever blocking: a FIFO, socket, device or
+// folder is refused (looked up first so that a device is never even opened, fstat after
+// so that a swap between the two calls is caught).
+std::error_code openRegular(const std::string& path, FileHandle& file, struct stat& st) {
+    if (const std::error_code error = lookUpRegular(path, true, st)) {
+        return error;
     }
     FileHandle opened(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!opened.isOpen()) {
@@ -183,11 +189,8 @@ public:
         // swapped in from blocking the read. A scan calls this for every candidate.
         if (known != Known::RegularFile) {
             struct stat st {};
-            if (::stat(path.c_str(), &st) != 0) {
-                return lastError();
-            }
-            if (!S_ISREG(st.st_mode)) {
-                return notARegularFile(st);
+            if (const std::error_code error = lookUpRegular(path, true, st)) {
+                return error;
             }
         }
         FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
@@ -293,13 +296,9 @@ public:
     }
 
     std::error_code removeAbandoned(const std::string& path) override {
-        // Looked at before it is opened, so that a device or FIFO is never opened.
         struct stat named {};
-        if (::lstat(path.c_str(), &named) != 0) {
-            return lastError();
-        }
-        if (!S_ISREG(named.st_mode)) {
-            return notARegularFile(named);
+        if (const std::error_code error = lookUpRegular(path, false, named)) {
+            return error;
         }
         FileHandle file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat held {};

@@ -215,6 +215,15 @@ bool isPathBreak(char c) {
     return std::strchr(kPathBreaks, c) != nullptr;
 }
 
+// The attributes of the entry at path, and its name as the system takes it.
+std::error_code attributesAt(const std::string& path, std::wstring& wide, DWORD& attributes) {
+    if (const std::error_code error = widePath(path, wide)) {
+        return error;
+    }
+    attributes = ::GetFileAttributesW(wide.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES ? lastError() : std::error_code();
+}
+
 // Why a folder could not be searched. The search's own error says little: a folder that
 // is not there, a file in its place (the directory-name error, or under Wine the
 // invalid-name one) or a drive root without entries all fail the first search. So the
@@ -224,12 +233,9 @@ std::error_code whyNotListed(std::string folder, DWORD searchError) {
         folder.pop_back();
     }
     std::wstring wide;
-    if (const std::error_code error = widePath(folder, wide)) {
+    DWORD attributes = 0;
+    if (const std::error_code error = attributesAt(folder, wide, attributes)) {
         return error;
-    }
-    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return lastError();
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         return std::make_error_code(std::errc::not_a_directory);
@@ -464,12 +470,9 @@ public:
 
     std::error_code removeAbandoned(const std::string& path) override {
         std::wstring wide;
-        if (const std::error_code error = widePath(path, wide)) {
+        DWORD attributes = 0;
+        if (const std::error_code error = attributesAt(path, wide, attributes)) {
             return error;
-        }
-        const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            return lastError();
         }
         if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
                            FILE_ATTRIBUTE_DEVICE)) != 0) {
