@@ -59,16 +59,15 @@ QString TotalsWindow::pointsText(std::int64_t hundredths, const QLocale& locale)
 void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
     const QLocale locale = QLocale::system();
     const bool two = totals.anyTwoFigures();
-    headers_ =
-        QStringList{QStringLiteral("File"), QStringLiteral("Records"), QStringLiteral("Members"),
-                    QStringLiteral("Not counted"), QStringLiteral("Masterpoints")};
+    QStringList headers{QStringLiteral("File"), QStringLiteral("Records"),
+                        QStringLiteral("Members"), QStringLiteral("Not counted"),
+                        QStringLiteral("Masterpoints")};
     if (two)
-        headers_ << QStringLiteral("Masterpoints");
-    rows_.clear();
+        headers << QStringLiteral("Masterpoints");
     table_->clearSpans();
     table_->setRowCount(0);
-    table_->setColumnCount(int(headers_.size()));
-    table_->setHorizontalHeaderLabels(headers_);
+    table_->setColumnCount(int(headers.size()));
+    table_->setHorizontalHeaderLabels(headers);
 
     const auto numbers = [&](const mp::FileSummary& summary, bool rowTwo) {
         QStringList cells{countText(summary.records, locale), countText(summary.members, locale),
@@ -131,13 +130,23 @@ void TotalsWindow::addRow(const QStringList& cells, bool isError, bool isSum) {
     // The error takes the place of every number.
     if (isError && table_->columnCount() > 2)
         table_->setSpan(row, 1, 1, table_->columnCount() - 1);
-    rows_ << cells;
 }
 
 QString TotalsWindow::tableText() const {
-    QStringList lines{headers_.join(QLatin1Char('\t'))};
-    for (const QStringList& row : rows_)
-        lines << row.join(QLatin1Char('\t'));
+    // Read from the table itself; an error row's span is one cell.
+    QStringList cells;
+    for (int column = 0; column < table_->columnCount(); ++column)
+        cells << table_->horizontalHeaderItem(column)->text();
+    QStringList lines{cells.join(QLatin1Char('\t'))};
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        cells.clear();
+        for (int column = 0; column < table_->columnCount();
+             column += table_->columnSpan(row, column)) {
+            const QTableWidgetItem* item = table_->item(row, column);
+            cells << (item != nullptr ? item->text() : QString());
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -43,6 +43,4 @@ private:
     void fitTable();
 
     QTableWidget* table_;
-    QStringList headers_;
-    QList<QStringList> rows_; // as copied: an error row holds the file and the error
 };
