@@ -245,14 +245,8 @@ void FileCommands::totals() {
         result = mp::totalTicked(entries, masterpointFolder(), fileSystem_);
     }
     for (const mp::TickedTotals::Row& row : result.rows) {
-        if (row.error.empty()) {
-            continue;
-        }
-        if (row.reason) {
-            qCWarning(filesLog).noquote()
-                << decoded(row.error) << QStringLiteral("(%1)").arg(decoded(row.reason.message()));
-        } else {
-            qCWarning(filesLog).noquote() << decoded(row.error);
+        if (!row.error.empty()) {
+            logFailure(decoded(row.error), row.reason);
         }
     }
     totals_.showTotals(result);

@@ -181,11 +181,7 @@ void MainWindow::guarded(const std::function<void()>& command) {
         command();
     } catch (const mp::Error& error) {
         const QString message = textOfBytes(error.what());
-        if (error.reason())
-            qCWarning(filesLog).noquote()
-                << message << QStringLiteral("(%1)").arg(textOfBytes(error.reason().message()));
-        else
-            qCWarning(filesLog).noquote() << message;
+        logFailure(message, error.reason());
         prompts_.showError(message);
     } catch (const std::exception& error) {
         const QString message = textOfBytes(error.what());
