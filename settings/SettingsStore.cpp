@@ -51,10 +51,12 @@ void requireRegularFile(const QString& location) {
 SettingsStore::SettingsStore(const QString& location) : location_(location) {}
 
 QSettings& SettingsStore::store() const {
-    // Opened on first use, after the check: the store reads its file as it opens.
-    requireRegularFile(location_);
-    if (!settings_)
+    // Opened on first use, after the check: the store reads its file as it opens. Once
+    // open, each read and write checks the file itself (refresh, writeString).
+    if (!settings_) {
+        requireRegularFile(location_);
         settings_ = openStore(location_);
+    }
     return *settings_;
 }
 
@@ -83,10 +85,10 @@ void SettingsStore::refresh() const {
     store().sync();
 #else
     // Another running copy may have rewritten the file since our last look. The store
-    // would find out with two look-ups and more work besides; a folder scan reads the
-    // masterpoint folder for every file, so one stat decides whether it need look at
-    // all. The stamp is taken before the sync: a write that lands in between makes the
-    // next read look again.
+    // would find out with two look-ups and more work besides; a command reads several
+    // values, each when it needs it, so one stat decides whether it need look at all,
+    // and also refuses a file that is not a regular file. The stamp is taken before the
+    // sync: a write that lands in between makes the next read look again.
     FileStamp now;
     struct stat st {};
     if (::stat(QFile::encodeName(location_).constData(), &st) == 0) {
@@ -126,6 +128,7 @@ QString SettingsStore::readString(const QString& section, const QString& ident,
 
 void SettingsStore::writeString(const QString& section, const QString& ident,
                                 const QString& value) {
+    requireRegularFile(location_);
 #ifndef _WIN32
     // The file's folder stands for the section key: a folder that cannot be made is
     // told apart from a file that cannot be written.

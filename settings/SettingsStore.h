@@ -1,6 +1,6 @@
 #pragma once
-// The per-user settings store: named text values grouped in sections. On Linux and
-// macOS it is an INI file; on Windows a registry key below HKEY_CURRENT_USER. Every
+// The per-user settings store: named text values grouped in sections. On Linux it
+// is an INI file; on Windows a registry key below HKEY_CURRENT_USER. Every
 // value is kept as text; integers as their decimal text, Booleans as "1" or "0".
 //
 // Every read first picks up what another running copy wrote; every write is on disk
@@ -25,7 +25,7 @@ public:
 
 class SettingsStore {
 public:
-    // Opens the store at location: an INI file path on Linux and macOS, a registry key
+    // Opens the store at location: an INI file path on Linux, a registry key
     // path on Windows. Opening reports nothing. A file of that name that is not a
     // regular file (a FIFO, a folder, a device) is never read: every read and write
     // then throws RegistryError "Cannot open file <location>".
