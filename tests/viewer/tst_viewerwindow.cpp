@@ -19,7 +19,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtTest>
 #include <memory>
 
 namespace {
@@ -348,10 +347,8 @@ void tst_ViewerWindow::fitsTheFont_data() {
     QTest::addColumn<int>("points"); // 0: the default font
     QTest::addColumn<bool>("twoFigures");
     QTest::newRow("default font, one figure") << 0 << false;
-    QTest::newRow("default font, two figures") << 0 << true;
     QTest::newRow("13 points, one figure") << 13 << false;
     QTest::newRow("13 points, two figures") << 13 << true;
-    QTest::newRow("20 points, two figures") << 20 << true;
 }
 
 void tst_ViewerWindow::fitsTheFont() {
