@@ -35,7 +35,8 @@ QString withoutAccessKey(QString caption) {
 
 MainWindow::MainWindow(Prompts& prompts, const QString& settingsLocation,
                        mp::FileSystem& fileSystem, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), viewers_(this) {
+    : QMainWindow(parent), prompts_(prompts),
+      viewers_(this, [this]() -> SettingsStore& { return *store_; }) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Masterpoint file manager"));
     setWindowIcon(mpmgrWindowIcon());
@@ -45,7 +46,7 @@ MainWindow::MainWindow(Prompts& prompts, const QString& settingsLocation,
                                                  ? SettingsStore::defaultLocation(ApplicationName)
                                                  : settingsLocation);
     files_ = new FileListModel(this);
-    totalsWindow_ = new TotalsWindow(this);
+    totalsWindow_ = new TotalsWindow(this, *store_);
     commands_ = std::make_unique<FileCommands>(prompts_, *store_, *files_, viewers_, *totalsWindow_,
                                                fileSystem);
     buildControls();

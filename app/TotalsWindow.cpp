@@ -1,22 +1,28 @@
 #include "app/TotalsWindow.h"
 
 #include "app/NameText.h"
+#include "viewer/PointsText.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <exception>
 
 namespace {
 
+Q_LOGGING_CATEGORY(totalsLog, "mpmgr.windows")
+
 constexpr int kFileColumn = 0;
-constexpr int kMinimumWidth = 300;
-constexpr int kMinimumHeight = 120;
+// In the pixels of the 8-point font the windows were drawn for.
+const QSize kDesignSize(620, 260);
 
 QString countText(std::uint64_t count, const QLocale& locale) {
     return locale.toString(qulonglong(count));
@@ -24,7 +30,9 @@ QString countText(std::uint64_t count, const QLocale& locale) {
 
 } // namespace
 
-TotalsWindow::TotalsWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+TotalsWindow::TotalsWindow(QWidget* owner, SettingsStore& store)
+    : QWidget(owner, Qt::Window),
+      geometry_(store, QStringLiteral("TotalsWindow"), WindowGeometry::Keep::SizeAndPosition) {
     setObjectName(QStringLiteral("TotalsWindow"));
     setWindowTitle(QStringLiteral("Totals"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -38,22 +46,26 @@ TotalsWindow::TotalsWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     table_->setWordWrap(false);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table_->horizontalHeader()->setStretchLastSection(true);
     table_->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(table_);
-    resize(620, 260);
-}
 
-QString TotalsWindow::pointsText(std::int64_t hundredths, const QLocale& locale) {
-    // Whole points and hundredths apart: a double would round sums past 2^53.
-    const bool negative = hundredths < 0;
-    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(hundredths)
-                                             : static_cast<std::uint64_t>(hundredths);
-    QString text = locale.toString(qulonglong(magnitude / 100)) + locale.decimalPoint() +
-                   QString::number(magnitude % 100).rightJustified(2, QLatin1Char('0'));
-    return negative ? locale.negativeSign() + text : text;
+    auto* closeAction = new QAction(this);
+    closeAction->setObjectName(QStringLiteral("closeAction"));
+    closeAction->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(closeAction);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+
+    // The owner goes after the store at the end of the run, and a window destroyed
+    // with its owner is never hidden first: its place is kept while the store is there.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (isVisible())
+            keepGeometry();
+    });
 }
 
 void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
@@ -61,8 +73,10 @@ void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
     const bool two = totals.anyTwoFigures();
     QStringList headers{QStringLiteral("File"), QStringLiteral("Records"),
                         QStringLiteral("Members"), QStringLiteral("Not counted"),
-                        QStringLiteral("Masterpoints")};
+                        QStringLiteral("Out of format")};
     if (two)
+        headers << QStringLiteral("Masterpoints 1") << QStringLiteral("Masterpoints 2");
+    else
         headers << QStringLiteral("Masterpoints");
     table_->clearSpans();
     table_->setRowCount(0);
@@ -72,6 +86,7 @@ void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
     const auto numbers = [&](const mp::FileSummary& summary, bool rowTwo) {
         QStringList cells{countText(summary.records, locale), countText(summary.members, locale),
                           countText(summary.notCounted, locale),
+                          countText(summary.outOfFormat, locale),
                           pointsText(summary.totals.first, locale)};
         if (two)
             cells << (rowTwo ? pointsText(summary.totals.second, locale) : QString());
@@ -84,13 +99,20 @@ void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
         else
             addRow(QStringList{file} + numbers(row.summary, row.twoFigures), false, false);
     }
-    addRow(QStringList{QStringLiteral("All files")} + numbers(totals.all, true), false, true);
+    for (const mp::TickedTotals::ColourSum& sum : totals.colours)
+        addRow(QStringList{QStringLiteral("All ") + textOfBytes(sum.colour)} +
+                   numbers(sum.summary, sum.twoFigures),
+               false, true);
 
     for (int column = 0; column < table_->columnCount(); ++column)
         if (column != kFileColumn)
             table_->horizontalHeaderItem(column)->setTextAlignment(Qt::AlignRight |
                                                                    Qt::AlignVCenter);
     table_->resizeColumnsToContents();
+    if (!restored_) {
+        geometry_.restore(*this, kDesignSize);
+        restored_ = true;
+    }
     fitTable();
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -109,8 +131,9 @@ void TotalsWindow::fitTable() {
         height += table_->rowHeight(row);
     const QRect screen =
         this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 800, 600);
-    resize(std::clamp(width, kMinimumWidth, std::max(kMinimumWidth, screen.width() * 3 / 4)),
-           std::clamp(height, kMinimumHeight, std::max(kMinimumHeight, screen.height() * 3 / 4)));
+    const QSize wanted(std::min(width, screen.width() * 3 / 4),
+                       std::min(height, screen.height() * 3 / 4));
+    resize(size().expandedTo(wanted));
 }
 
 void TotalsWindow::addRow(const QStringList& cells, bool isError, bool isSum) {
@@ -120,6 +143,9 @@ void TotalsWindow::addRow(const QStringList& cells, bool isError, bool isSum) {
         auto* item = new QTableWidgetItem(cells[column]);
         if (column != kFileColumn && !isError)
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // A name or an error cut by a narrow column can still be read whole.
+        if (column == kFileColumn || isError)
+            item->setToolTip(cells[column]);
         if (isSum) {
             QFont font = item->font();
             font.setBold(true);
@@ -158,4 +184,20 @@ bool TotalsWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TotalsWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    keepGeometry();
+}
+
+void TotalsWindow::keepGeometry() {
+    try {
+        geometry_.save(*this);
+    } catch (const std::exception& error) {
+        // A window's place is not worth interrupting the user for.
+        qCWarning(totalsLog).noquote()
+            << QStringLiteral("Could not keep the place of the Totals window: %1")
+                   .arg(error.what());
+    }
 }

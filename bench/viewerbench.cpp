@@ -11,12 +11,14 @@
 
 #include "masterpoint/LineList.h"
 #include "masterpoint/Record.h"
+#include "settings/SettingsStore.h"
 #include "viewer/TotalField.h"
 #include "viewer/ViewerModel.h"
 #include "viewer/ViewerWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <exception>
@@ -31,12 +33,19 @@ long peakRssKb() {
     return usage.ru_maxrss;
 }
 
+// Where the viewers keep their size: a folder of the run's own, never the user's file.
+SettingsStore& scratchStore() {
+    static QTemporaryDir folder;
+    static SettingsStore store(folder.filePath(QStringLiteral("settings.ini")));
+    return store;
+}
+
 double milliseconds(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 void warmUp() {
-    ViewerWindow viewer(nullptr);
+    ViewerWindow viewer(nullptr, scratchStore());
     viewer.showFile(QStringLiteral("warm-up"), mp::LineList(), false);
     QApplication::processEvents();
 }
@@ -64,14 +73,14 @@ int window(const std::string& path, bool twoFigures) {
     lines.loadFromFile(path);
     const std::size_t count = lines.size();
     const double loaded = milliseconds(timer);
-    ViewerWindow viewer(nullptr);
+    ViewerWindow viewer(nullptr, scratchStore());
     viewer.showFile(QString::fromStdString(path), std::move(lines), twoFigures);
     const double built = milliseconds(timer);
     QApplication::processEvents();
     const double elapsed = milliseconds(timer);
 
     const auto* total = viewer.findChild<TotalField*>(QStringLiteral("firstTotal"));
-    const ViewerModel* model = viewer.model();
+    const auto* model = viewer.findChild<const ViewerModel*>();
     if (model == nullptr || total == nullptr || total->text().isEmpty() ||
         static_cast<std::size_t>(model->rowCount()) != count) {
         std::fputs("viewerbench: the window is not ready\n", stderr);
@@ -88,7 +97,7 @@ int window(const std::string& path, bool twoFigures) {
 
 int empty() {
     warmUp();
-    ViewerWindow viewer(nullptr);
+    ViewerWindow viewer(nullptr, scratchStore());
     viewer.showFile(QStringLiteral("empty"), mp::LineList(), false);
     QApplication::processEvents();
     std::printf("peak_rss_kb=%ld\n", peakRssKb());

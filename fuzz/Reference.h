@@ -203,24 +203,15 @@ inline void add(Sums& sums, std::string_view line, bool twoFigures) {
     }
 }
 
-// What the grid marks on a line, cell by cell (member, first, second figure): 'N' for a
-// figure that is no number, 'R' where a line with no such figure first departs from the
-// record format (exactly 7 + 6 digits, or 7 + 6 + 6), '.' for none. A line that runs out
-// of digits is marked at the cell of its first other character; one that runs short or
-// long, where the record should have ended (its last figure, for a long one).
+// What the grid marks on a line, cell by cell (member, first, second figure), '.' for
+// none. A record (exactly 7 + 6 digits, or 7 + 6 + 6) has no mark. On any other line:
+// 'N' for a figure that is no number; 'C' for a figure the totals add all the same (the
+// first when it is a number, the second when both are); and, when no figure is 'N', 'R'
+// where the line first departs from the format, unless that cell is 'C': a line that
+// runs out of digits at the cell of its first other character, one that runs short or
+// long where the record should have ended (its last figure, for a long one).
 inline std::string marks(std::string_view line, bool twoFigures) {
     std::string marks = "...";
-    std::int64_t value = 0;
-    bool notANumber = false;
-    for (const std::size_t first : {std::size_t{8}, std::size_t{14}}) {
-        if ((first == 8 || twoFigures) && !wholeNumber(figureText(line, first), value)) {
-            marks[first == 8 ? 1 : 2] = 'N';
-            notANumber = true;
-        }
-    }
-    if (notANumber) {
-        return marks;
-    }
     const std::size_t length = twoFigures ? 19 : 13;
     std::size_t at = 0;
     while (at < line.size() && at < length && line[at] >= '0' && line[at] <= '9') {
@@ -229,7 +220,19 @@ inline std::string marks(std::string_view line, bool twoFigures) {
     if (at == length && line.size() == length) {
         return marks;
     }
-    marks[at < 7 ? 0 : at < 13 || !twoFigures ? 1 : 2] = 'R';
+    std::int64_t value = 0;
+    const bool first = wholeNumber(figureText(line, 8), value);
+    const bool second = !twoFigures || wholeNumber(figureText(line, 14), value);
+    marks[1] = first ? 'C' : 'N';
+    if (twoFigures) {
+        marks[2] = !second ? 'N' : first ? 'C' : '.';
+    }
+    if (first && second) {
+        char& departure = marks[at < 7 ? 0 : at < 13 || !twoFigures ? 1 : 2];
+        if (departure == '.') {
+            departure = 'R';
+        }
+    }
     return marks;
 }
 

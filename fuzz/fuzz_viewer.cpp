@@ -12,18 +12,25 @@
 #include "Reference.h"
 
 #include "masterpoint/LineList.h"
+#include "settings/SettingsStore.h"
 #include "viewer/TotalField.h"
 #include "viewer/ViewerModel.h"
 #include "viewer/ViewerWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <cstring>
 
 namespace {
 
 QApplication* application = nullptr;
+QTemporaryDir* settingsFolder = nullptr;
+SettingsStore* store = nullptr;
 ViewerWindow* window = nullptr;
+TotalField* firstTotal = nullptr;
+TotalField* secondTotal = nullptr;
 
 // One character per byte, built without any codec.
 QString latin1(const std::string& bytes) {
@@ -50,7 +57,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     application = new QApplication(*argc, *argv);
-    window = new ViewerWindow(nullptr);
+    settingsFolder = new QTemporaryDir(QDir::temp().filePath(QStringLiteral("fuzz-viewer-XXXXXX")));
+    store = new SettingsStore(settingsFolder->filePath(QStringLiteral("settings.ini")));
+    window = new ViewerWindow(nullptr, *store);
+    firstTotal = window->findChild<TotalField*>(QStringLiteral("firstTotal"));
+    secondTotal = window->findChild<TotalField*>(QStringLiteral("secondTotal"));
     return 0;
 }
 
@@ -85,6 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     REF_CHECK(model.twoFigures() == twoFigures, "twoFigures");
     ref::Sums sums;
     std::uint64_t notCounted = 0;
+    std::uint64_t outOfFormat = 0;
+    ref::Sums outOfFormatSums;
     std::vector<QModelIndex> marked; // in reading order
     for (std::size_t row = 0; row < lines.size(); ++row) {
         const std::string& line = lines[row];
@@ -106,11 +119,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           (column == 0 || mark != '.'),
                       "background of column " + std::to_string(column) + " of " + ref::shown(line));
             const QString tip = model.data(index, Qt::ToolTipRole).toString();
+            const QString digits = twoFigures ? QStringLiteral("19") : QStringLiteral("13");
             const QString expectedTip =
                 mark == 'N'   ? QStringLiteral("Not a number: not counted in the total")
-                : mark == 'R' ? QString(twoFigures ? QStringLiteral("Not a 19-digit record")
-                                                   : QStringLiteral("Not a 13-digit record"))
-                              : QString();
+                : mark == 'R' ? QStringLiteral("Not a %1-digit record").arg(digits)
+                : mark == 'C'
+                    ? QStringLiteral("Counted in the total, but this line is not a %1-digit record")
+                          .arg(digits)
+                    : QString();
             REF_CHECK(tip == expectedTip, "tool tip of column " + std::to_string(column) + " of " +
                                               ref::shown(line) + ": " + shown(tip));
             if (mark != '.') {
@@ -120,16 +136,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (lineMarks.find('N') != std::string::npos) {
             ++notCounted;
         }
+        if (lineMarks.find('C') != std::string::npos) {
+            ++outOfFormat;
+            ref::add(outOfFormatSums, line, twoFigures);
+        }
         REF_CHECK(!model.data(model.index(static_cast<int>(row), columns)).isValid(),
                   "a cell right of the last column");
         ref::add(sums, line, twoFigures);
     }
     REF_CHECK(!model.index(static_cast<int>(lines.size()), 0).isValid(), "a row below the last");
 
-    REF_CHECK(model.summary().records == lines.size() && model.summary().notCounted == notCounted,
-              std::to_string(model.summary().records) + " records, " +
-                  std::to_string(model.summary().notCounted) + " not counted; expected " +
-                  std::to_string(lines.size()) + ", " + std::to_string(notCounted));
+    const mp::FileSummary& summary = model.summary();
+    REF_CHECK(summary.records == lines.size() && summary.notCounted == notCounted &&
+                  summary.outOfFormat == outOfFormat,
+              std::to_string(summary.records) + " records, " + std::to_string(summary.notCounted) +
+                  " not counted, " + std::to_string(summary.outOfFormat) +
+                  " out of format; expected " + std::to_string(lines.size()) + ", " +
+                  std::to_string(notCounted) + ", " + std::to_string(outOfFormat));
+    REF_CHECK(summary.outOfFormatTotals.first == outOfFormatSums.first &&
+                  summary.outOfFormatTotals.second == outOfFormatSums.second,
+              "out of format adding " + std::to_string(summary.outOfFormatTotals.first) + "/" +
+                  std::to_string(summary.outOfFormatTotals.second) + ", expected " +
+                  std::to_string(outOfFormatSums.first) + "/" +
+                  std::to_string(outOfFormatSums.second));
     // F8's walk: from nowhere to the first mark, from each to the next, the last to the first.
     QModelIndex at = model.nextMarked(QModelIndex());
     for (std::size_t i = 0; i <= marked.size() && !marked.empty(); ++i) {
@@ -152,19 +181,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (inWindow) {
         const char point = systemPoint();
         window->showFile(QStringLiteral("FUZZ.GLD"), mp::LineList::fromBytes(bytes), twoFigures);
-        REF_CHECK(window->model()->rowCount() == static_cast<int>(lines.size()), "window rows");
+        REF_CHECK(window->findChild<ViewerModel*>()->rowCount() == static_cast<int>(lines.size()),
+                  "window rows");
         if (point != '\0') {
-            REF_CHECK(window->firstTotal()->text() ==
+            REF_CHECK(firstTotal->text() ==
                           QString::fromStdString(ref::totalText(sums.first, point)),
-                      "first total in the window " + shown(window->firstTotal()->text()));
+                      "first total in the window " + shown(firstTotal->text()));
             if (twoFigures) {
-                REF_CHECK(window->secondTotal()->text() ==
+                REF_CHECK(secondTotal->text() ==
                               QString::fromStdString(ref::totalText(sums.second, point)),
-                          "second total in the window " + shown(window->secondTotal()->text()));
+                          "second total in the window " + shown(secondTotal->text()));
             }
         }
-        REF_CHECK(window->secondTotal()->isVisible() == twoFigures, "second total shown");
-        window->hide();
+        REF_CHECK(secondTotal->isVisible() == twoFigures, "second total shown");
+        // Left shown: hiding would store the window's size for every input.
     }
     return 0;
 }

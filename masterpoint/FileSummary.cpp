@@ -9,14 +9,21 @@ LineCheck FileSummary::add(std::string_view line, bool twoFigures) {
         ++notCounted;
     }
     totals.add(line, twoFigures);
+    if (check.outOfFormat) {
+        ++outOfFormat;
+        outOfFormatTotals.add(line, twoFigures);
+    }
     return check;
 }
 
 void FileSummary::addCounts(const FileSummary& other) {
     records += other.records;
     notCounted += other.notCounted;
+    outOfFormat += other.outOfFormat;
     totals.first += other.totals.first;
     totals.second += other.totals.second;
+    outOfFormatTotals.first += other.outOfFormatTotals.first;
+    outOfFormatTotals.second += other.outOfFormatTotals.second;
 }
 
 FileSummary summarize(const LineList& lines, bool twoFigures, MemberSet& allMembers) {

@@ -1,7 +1,8 @@
 #pragma once
 // What a secretary checks of a file before sending it on: how many records (lines) it
-// holds, how many of them add nothing to a total because a figure is not a number
-// (checkLine), and the column totals exactly as the viewer sums them (Totals::add).
+// holds, how many of them add nothing to a total because a figure is not a number, how
+// many are out of format yet add to a total and what they add (checkLine), and the
+// column totals exactly as the viewer sums them (Totals::add), those lines included.
 
 #include "masterpoint/LineList.h"
 #include "masterpoint/MemberSet.h"
@@ -14,10 +15,12 @@
 namespace mp {
 
 struct FileSummary {
-    std::uint64_t records = 0;    // lines, each one whatever it holds
-    std::uint64_t members = 0;    // distinct member numbers (MemberSet); summarize only
-    std::uint64_t notCounted = 0; // lines with a figure that is not a number
+    std::uint64_t records = 0;     // lines, each one whatever it holds
+    std::uint64_t members = 0;     // distinct member numbers (MemberSet); summarize only
+    std::uint64_t notCounted = 0;  // lines with a figure that is not a number
+    std::uint64_t outOfFormat = 0; // lines not records whose figures still count
     Totals totals;
+    Totals outOfFormatTotals; // what the outOfFormat lines add to totals
 
     // Counts one line and adds its figures; returns the line's check for whoever
     // shows its marks.

@@ -45,15 +45,25 @@ LineCheck checkLine(std::string_view line, bool twoFigures) {
     if (position == length && line.size() == length) {
         return check;
     }
-    if (!isNumber(firstFigureText(line))) {
+    // The totals add the second figure only after the first (Totals::add).
+    const bool firstCounted = isNumber(firstFigureText(line));
+    const bool secondNumber = !twoFigures || isNumber(secondFigureText(line));
+    if (!firstCounted) {
         check.cells[1] = CellMark::NotANumber;
+    } else {
+        check.cells[1] = CellMark::Counted;
+        if (twoFigures && secondNumber) {
+            check.cells[2] = CellMark::Counted;
+        }
     }
-    if (twoFigures && !isNumber(secondFigureText(line))) {
+    if (!secondNumber) {
         check.cells[2] = CellMark::NotANumber;
     }
-    check.notCounted = check.cells[1] != CellMark::None || check.cells[2] != CellMark::None;
-    if (!check.notCounted) {
-        check.cells[cellOf(position, twoFigures)] = CellMark::NotARecord;
+    check.notCounted = !firstCounted || !secondNumber;
+    check.outOfFormat = firstCounted;
+    const std::size_t departure = cellOf(position, twoFigures);
+    if (!check.notCounted && check.cells[departure] == CellMark::None) {
+        check.cells[departure] = CellMark::NotARecord;
     }
     return check;
 }

@@ -8,11 +8,17 @@
 // - a figure that the totals read as no number at all (Totals::add's reading rules, so
 //   an empty figure of a short or blank line too) is marked NotANumber, and the line
 //   counts as not counted: that figure adds nothing;
-// - a line with no such figure that still departs from the format is marked
-//   NotARecord once, on the cell where it first departs: the first character that is
+// - on a line that is not a record, every figure that the totals still add (Totals::add:
+//   the first when it is a number, the second when both are) is marked Counted, and the
+//   line is out of format: its figures are in the total although the line does not
+//   have the record's shape, so they may not be what the scoring program meant. A line
+//   can be both not counted and out of format (a good first figure beside a bad second);
+//   a line whose figures all fail adds nothing and is only not counted;
+// - a line with no NotANumber figure that departs from the format is also marked
+//   NotARecord once, on the cell where it first departs (the first character that is
 //   not a digit, or for a line too short or too long the cell where the record should
-//   have ended or went on (the last figure cell for a line too long). Its figures may
-//   still count;
+//   have ended or went on, the last figure cell for a line too long), unless that cell
+//   is marked Counted already;
 // - any other line is a record and has no mark.
 
 #include <array>
@@ -21,13 +27,15 @@
 
 namespace mp {
 
-enum class CellMark : std::uint8_t { None, NotANumber, NotARecord };
+enum class CellMark : std::uint8_t { None, NotANumber, NotARecord, Counted };
 
 struct LineCheck {
     // Member number, first figure, second figure (None in a one-figure file).
     std::array<CellMark, 3> cells{};
     // Some figure adds nothing to its total because it is not a number.
     bool notCounted = false;
+    // The line is not a record, yet some figure of it adds to a total.
+    bool outOfFormat = false;
 
     bool marked() const {
         return cells[0] != CellMark::None || cells[1] != CellMark::None ||

@@ -2,9 +2,24 @@
 
 #include "masterpoint/Error.h"
 #include "masterpoint/FileKind.h"
+#include "masterpoint/FileName.h"
 #include "masterpoint/LineList.h"
+#include "masterpoint/MemberSet.h"
+
+#include <algorithm>
+#include <memory>
 
 namespace mp {
+
+namespace {
+
+// Kind code 1..5 of a colour, past the kinds for any other.
+int kindOrder(const std::string& colour) {
+    const int code = kindOfColourExtension("." + colour);
+    return code != 0 ? code : 6;
+}
+
+} // namespace
 
 bool TickedTotals::anyTwoFigures() const {
     for (const Row& row : rows) {
@@ -15,22 +30,45 @@ bool TickedTotals::anyTwoFigures() const {
     return false;
 }
 
+std::string entryColour(const ListEntry& entry) {
+    const std::string extension = upperAscii(entryExtension(entry));
+    int code = kindOfNumberedExtension(extension);
+    if (code == 0) {
+        code = kindOfColourExtension(extension);
+    }
+    const std::string letters = code != 0 ? kindByCode(code)->colour : extension;
+    return letters.empty() || letters[0] != '.' ? letters : letters.substr(1);
+}
+
 TickedTotals totalTicked(const std::vector<ListEntry>& entries, const std::string& folder,
                          FileSystem& fileSystem) {
     TickedTotals result;
-    MemberSet allMembers;
+    // Each colour's member numbers, beside result.colours.
+    std::vector<std::unique_ptr<MemberSet>> members;
     for (const ListEntry& entry : entries) {
         if (!entry.ticked) {
             continue;
         }
         TickedTotals::Row row;
         row.displayText = entry.displayText;
+        row.colour = entryColour(entry);
         row.twoFigures = isTwoFigureExtension(entryExtension(entry));
+        auto sum = std::find_if(
+            result.colours.begin(), result.colours.end(),
+            [&](const TickedTotals::ColourSum& colour) { return colour.colour == row.colour; });
+        if (sum == result.colours.end()) {
+            result.colours.push_back({row.colour, false, {}});
+            members.push_back(std::make_unique<MemberSet>());
+            sum = result.colours.end() - 1;
+        }
+        sum->twoFigures = sum->twoFigures || row.twoFigures;
         try {
             LineList lines;
             lines.loadFromFile(entryPath(entry, folder), fileSystem);
-            row.summary = summarize(lines, row.twoFigures, allMembers);
-            result.all.addCounts(row.summary);
+            MemberSet& colourMembers = *members[std::size_t(sum - result.colours.begin())];
+            row.summary = summarize(lines, row.twoFigures, colourMembers);
+            sum->summary.addCounts(row.summary);
+            sum->summary.members = colourMembers.size();
         } catch (const Error& error) {
             // One file the secretary cannot check must not hide the others.
             row.error = error.what();
@@ -38,7 +76,10 @@ TickedTotals totalTicked(const std::vector<ListEntry>& entries, const std::strin
         }
         result.rows.push_back(std::move(row));
     }
-    result.all.members = allMembers.size();
+    std::stable_sort(result.colours.begin(), result.colours.end(),
+                     [](const TickedTotals::ColourSum& a, const TickedTotals::ColourSum& b) {
+                         return kindOrder(a.colour) < kindOrder(b.colour);
+                     });
     return result;
 }
 

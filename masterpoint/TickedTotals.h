@@ -1,6 +1,8 @@
 #pragma once
 // The totals of the ticked files: one summary per ticked entry, in list order, and one
-// over them all.
+// per colour of masterpoint over the files of that colour. Points of different colours
+// are never added together: a numbered file counts with its colour (X.MP1 with the
+// GLD files).
 
 #include "masterpoint/FileSummary.h"
 #include "masterpoint/FileSystem.h"
@@ -15,18 +17,31 @@ namespace mp {
 struct TickedTotals {
     struct Row {
         std::string displayText; // the entry's, bytes as listed
+        std::string colour;      // entryColour
         bool twoFigures = false; // by the entry's extension, as the viewer lays it out
         FileSummary summary;     // when the file could be read
         std::string error;       // otherwise the Error's text ("Cannot open file <path>")
         std::error_code reason;  // and the system's reason, for the log
     };
+    struct ColourSum {
+        std::string colour;      // "GLD"
+        bool twoFigures = false; // any of its files has two figures
+        // The sums over the colour's files that could be read; members are the
+        // distinct numbers over all of them.
+        FileSummary summary;
+    };
     std::vector<Row> rows;
-    // The sums over the files that could be read; members are the distinct numbers
-    // over all of them.
-    FileSummary all;
+    // One per colour among the rows, in the order of the kinds (GLD, RED, GRN, GAR,
+    // RAG), then any other in the order first met.
+    std::vector<ColourSum> colours;
 
     bool anyTwoFigures() const;
 };
+
+// The colour an entry's points are of: the colour extension's letters ("GLD") of its
+// kind, numbered or colour extension alike, any letter case; for any other extension
+// its letters in upper case.
+std::string entryColour(const ListEntry& entry);
 
 // Reads each ticked entry's file in folder in turn and sums it up (summarize). A file
 // that cannot be read gets its row with the error, and the others are still summed;

@@ -1,5 +1,7 @@
 #include "viewer/ViewerGrid.h"
 
+#include "widgets/DesignSize.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -18,10 +20,12 @@ ViewerGrid::ViewerGrid(QWidget* parent) : QTableView(parent) {
     // Fixed, equal rows let the view place any row by arithmetic alone, which keeps
     // scrolling through a million rows immediate.
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(24);
+    verticalHeader()->setDefaultSectionSize(designPixels(24, font()));
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
-    horizontalHeader()->setDefaultSectionSize(100);
+    horizontalHeader()->setDefaultSectionSize(designPixels(100, font()));
+    // A window made wider gives the room to the last column.
+    horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);

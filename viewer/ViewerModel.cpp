@@ -58,6 +58,12 @@ QVariant ViewerModel::data(const QModelIndex& index, int role) const {
             if (mark == mp::CellMark::NotARecord)
                 return twoFigures_ ? QStringLiteral("Not a 19-digit record")
                                    : QStringLiteral("Not a 13-digit record");
+            if (mark == mp::CellMark::Counted)
+                return twoFigures_
+                           ? QStringLiteral(
+                                 "Counted in the total, but this line is not a 19-digit record")
+                           : QStringLiteral(
+                                 "Counted in the total, but this line is not a 13-digit record");
             return {};
         }
         if (mark != mp::CellMark::None)

@@ -12,8 +12,9 @@
 // Column 0 is the fixed column: it answers BackgroundRole with the palette's button
 // brush so it reads as headings, yet stays selectable.
 //
-// A cell that checkLine marks (a figure that is not a number, or where a line that is
-// not a record first departs from the format) answers BackgroundRole with a warning
+// A cell that checkLine marks (a figure that is not a number, a figure counted on a line
+// that is not a record, or where such a line first departs from the format) answers
+// BackgroundRole with a warning
 // brush, the palette's base colour blended toward amber so that the palette's text
 // stays readable on it in a light or a dark theme, and ToolTipRole with the reason.
 // The model reads every line once when it is made: the totals, the counts of the
@@ -40,7 +41,8 @@ public:
     bool twoFigures() const { return twoFigures_; }
     // Column sums in hundredths over every line, each line added as one guarded unit.
     mp::Totals totals() const { return summary_.totals; }
-    // Records and lines not counted (members are not counted here).
+    // Records, lines not counted, lines out of format and what they add (members are
+    // not counted here).
     const mp::FileSummary& summary() const { return summary_; }
 
     // The next marked cell after from in reading order (the rest of its row, then the

@@ -1,28 +1,45 @@
 #include "viewer/ViewerWindow.h"
 
+#include "viewer/PointsText.h"
 #include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
 #include "viewer/ViewerModel.h"
+#include "widgets/DesignSize.h"
 
+#include <QAction>
 #include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
-#include <QMoveEvent>
+#include <QLoggingCategory>
 #include <QPushButton>
-#include <QResizeEvent>
-#include <QStatusBar>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
 
 namespace {
 
-constexpr int oneFigureWidth = 233;
-constexpr int twoFigureWidth = 333;
-constexpr int windowHeight = 480;
-constexpr int designWidth = 241;
+Q_LOGGING_CATEGORY(viewerLog, "mpmgr.windows")
 
-QString statusText(const mp::FileSummary& summary) {
+// Design sizes, in the pixels of the 8-point font the window was drawn for.
+constexpr int kOneFigureWidth = 233;
+constexpr int kTwoFigureWidth = 333;
+constexpr int kHeight = 480;
+constexpr int kPanelHeight = 41;
+constexpr int kPanelMargin = 8;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kFieldWidth = 81;
+constexpr int kFieldGap = 11;
+constexpr int kColumnWidth = 100;
+
+QString statusText(const mp::FileSummary& summary, bool twoFigures) {
     const QLocale locale = QLocale::system();
     QString text =
         summary.records == 1
@@ -31,66 +48,113 @@ QString statusText(const mp::FileSummary& summary) {
     if (summary.notCounted > 0)
         text +=
             QStringLiteral(", %1 not counted").arg(locale.toString(qulonglong(summary.notCounted)));
+    if (summary.outOfFormat > 0) {
+        QString adding = pointsText(summary.outOfFormatTotals.first, locale);
+        if (twoFigures)
+            adding += QStringLiteral(" / ") + pointsText(summary.outOfFormatTotals.second, locale);
+        text += QStringLiteral(", %1 out of format, adding %2")
+                    .arg(locale.toString(qulonglong(summary.outOfFormat)), adding);
+    }
     return text;
+}
+
+// The width a line edit needs to show its whole text, frame and margins included.
+int widthForText(const QLineEdit& field) {
+    QStyleOptionFrame option;
+    option.initFrom(&field);
+    option.lineWidth =
+        field.hasFrame() ? field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field)
+                         : 0;
+    const QMargins text = field.textMargins();
+    const QMargins contents = field.contentsMargins();
+    // A line edit keeps two pixels either side of its text, and one for the caret.
+    const int width = field.fontMetrics().horizontalAdvance(field.text()) + 2 * 2 + 1 +
+                      text.left() + text.right() + contents.left() + contents.right();
+    return field.style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, field.fontMetrics().height()),
+                           &field)
+        .width();
+}
+
+void fitField(TotalField& field) {
+    field.setMinimumWidth(std::max(designPixels(kFieldWidth, field.font()), widthForText(field)));
 }
 
 } // namespace
 
-ViewerWindow::ViewerWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+ViewerWindow::ViewerWindow(QWidget* owner, SettingsStore& store)
+    : QWidget(owner, Qt::Window),
+      geometry_(store, QStringLiteral("Viewer"), WindowGeometry::Keep::SizeOnly) {
     setObjectName(QStringLiteral("ViewerWindow"));
     // Closing hides the window; its owner decides when it goes, and a viewer being
     // closed must never end the program.
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_QuitOnClose, false);
+    const auto design = [this](int pixels) { return designPixels(pixels, font()); };
 
     grid_ = new ViewerGrid(this);
     grid_->setObjectName(QStringLiteral("grid"));
 
-    totalsPanel_ = new QFrame(this);
-    totalsPanel_->setObjectName(QStringLiteral("totalsPanel"));
-    totalsPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    totalsPanel_->setFixedHeight(41);
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("totalsPanel"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setMinimumHeight(design(kPanelHeight));
 
-    closeButton_ = new QPushButton(QStringLiteral("Close"), totalsPanel_);
-    closeButton_->setObjectName(QStringLiteral("closeButton"));
-    closeButton_->setAccessibleName(QStringLiteral("Close"));
-    closeButton_->setGeometry(10, 10, 75, 25);
-    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    auto* closeButton = new QPushButton(QStringLiteral("Close"), panel);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setAccessibleName(QStringLiteral("Close"));
+    closeButton->setMinimumSize(designSize(QSize(kButtonWidth, kButtonHeight), font()));
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    firstTotal_ = new TotalField(totalsPanel_);
+    auto* totalLabel = new QLabel(QStringLiteral("Total"), panel);
+    totalLabel->setObjectName(QStringLiteral("totalLabel"));
+    totalLabel->setAccessibleName(QStringLiteral("Total"));
+
+    firstTotal_ = new TotalField(panel);
     firstTotal_->setObjectName(QStringLiteral("firstTotal"));
     firstTotal_->setAccessibleName(QStringLiteral("Total"));
-    firstTotal_->setGeometry(117, 11, 81, 21);
+    totalLabel->setBuddy(firstTotal_);
 
-    totalLabel_ = new QLabel(QStringLiteral("Total"), totalsPanel_);
-    totalLabel_->setObjectName(QStringLiteral("totalLabel"));
-    totalLabel_->setAccessibleName(QStringLiteral("Total"));
-    totalLabel_->move(88, 16);
-    totalLabel_->adjustSize();
-
-    secondTotal_ = new TotalField(totalsPanel_);
+    secondTotal_ = new TotalField(panel);
     secondTotal_->setObjectName(QStringLiteral("secondTotal"));
     secondTotal_->setAccessibleName(QStringLiteral("Total"));
-    secondTotal_->setGeometry(213, 11, 81, 21);
 
-    statusBar_ = new QStatusBar(this);
-    statusBar_->setObjectName(QStringLiteral("statusBar"));
-    statusLine_ = new QLabel(statusBar_);
+    auto* panelLayout = new QHBoxLayout(panel);
+    panelLayout->setContentsMargins(design(kPanelMargin), design(kPanelMargin),
+                                    design(kPanelMargin), design(kPanelMargin));
+    panelLayout->setSpacing(design(4));
+    panelLayout->addWidget(closeButton);
+    panelLayout->addWidget(totalLabel);
+    panelLayout->addWidget(firstTotal_);
+    panelLayout->addSpacing(design(kFieldGap));
+    panelLayout->addWidget(secondTotal_);
+    panelLayout->addStretch(1);
+
+    statusLine_ = new QLabel(this);
     statusLine_->setObjectName(QStringLiteral("statusLine"));
-    statusBar_->addWidget(statusLine_, 1);
+    // A long status wraps onto a second line rather than losing its end.
+    statusLine_->setWordWrap(true);
+    statusLine_->setContentsMargins(design(4), design(2), design(4), design(2));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(totalsPanel_);
+    layout->addWidget(panel);
     layout->addWidget(grid_, 1);
-    layout->addWidget(statusBar_);
+    layout->addWidget(statusLine_);
 
-    setTabOrder(closeButton_, firstTotal_);
+    auto* closeAction = new QAction(this);
+    closeAction->setObjectName(QStringLiteral("closeAction"));
+    closeAction->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(closeAction);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+
+    setTabOrder(closeButton, firstTotal_);
     setTabOrder(firstTotal_, secondTotal_);
     setTabOrder(secondTotal_, grid_);
 
-    resize(designWidth, windowHeight);
+    resize(designSize(QSize(kOneFigureWidth, kHeight), font()));
 }
 
 void ViewerWindow::showFile(const QString& caption, mp::LineList lines, bool twoFigures) {
@@ -103,20 +167,41 @@ void ViewerWindow::showFile(const QString& caption, mp::LineList lines, bool two
     // The view owns neither the model nor its old selection model.
     delete previousSelection;
     delete previous;
-
-    setOuterSize(twoFigures ? twoFigureWidth : oneFigureWidth, windowHeight);
+    const int columnsWidth = fitColumns();
 
     const mp::Totals totals = model_->totals();
     firstTotal_->setAsFloat(static_cast<double>(totals.first) / 100.0);
+    fitField(*firstTotal_);
     if (twoFigures) {
         secondTotal_->setAsFloat(static_cast<double>(totals.second) / 100.0);
+        fitField(*secondTotal_);
         secondTotal_->show();
     } else {
         secondTotal_->hide();
     }
-    statusLine_->setText(statusText(model_->summary()));
+    statusLine_->setText(statusText(model_->summary(), twoFigures));
+
+    geometry_.restore(*this, QSize(twoFigures ? kTwoFigureWidth : kOneFigureWidth, kHeight));
+    // The grid scrolls only up and down: every column must fit across.
+    const int columns =
+        columnsWidth + 2 * grid_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int width = std::max({this->width(), columns, layout()->minimumSize().width()});
+    if (width != this->width())
+        resize(width, height());
 
     restoreAndRaise();
+}
+
+int ViewerWindow::fitColumns() {
+    QHeaderView* header = grid_->horizontalHeader();
+    const int design = designPixels(kColumnWidth, grid_->font());
+    int total = 0;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const int width = std::max(design, header->sectionSizeHint(column));
+        grid_->setColumnWidth(column, width);
+        total += width;
+    }
+    return total;
 }
 
 void ViewerWindow::keyPressEvent(QKeyEvent* event) {
@@ -128,6 +213,17 @@ void ViewerWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void ViewerWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    try {
+        geometry_.save(*this);
+    } catch (const std::exception& error) {
+        // A window's size is not worth interrupting the user for.
+        qCWarning(viewerLog).noquote()
+            << QStringLiteral("Could not keep the viewer's size: %1").arg(error.what());
+    }
 }
 
 void ViewerWindow::moveToNextMark() {
@@ -146,34 +242,4 @@ void ViewerWindow::restoreAndRaise() {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     raise();
     activateWindow();
-}
-
-void ViewerWindow::setOuterSize(int width, int height) {
-    const QRect frame = frameGeometry();
-    const int frameWidth = frame.width() - this->width();
-    const int frameHeight = frame.height() - this->height();
-    resize(width - frameWidth, height - frameHeight);
-    // Until the window has been decorated once, the frame is not known yet.
-    pendingOuterSize_ = (frameWidth > 0 || frameHeight > 0) ? QSize() : QSize(width, height);
-}
-
-void ViewerWindow::applyPendingOuterSize() {
-    if (!pendingOuterSize_.isValid())
-        return;
-    const QRect frame = frameGeometry();
-    if (frame.size() == size())
-        return; // still no frame reported
-    const QSize outer = pendingOuterSize_;
-    pendingOuterSize_ = QSize();
-    resize(outer.width() - (frame.width() - width()), outer.height() - (frame.height() - height()));
-}
-
-void ViewerWindow::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    applyPendingOuterSize();
-}
-
-void ViewerWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    applyPendingOuterSize();
 }

@@ -302,7 +302,8 @@ void tst_MainWindow::caseTwinsViewInTwoWindows() {
     QMap<QString, QString> totals; // caption -> first total as shown
     for (ViewerWindow* viewer : viewers) {
         QVERIFY(viewer->isVisible());
-        totals[viewer->windowTitle()] = viewer->firstTotal()->text().trimmed();
+        totals[viewer->windowTitle()] =
+            viewer->findChild<TotalField*>("firstTotal")->text().trimmed();
     }
     const QString point = QLocale::system().decimalPoint();
     QCOMPARE(totals.value(QStringLiteral("CLUB.GLD")), QStringLiteral("12") + point + "50");

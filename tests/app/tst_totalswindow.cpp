@@ -1,5 +1,6 @@
 // The totals of the ticked files as a user gets them: files ticked in the main window,
-// the File menu's item chosen, the Totals window read through Ctrl+C.
+// the File menu's item chosen, the Totals window read through Ctrl+C, closed by key and
+// put back where it was.
 
 #include "app/MainWindow.h"
 #include "app/TotalsWindow.h"
@@ -7,6 +8,7 @@
 #include "settings/SettingsStore.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "viewer/PointsText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QListView>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,7 +27,8 @@ using namespace SettingsNames;
 namespace {
 
 // The listed files, in list order: a one-figure file with a member on two lines, a
-// two-figure file with a figure that is not a number, an unconverted one-figure file.
+// two-figure file with a figure that is not a number, an unconverted one-figure file
+// (gold, as the first) with a figure shifted out of the record format.
 const QStringList kListed{"A.GLD", "B.GAR", "C.MP1(GLD)"};
 
 // A table as copied, written with "|" for tabs, "." for the decimal symbol of points and
@@ -50,6 +54,10 @@ private slots:
     void reopeningShowsTheFilesTickedNow();
     void pointsAreExact_data();
     void pointsAreExact();
+    void keysCloseTheWindow_data();
+    void keysCloseTheWindow();
+    void keepsItsPlace_data();
+    void keepsItsPlace();
 
 private:
     std::unique_ptr<MainWindow> open() {
@@ -68,7 +76,7 @@ private:
     }
     // The table as Ctrl+C copies it.
     static QString copied(MainWindow& window) {
-        QTableWidget* table = window.totalsWindow()->table();
+        auto* table = window.totalsWindow()->findChild<QTableWidget*>("totalsTable");
         QApplication::clipboard()->clear();
         table->setFocus();
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
@@ -86,7 +94,7 @@ void tst_TotalsWindow::init() {
     QVERIFY(QDir().mkpath(mpFolder()));
     testfiles::write(mpFolder(), "A.GLD", "1234567001250\r\n7654321000075\r\n1234567000100\r\n");
     testfiles::write(mpFolder(), "B.GAR", "1234567001250000300\r\n1111111ABCDEF000100\r\n");
-    testfiles::write(mpFolder(), "C.MP1", "2222222000050\r\n");
+    testfiles::write(mpFolder(), "C.MP1", "2222222000050\r\n3333333 000100\r\n");
     SettingsStore(dir_->filePath("settings.ini")).writeString(Paths, MasterpointFolder, mpFolder());
     prompts_ = ScriptedPrompts();
 }
@@ -95,21 +103,28 @@ void tst_TotalsWindow::totalsTheTickedFiles_data() {
     QTest::addColumn<QStringList>("ticked");
     QTest::addColumn<QString>("removed"); // after the scan, before the totals
     QTest::addColumn<QStringList>("table");
-    const QString header = "File|Records|Members|Not counted|Masterpoints";
-    // 1234567 is in A.GLD and B.GAR: one member of All files.
-    QTest::newRow("three files, one of two figures")
+    const QString header = "File|Records|Members|Not counted|Out of format";
+    // 1234567 is in A.GLD and B.GAR: a member of each colour.
+    QTest::newRow("gold and two-figure files, each colour summed apart")
         << kListed << QString()
-        << QStringList{header + "|Masterpoints", "A.GLD|3|2|0|14.25|", "B.GAR|2|2|1|12.50|3.00",
-                       "C.MP1(GLD)|1|1|0|0.50|", "All files|6|4|1|27.25|3.00"};
+        << QStringList{header + "|Masterpoints 1|Masterpoints 2",
+                       "A.GLD|3|2|0|0|14.25|",
+                       "B.GAR|2|2|1|0|12.50|3.00",
+                       "C.MP1(GLD)|2|2|0|1|0.60|",
+                       "All GLD|5|4|0|1|14.85|",
+                       "All GAR|2|2|1|0|12.50|3.00"};
     QTest::newRow("one-figure files only: one points column")
         << QStringList{"A.GLD", "C.MP1(GLD)"} << QString()
-        << QStringList{header, "A.GLD|3|2|0|14.25", "C.MP1(GLD)|1|1|0|0.50",
-                       "All files|4|3|0|14.75"};
+        << QStringList{header + "|Masterpoints", "A.GLD|3|2|0|0|14.25", "C.MP1(GLD)|2|2|0|1|0.60",
+                       "All GLD|5|4|0|1|14.85"};
     QTest::newRow("a ticked file gone: its error, the others summed")
         << kListed << "B.GAR"
-        << QStringList{header + "|Masterpoints", "A.GLD|3|2|0|14.25|",
-                       "B.GAR|Cannot open file <mp>/B.GAR", "C.MP1(GLD)|1|1|0|0.50|",
-                       "All files|4|3|0|14.75|0.00"};
+        << QStringList{header + "|Masterpoints 1|Masterpoints 2",
+                       "A.GLD|3|2|0|0|14.25|",
+                       "B.GAR|Cannot open file <mp>/B.GAR",
+                       "C.MP1(GLD)|2|2|0|1|0.60|",
+                       "All GLD|5|4|0|1|14.85|",
+                       "All GAR|0|0|0|0|0.00|0.00"};
 }
 
 void tst_TotalsWindow::totalsTheTickedFiles() {
@@ -147,8 +162,9 @@ void tst_TotalsWindow::reopeningShowsTheFilesTickedNow() {
     window->totalsAction()->trigger();
     QCOMPARE(window->findChildren<TotalsWindow*>().size(), 1);
     QVERIFY(shown->isVisible());
-    QCOMPARE(copied(*window), tableText({"File|Records|Members|Not counted|Masterpoints",
-                                         "C.MP1(GLD)|1|1|0|0.50", "All files|1|1|0|0.50"}));
+    QCOMPARE(copied(*window),
+             tableText({"File|Records|Members|Not counted|Out of format|Masterpoints",
+                        "C.MP1(GLD)|2|2|0|1|0.60", "All GLD|2|2|0|1|0.60"}));
 }
 
 void tst_TotalsWindow::pointsAreExact_data() {
@@ -175,10 +191,72 @@ void tst_TotalsWindow::pointsAreExact() {
     QFETCH(qint64, hundredths);
     QFETCH(QString, english);
     QFETCH(QString, german);
-    QCOMPARE(TotalsWindow::pointsText(hundredths, QLocale(QLocale::English, QLocale::UnitedStates)),
-             english);
-    QCOMPARE(TotalsWindow::pointsText(hundredths, QLocale(QLocale::German, QLocale::Germany)),
-             german);
+    QCOMPARE(pointsText(hundredths, QLocale(QLocale::English, QLocale::UnitedStates)), english);
+    QCOMPARE(pointsText(hundredths, QLocale(QLocale::German, QLocale::Germany)), german);
+}
+
+void tst_TotalsWindow::keysCloseTheWindow_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier);
+}
+
+void tst_TotalsWindow::keysCloseTheWindow() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    auto window = open();
+    toggle(*window, "A.GLD");
+    window->totalsAction()->trigger();
+    TotalsWindow* totals = window->totalsWindow();
+    QVERIFY(QTest::qWaitForWindowActive(totals));
+    auto* table = totals->findChild<QTableWidget*>("totalsTable");
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(!totals->isVisible());
+    QVERIFY(window->isVisible());
+    // Shown again, the same window with the totals asked for now.
+    window->totalsAction()->trigger();
+    QVERIFY(totals->isVisible());
+}
+
+// The place stored for the window, and where it shows on the next start: on a screen
+// that is there, no larger than it.
+void tst_TotalsWindow::keepsItsPlace_data() {
+    QTest::addColumn<QString>("stored"); // x y width height; empty: as the user left it
+    QTest::addColumn<QRect>("expected"); // empty: anywhere on the screen
+    QTest::newRow("as the user left it") << QString() << QRect(30, 40, 700, 420);
+    QTest::newRow("off every screen") << "-5000 -4000 700 420" << QRect();
+    QTest::newRow("larger than the screen") << "0 0 90000 90000" << QRect();
+}
+
+void tst_TotalsWindow::keepsItsPlace() {
+    QFETCH(QString, stored);
+    QFETCH(QRect, expected);
+    const QString ini = dir_->filePath("settings.ini");
+    {
+        auto window = open();
+        toggle(*window, "A.GLD");
+        window->totalsAction()->trigger();
+        TotalsWindow* totals = window->totalsWindow();
+        totals->setGeometry(expected.isEmpty() ? QRect(10, 10, 650, 400) : expected);
+        totals->close();
+    }
+    if (!stored.isEmpty())
+        SettingsStore(ini).writeString("Windows", "TotalsWindow", stored);
+
+    auto window = open();
+    toggle(*window, "B.GAR");
+    window->totalsAction()->trigger();
+    TotalsWindow* totals = window->totalsWindow();
+    QVERIFY(totals->isVisible());
+    if (!expected.isEmpty())
+        QCOMPARE(totals->geometry(), expected);
+    const QRect screen = totals->screen()->availableGeometry();
+    const QRect shown = totals->geometry();
+    // The frame aside: the stored size is kept within the screen's, not less the frame.
+    QVERIFY(screen.contains(shown.topLeft()));
+    QVERIFY(shown.width() <= screen.width() && shown.height() <= screen.height());
 }
 
 QTEST_MAIN(tst_TotalsWindow)

@@ -1,6 +1,7 @@
-// Viewer window: layouts, cells, totals, the status line, marks, copying and closing,
-// driven as a user would.
+// Viewer window: layouts, cells, totals, the status line, marks, copying, closing, its
+// size and its fit to the user's font, driven as a user would.
 
+#include "settings/SettingsStore.h"
 #include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
 #include "viewer/ViewerModel.h"
@@ -9,13 +10,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
-#include <QStatusBar>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,11 +28,13 @@ QString totalText(QString text) {
     return text.replace('.', QLocale::system().decimalPoint());
 }
 
-// A main window with one viewer, fed from a file written in a folder of its own.
+// A main window with one viewer, fed from a file written in a folder of its own, with
+// a settings store of its own.
 struct Fixture {
     QTemporaryDir dir;
+    SettingsStore store{dir.filePath("settings.ini")};
     std::unique_ptr<QWidget> owner = std::make_unique<QWidget>();
-    QPointer<ViewerWindow> viewer = new ViewerWindow(owner.get());
+    QPointer<ViewerWindow> viewer = new ViewerWindow(owner.get(), store);
 
     void show(const QByteArray& bytes, bool twoFigures, const QString& caption = "CLUB.GLD") {
         const QString path = dir.filePath(caption);
@@ -44,7 +46,14 @@ struct Fixture {
         lines.loadFromFile(path.toStdString());
         viewer->showFile(caption, std::move(lines), twoFigures);
     }
-    QTableView* grid() const { return viewer->grid(); }
+    template <typename T> T* child(const char* name) const {
+        T* found = viewer->findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr)
+            qFatal("the viewer has no %s", name);
+        return found;
+    }
+    QTableView* grid() const { return child<QTableView>("grid"); }
+    QString status() const { return child<QLabel>("statusLine")->text(); }
     QString cell(int row, int column) const {
         return grid()->model()->index(row, column).data().toString();
     }
@@ -57,12 +66,16 @@ class tst_ViewerWindow : public QObject {
 private slots:
     void showsTheFileInItsLayout_data();
     void showsTheFileInItsLayout();
-    void placesTheDesignControls();
     void statusLineCountsRecords_data();
     void statusLineCountsRecords();
     void f8WalksTheMarksAndWraps();
     void copiesTheSelectedRange();
+    void closingHidesAndKeepsTheWindow_data();
     void closingHidesAndKeepsTheWindow();
+    void theGridGrowsWithTheWindow();
+    void theNextViewerOpensAtTheSizeLastClosed();
+    void fitsTheFont_data();
+    void fitsTheFont();
     void answersForAMillionLines();
 };
 
@@ -117,7 +130,6 @@ void tst_ViewerWindow::showsTheFileInItsLayout() {
     f.show(bytes, twoFigures, "CLUB0612.MP1(GLD)");
     QVERIFY(f.viewer->isVisible());
     QCOMPARE(f.viewer->windowTitle(), QString("CLUB0612.MP1(GLD)"));
-    QCOMPARE(f.viewer->frameGeometry().size(), QSize(twoFigures ? 333 : 233, 480));
 
     const int columns = twoFigures ? 3 : 2;
     QAbstractItemModel* model = f.grid()->model();
@@ -132,33 +144,16 @@ void tst_ViewerWindow::showsTheFileInItsLayout() {
     QCOMPARE(cells, lastRow);
     QCOMPARE(model->rowCount(), rows);
 
-    TotalField* field2 = f.viewer->secondTotal();
-    QCOMPARE(f.viewer->firstTotal()->text(), totalText(total1));
+    auto* field2 = f.child<TotalField>("secondTotal");
+    QCOMPARE(f.child<TotalField>("firstTotal")->text(), totalText(total1));
     QCOMPARE(field2->isVisible(), twoFigures);
     if (twoFigures)
         QCOMPARE(field2->text(), totalText(total2));
-}
-
-void tst_ViewerWindow::placesTheDesignControls() {
-    Fixture f;
-    f.show("1234567001250000300", true);
-    QCOMPARE(f.viewer->totalsPanel()->geometry(), QRect(0, 0, f.viewer->width(), 41));
-    QCOMPARE(f.viewer->closeButton()->geometry(), QRect(10, 10, 75, 25));
-    QCOMPARE(f.viewer->closeButton()->text(), QString("Close"));
-    QCOMPARE(f.viewer->totalLabel()->pos(), QPoint(88, 16));
-    QCOMPARE(f.viewer->totalLabel()->text(), QString("Total"));
-    QCOMPARE(f.viewer->firstTotal()->geometry(), QRect(117, 11, 81, 21));
-    QCOMPARE(f.viewer->secondTotal()->geometry(), QRect(213, 11, 81, 21));
-
-    // The status line takes its height from the grid, at the bottom of the window.
-    const QRect status = f.viewer->statusBar()->geometry();
-    QCOMPARE(status.bottom(), f.viewer->height() - 1);
+    // Every column in view: the grid scrolls only up and down.
     QTableView* grid = f.grid();
-    QCOMPARE(grid->geometry(), QRect(0, 41, f.viewer->width(), status.top() - 41));
-    QCOMPARE(grid->rowHeight(0), 24);
-    QCOMPARE(grid->columnWidth(2), 100);
     QVERIFY(grid->verticalHeader()->isHidden());
     QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(grid->horizontalHeader()->length() <= grid->viewport()->width());
 }
 
 void tst_ViewerWindow::statusLineCountsRecords_data() {
@@ -166,17 +161,28 @@ void tst_ViewerWindow::statusLineCountsRecords_data() {
     QTest::addColumn<bool>("twoFigures");
     QTest::addColumn<QString>("status");
     const QLocale locale = QLocale::system();
+    const QString point = locale.decimalPoint();
     QTest::newRow("empty file") << QByteArray() << false << "0 records";
     QTest::newRow("one record") << QByteArray("1234567001250\r\n") << false << "1 record";
     QTest::newRow("a thousand records, grouped") << QByteArray("1234567001250\n").repeated(1000)
                                                  << false << locale.toString(1000) + " records";
-    // Out of the format but counted: a sign, blanks before the figure, a long line.
+    // Not counted: letters, an empty line, blanks after the digits. Out of format but
+    // counted: a sign (12.50), blanks before the figure (1.25), a long line (12.50).
     QTest::newRow("problems") << QByteArray("1234567ABCDEF\n\n1234567+01250\n1234567   125\n"
                                             "12345670012500\n1234567125   \n")
-                              << false << "6 records, 3 not counted";
-    QTest::newRow("one bad figure of two")
+                              << false
+                              << "6 records, 3 not counted, 3 out of format, adding 26" + point +
+                                     "25";
+    QTest::newRow("a line shifted right, grouped points")
+        << QByteArray("1234567002321\n 1234567002321\n") << false
+        << "2 records, 1 out of format, adding " + locale.toString(7002) + point + "32";
+    QTest::newRow("one bad figure of two: counted and out of format")
         << QByteArray("123456700050000A100\n1234567001250000300\n1234567001250\n") << true
-        << "3 records, 2 not counted";
+        << "3 records, 2 not counted, 2 out of format, adding 17" + point + "50 / 0" + point + "00";
+    QTest::newRow("a signed second figure")
+        << QByteArray("1234567001250-00100\n") << true
+        << "1 record, 1 out of format, adding 12" + point + "50 / " + locale.negativeSign() + "1" +
+               point + "00";
 }
 
 void tst_ViewerWindow::statusLineCountsRecords() {
@@ -185,9 +191,8 @@ void tst_ViewerWindow::statusLineCountsRecords() {
     QFETCH(QString, status);
     Fixture f;
     f.show(bytes, twoFigures);
-    QVERIFY(f.viewer->statusLine()->isVisible());
-    QCOMPARE(f.viewer->statusLine()->text(), status);
-    QCOMPARE(f.viewer->frameGeometry().size(), QSize(twoFigures ? 333 : 233, 480));
+    QVERIFY(f.child<QLabel>("statusLine")->isVisible());
+    QCOMPARE(f.status(), status);
 }
 
 // F8 from wherever the focus is: marked cells in reading order, each with its reason,
@@ -202,14 +207,16 @@ void tst_ViewerWindow::f8WalksTheMarksAndWraps() {
            true);
     QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
     QTableView* grid = f.grid();
-    f.viewer->closeButton()->setFocus();
+    f.child<QPushButton>("closeButton")->setFocus();
     const QString notANumber = "Not a number: not counted in the total";
     const QString notARecord = "Not a 19-digit record";
+    const QString counted = "Counted in the total, but this line is not a 19-digit record";
     const struct {
         int row, column;
         QString reason;
-    } stops[] = {{1, 2, notANumber}, {3, 0, notARecord}, {4, 1, notANumber},
-                 {4, 2, notANumber}, {1, 2, notANumber}, {3, 0, notARecord}};
+    } stops[] = {{1, 1, counted},    {1, 2, notANumber}, {3, 0, notARecord},
+                 {3, 1, counted},    {3, 2, counted},    {4, 1, notANumber},
+                 {4, 2, notANumber}, {1, 1, counted},    {1, 2, notANumber}};
     for (const auto& stop : stops) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
         const QModelIndex current = grid->currentIndex();
@@ -247,30 +254,141 @@ void tst_ViewerWindow::copiesTheSelectedRange() {
     QCOMPARE(QApplication::clipboard()->text(), QString("1111111"));
 }
 
+void tst_ViewerWindow::closingHidesAndKeepsTheWindow_data() {
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("focus"); // the widget that has the focus meanwhile
+    QTest::newRow("Close button") << "click"
+                                  << "closeButton";
+    QTest::newRow("Esc in the grid") << "Esc"
+                                     << "grid";
+    QTest::newRow("Esc in a total") << "Esc"
+                                    << "firstTotal";
+    QTest::newRow("Ctrl+W in the grid") << "Ctrl+W"
+                                        << "grid";
+    QTest::newRow("Ctrl+W on the button") << "Ctrl+W"
+                                          << "closeButton";
+    QTest::newRow("close box") << "close"
+                               << "grid";
+}
+
 void tst_ViewerWindow::closingHidesAndKeepsTheWindow() {
+    QFETCH(QString, way);
+    QFETCH(QString, focus);
     Fixture f;
     f.show("1234567001250", false);
     QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
-    QTest::mouseClick(f.viewer->closeButton(), Qt::LeftButton);
+    f.viewer->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.viewer));
+    auto* focused = f.child<QWidget>(focus.toLatin1().constData());
+    focused->setFocus();
+    if (way == "click")
+        QTest::mouseClick(f.child<QPushButton>("closeButton"), Qt::LeftButton);
+    else if (way == "Esc")
+        QTest::keyClick(focused, Qt::Key_Escape);
+    else if (way == "Ctrl+W")
+        QTest::keyClick(focused, Qt::Key_W, Qt::ControlModifier);
+    else
+        QVERIFY(f.viewer->close());
     QVERIFY(!f.viewer->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(f.viewer);
-
-    f.viewer->restoreAndRaise();
-    QVERIFY(f.viewer->isVisible());
-    QVERIFY(f.viewer->close()); // the close box
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(f.viewer && !f.viewer->isVisible());
 
     f.viewer->showMinimized();
     f.viewer->restoreAndRaise();
     QVERIFY(f.viewer->isVisible());
     QVERIFY(!(f.viewer->windowState() & Qt::WindowMinimized));
     QCOMPARE(f.cell(0, 1), QString("0012.50"));
-    QCOMPARE(f.viewer->firstTotal()->text(), totalText("    12.50"));
+    QCOMPARE(f.child<TotalField>("firstTotal")->text(), totalText("    12.50"));
 
     f.owner.reset(); // the owner takes its viewers with it
     QVERIFY(!f.viewer);
+}
+
+void tst_ViewerWindow::theGridGrowsWithTheWindow() {
+    Fixture f;
+    f.show("1234567001250000300\n", true);
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    QTableView* grid = f.grid();
+    const QSize before = grid->size();
+    f.viewer->resize(f.viewer->size() + QSize(150, 200));
+    QTRY_COMPARE(grid->size(), before + QSize(150, 200));
+    // The room goes to the columns, not to an empty strip beside them.
+    QCOMPARE(grid->horizontalHeader()->length(), grid->viewport()->width());
+}
+
+// Each viewer opens at the size the last one was closed with; one too narrow for its
+// columns is widened.
+void tst_ViewerWindow::theNextViewerOpensAtTheSizeLastClosed() {
+    Fixture f;
+    f.show("1234567001250\n", false);
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    const QSize chosen = f.viewer->size() + QSize(120, 90);
+    f.viewer->resize(chosen);
+    QTRY_COMPARE(f.viewer->size(), chosen);
+    f.viewer->close();
+
+    auto* next = new ViewerWindow(f.owner.get(), f.store);
+    next->showFile("NEXT.GLD", mp::LineList::fromBytes("7654321000075\n"), false);
+    QCOMPARE(next->size(), chosen);
+
+    next->resize(QSize(60, chosen.height()));
+    next->close();
+    auto* narrow = new ViewerWindow(f.owner.get(), f.store);
+    narrow->showFile("NARROW.GAR", mp::LineList::fromBytes("7654321000075000100\n"), true);
+    QCOMPARE(narrow->height(), chosen.height());
+    auto* grid = narrow->findChild<QTableView*>("grid");
+    QVERIFY(grid->horizontalHeader()->length() <= grid->viewport()->width());
+}
+
+// Every text of the window whole, at the default font and at a large one: labels and
+// buttons at least their size hints, each header at least as wide as its text needs,
+// each total as wide as its text, the status line as high as its wrapped text.
+void tst_ViewerWindow::fitsTheFont_data() {
+    QTest::addColumn<int>("points"); // 0: the default font
+    QTest::addColumn<bool>("twoFigures");
+    QTest::newRow("default font, one figure") << 0 << false;
+    QTest::newRow("13 points, one figure") << 13 << false;
+    QTest::newRow("13 points, two figures") << 13 << true;
+}
+
+void tst_ViewerWindow::fitsTheFont() {
+    QFETCH(int, points);
+    QFETCH(bool, twoFigures);
+    const QFont original = QApplication::font();
+    QFont font = original;
+    if (points > 0)
+        font.setPointSize(points);
+    QApplication::setFont(font);
+    const auto restoreFont = qScopeGuard([&] { QApplication::setFont(original); });
+    Fixture f;
+    // Every kind of status at once, with a wide total.
+    f.show("1234567999999999999\n1234567ABCDEF000100\n 1234567002321000100\n"
+           "1234567999999999999\n",
+           twoFigures);
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    QCoreApplication::processEvents();
+
+    for (const char* name : {"closeButton", "totalLabel"}) {
+        auto* widget = f.child<QWidget>(name);
+        QVERIFY2(widget->width() >= widget->sizeHint().width() &&
+                     widget->height() >= widget->sizeHint().height(),
+                 name);
+    }
+    QList<TotalField*> totals{f.child<TotalField>("firstTotal")};
+    if (twoFigures)
+        totals << f.child<TotalField>("secondTotal");
+    for (TotalField* total : totals)
+        QVERIFY2(total->contentsRect().width() >
+                     total->fontMetrics().horizontalAdvance(total->text()),
+                 qPrintable(total->text()));
+    QHeaderView* header = f.grid()->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column)
+        QVERIFY(header->sectionSize(column) >= header->sectionSizeHint(column));
+    auto* status = f.child<QLabel>("statusLine");
+    QVERIFY(status->text().contains("out of format"));
+    QVERIFY2(status->height() >= status->heightForWidth(status->width()),
+             qPrintable(status->text()));
+    QVERIFY(f.grid()->verticalHeader()->defaultSectionSize() >= f.grid()->fontMetrics().height());
 }
 
 void tst_ViewerWindow::answersForAMillionLines() {
@@ -288,12 +406,14 @@ void tst_ViewerWindow::answersForAMillionLines() {
     QCOMPARE(model.totals().first, std::int64_t(count - 1) * 1250 + 75);
 
     QWidget owner;
-    auto* viewer = new ViewerWindow(&owner);
+    QTemporaryDir dir;
+    SettingsStore store(dir.filePath("settings.ini"));
+    auto* viewer = new ViewerWindow(&owner, store);
     viewer->showFile("BIG.GLD", mp::LineList::fromBytes(bytes), false);
-    QTableView* grid = viewer->grid();
+    auto* grid = viewer->findChild<QTableView*>("grid");
     grid->scrollToBottom();
     QCOMPARE(grid->model()->rowCount(), count);
-    QCOMPARE(viewer->firstTotal()->text(), totalText("12499988.25"));
+    QCOMPARE(viewer->findChild<TotalField*>("firstTotal")->text(), totalText("12499988.25"));
 }
 
 QTEST_MAIN(tst_ViewerWindow)
