@@ -25,15 +25,6 @@ using namespace SettingsNames;
 
 namespace {
 
-// Names and folders are the file system's bytes; the user reads them as its encoding.
-QString decoded(const std::string& bytes) {
-    return textOfBytes(bytes);
-}
-
-std::string encoded(const QString& text) {
-    return bytesOfText(text);
-}
-
 // A folder whose name is not valid text in the file system's encoding reaches us with
 // its odd bytes already replaced: stored so, it would name another folder, or none.
 bool isKeepable(const QString& folder) {
@@ -54,11 +45,11 @@ FileCommands::FileCommands(Prompts& prompts, SettingsStore& store, FileList& lis
       fileSystem_(fileSystem) {}
 
 std::string FileCommands::masterpointFolder() const {
-    return encoded(store_.readString(Paths, MasterpointFolder, QString()));
+    return bytesOfText(store_.readString(Paths, MasterpointFolder, QString()));
 }
 
 std::string FileCommands::backupFolder() const {
-    return encoded(store_.readString(Paths, BackupFolder, QString()));
+    return bytesOfText(store_.readString(Paths, BackupFolder, QString()));
 }
 
 void FileCommands::report(const mp::Problems& problems) {
@@ -66,9 +57,9 @@ void FileCommands::report(const mp::Problems& problems) {
         return;
     }
     for (const mp::Problem& problem : problems.all()) {
-        qCWarning(filesLog).noquote() << decoded(problem.detail);
+        qCWarning(filesLog).noquote() << textOfBytes(problem.detail);
     }
-    prompts_.showWarning(decoded(problems.text()));
+    prompts_.showWarning(textOfBytes(problems.text()));
 }
 
 bool FileCommands::settleFolder(FolderQuestion question) {
@@ -166,7 +157,7 @@ void FileCommands::view() {
         }
         mp::LineList lines;
         lines.loadFromFile(mp::entryPath(entry, folder), fileSystem_);
-        viewers_.open(entry.fileName, decoded(entry.displayText), std::move(lines),
+        viewers_.open(entry.fileName, textOfBytes(entry.displayText), std::move(lines),
                       mp::isTwoFigureExtension(mp::entryExtension(entry)));
     }
     if (ticked == 0) {
@@ -221,13 +212,14 @@ void FileCommands::merge() {
     }
     const int club = store_.readInteger(Paths, ClubNumber, 0);
     const std::optional<QString> output = prompts_.chooseSaveName(
-        decoded(mp::proposedMergeName(masterpointFolder(), club, check.first)));
+        textOfBytes(mp::proposedMergeName(masterpointFolder(), club, check.first)));
     if (!output) {
         return;
     }
     BusyCursor busy;
     busy.start();
-    mp::mergeFiles(mp::tickedPaths(entries, masterpointFolder()), encoded(*output), fileSystem_);
+    mp::mergeFiles(mp::tickedPaths(entries, masterpointFolder()), bytesOfText(*output),
+                   fileSystem_);
 }
 
 void FileCommands::totals() {
@@ -246,7 +238,7 @@ void FileCommands::totals() {
     }
     for (const mp::TickedTotals::Row& row : result.rows) {
         if (!row.error.empty()) {
-            logFailure(decoded(row.error), row.reason);
+            logFailure(textOfBytes(row.error), row.reason);
         }
     }
     totals_.showTotals(result);
