@@ -68,8 +68,8 @@ bool FileCommands::settleFolder(FolderQuestion question) {
         return true;
     }
     const std::optional<QString> folder =
-        prompts_.chooseFolder(QStringLiteral("Browser for masterpoint files"),
-                              store_.readString(Paths, MasterpointFolder, QString()));
+        prompts_.browseForFolder(QStringLiteral("Browser for masterpoint files"),
+                                 store_.readString(Paths, MasterpointFolder, QString()));
     if (!folder) {
         return false;
     }
@@ -171,8 +171,8 @@ void FileCommands::backUp() {
         return;
     }
     const std::optional<QString> folder =
-        prompts_.chooseFolder(QStringLiteral("Select backup location/folder"),
-                              store_.readString(Paths, BackupFolder, QString()));
+        prompts_.browseForFolder(QStringLiteral("Select backup location/folder"),
+                                 store_.readString(Paths, BackupFolder, QString()));
     if (!folder) {
         return;
     }

@@ -18,7 +18,7 @@ QWidget* QtPrompts::parentWindow() {
     return QApplication::activeWindow();
 }
 
-std::optional<QString> QtPrompts::chooseFolder(const QString& title, const QString& start) {
+std::optional<QString> QtPrompts::browseForFolder(const QString& title, const QString& start) {
     FolderBrowseDialog dialog(parentWindow());
     dialog.title = title;
     dialog.selectedFolder = start;
@@ -27,7 +27,7 @@ std::optional<QString> QtPrompts::chooseFolder(const QString& title, const QStri
     return dialog.selectedFolder;
 }
 
-std::optional<QString> QtPrompts::chooseDirectory(const QString& title, const QString& start) {
+std::optional<QString> QtPrompts::chooseFolderInDialog(const QString& title, const QString& start) {
     ChooseFolderDialog dialog(*this, start, parentWindow());
     if (!title.isEmpty())
         dialog.setWindowTitle(title);

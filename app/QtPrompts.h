@@ -8,8 +8,9 @@ class QWidget;
 
 class QtPrompts : public Prompts {
 public:
-    std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
-    std::optional<QString> chooseDirectory(const QString& title, const QString& start) override;
+    std::optional<QString> browseForFolder(const QString& title, const QString& start) override;
+    std::optional<QString> chooseFolderInDialog(const QString& title,
+                                                const QString& start) override;
     std::optional<QString> chooseSaveName(const QString& proposed) override;
     std::optional<PathSettings> editPaths(const PathSettings& current) override;
     void showAbout() override;

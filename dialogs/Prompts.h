@@ -20,11 +20,12 @@ public:
     // The folder browse dialog titled title, with start selected (none when empty); the
     // folder chosen with OK, without a trailing separator except for the root, or
     // nothing on cancel.
-    virtual std::optional<QString> chooseFolder(const QString& title, const QString& start) = 0;
+    virtual std::optional<QString> browseForFolder(const QString& title, const QString& start) = 0;
 
     // The "Choose Folder" dialog of a folder field, opening at start and titled title
     // when that is not empty; the folder chosen with OK, or nothing on cancel.
-    virtual std::optional<QString> chooseDirectory(const QString& title, const QString& start) = 0;
+    virtual std::optional<QString> chooseFolderInDialog(const QString& title,
+                                                        const QString& start) = 0;
 
     // The platform's save dialog preset with proposed (a full path); the chosen name,
     // or nothing on cancel. No overwrite question, no filter, no default suffix.

@@ -27,13 +27,14 @@ QStringList withPrefix(const QStringList& records, const QString& prefix) {
 
 } // namespace
 
-std::optional<QString> ScriptedPrompts::chooseFolder(const QString& title, const QString& start) {
+std::optional<QString> ScriptedPrompts::browseForFolder(const QString& title,
+                                                        const QString& start) {
     asked << QStringLiteral("browse:%1|%2").arg(title, start);
     return next(folderAnswers);
 }
 
-std::optional<QString> ScriptedPrompts::chooseDirectory(const QString& title,
-                                                        const QString& start) {
+std::optional<QString> ScriptedPrompts::chooseFolderInDialog(const QString& title,
+                                                             const QString& start) {
     asked << QStringLiteral("directory:%1|%2").arg(title, start);
     return next(directoryAnswers);
 }

@@ -16,13 +16,14 @@ public:
     QStringList asked;
 
     // Answers, in order; an empty queue answers cancel.
-    std::deque<std::optional<QString>> folderAnswers;     // chooseFolder
-    std::deque<std::optional<QString>> directoryAnswers;  // chooseDirectory
+    std::deque<std::optional<QString>> folderAnswers;     // browseForFolder
+    std::deque<std::optional<QString>> directoryAnswers;  // chooseFolderInDialog
     std::deque<std::optional<QString>> saveAnswers;       // chooseSaveName
     std::deque<std::optional<PathSettings>> pathsAnswers; // editPaths
 
-    std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
-    std::optional<QString> chooseDirectory(const QString& title, const QString& start) override;
+    std::optional<QString> browseForFolder(const QString& title, const QString& start) override;
+    std::optional<QString> chooseFolderInDialog(const QString& title,
+                                                const QString& start) override;
     std::optional<QString> chooseSaveName(const QString& proposed) override;
     std::optional<PathSettings> editPaths(const PathSettings& current) override;
     void showAbout() override;
