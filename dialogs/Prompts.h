@@ -28,7 +28,8 @@ public:
                                                         const QString& start) = 0;
 
     // The platform's save dialog preset with proposed (a full path); the chosen name,
-    // or nothing on cancel. No overwrite question, no filter, no default suffix.
+    // or nothing on cancel. No filter, no default suffix, and no question of its own
+    // when the name exists: the caller asks that (askYesNo).
     virtual std::optional<QString> chooseSaveName(const QString& proposed) = 0;
 
     // The Paths dialog showing current; the values confirmed with OK, or nothing.
@@ -44,7 +45,12 @@ public:
     // OK button, the application title.
     virtual void showWarning(const QString& text) = 0;
 
+    // A question with the buttons Yes and No, the question icon and the application
+    // title; true for Yes, false for No or when the box is closed.
+    virtual bool askYesNo(const QString& question) = 0;
+
     // The standard error box: the message (with a full stop added when it ends in a
-    // character after "."), the error icon, one OK button, the application title.
-    virtual void showError(const QString& message) = 0;
+    // character after ".") and, on a line of its own, the reason when there is one; the
+    // error icon, one OK button, the application title.
+    virtual void showError(const QString& message, const QString& reason) = 0;
 };

@@ -63,8 +63,17 @@ void ScriptedPrompts::showWarning(const QString& text) {
     asked << QStringLiteral("warning:") + text;
 }
 
-void ScriptedPrompts::showError(const QString& message) {
-    asked << QStringLiteral("error:") + errorBoxText(message);
+bool ScriptedPrompts::askYesNo(const QString& question) {
+    asked << QStringLiteral("question:") + question;
+    if (yesNoAnswers.empty())
+        return false;
+    const bool yes = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return yes;
+}
+
+void ScriptedPrompts::showError(const QString& message, const QString& reason) {
+    asked << QStringLiteral("error:") + errorBoxText(message, reason);
 }
 
 QStringList ScriptedPrompts::messages() const {

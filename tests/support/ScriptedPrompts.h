@@ -12,7 +12,7 @@ class ScriptedPrompts : public Prompts {
 public:
     // One record per question: "browse:<title>|<start>", "directory:<title>|<start>",
     // "save:<proposed>", "paths:<masterpoint>|<backup>|<club>", "about",
-    // "message:<text>", "warning:<text>", "error:<text as shown>".
+    // "message:<text>", "warning:<text>", "question:<text>", "error:<text as shown>".
     QStringList asked;
 
     // Answers, in order; an empty queue answers cancel.
@@ -20,6 +20,7 @@ public:
     std::deque<std::optional<QString>> directoryAnswers;  // chooseFolderInDialog
     std::deque<std::optional<QString>> saveAnswers;       // chooseSaveName
     std::deque<std::optional<PathSettings>> pathsAnswers; // editPaths
+    std::deque<bool> yesNoAnswers;                        // askYesNo; empty answers No
 
     std::optional<QString> browseForFolder(const QString& title, const QString& start) override;
     std::optional<QString> chooseFolderInDialog(const QString& title,
@@ -29,7 +30,8 @@ public:
     void showAbout() override;
     void showMessage(const QString& text) override;
     void showWarning(const QString& text) override;
-    void showError(const QString& message) override;
+    bool askYesNo(const QString& question) override;
+    void showError(const QString& message, const QString& reason) override;
 
     QStringList messages() const; // the "message:" records, text only
     QStringList warnings() const; // the "warning:" records, text only
