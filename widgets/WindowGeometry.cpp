@@ -88,7 +88,8 @@ void WindowGeometry::restore(QWidget& window, const QSize& designPixels,
                     position = QPoint(numbers->at(0), numbers->at(1));
             } else {
                 qCWarning(windowsLog).noquote()
-                    << QStringLiteral("Ignored the stored geometry of %1: \"%2\"").arg(key_, stored);
+                    << QStringLiteral("Ignored the stored geometry of %1: \"%2\"")
+                           .arg(key_, stored);
             }
         }
     } catch (const std::exception& error) {
@@ -103,8 +104,9 @@ void WindowGeometry::restore(QWidget& window, const QSize& designPixels,
 }
 
 void WindowGeometry::save(const QWidget& window) {
-    const QRect normal =
-        window.isMaximized() || window.isFullScreen() ? window.normalGeometry() : QRect(window.pos(), window.size());
+    const QRect normal = window.isMaximized() || window.isFullScreen()
+                             ? window.normalGeometry()
+                             : QRect(window.pos(), window.size());
     QString text = QStringLiteral("%1 %2").arg(normal.width()).arg(normal.height());
     if (keep_ == Keep::SizeAndPosition)
         text = QStringLiteral("%1 %2 ").arg(normal.x()).arg(normal.y()) + text;
