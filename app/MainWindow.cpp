@@ -144,6 +144,9 @@ void MainWindow::buildControls() {
     statusText_ = new QLabel(this);
     statusText_->setObjectName(QStringLiteral("statusText"));
     statusText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path must not widen the window: the line takes the width there is, and its
+    // tool tip holds the whole text.
+    statusText_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusBar()->addWidget(statusText_, 1);
 }
@@ -238,10 +241,12 @@ void MainWindow::guarded(const std::function<void()>& command) {
 
 void MainWindow::showDone(const QString& text) {
     statusText_->setText(text);
+    statusText_->setToolTip(text);
 }
 
 void MainWindow::showProgress(const QString& text) {
     statusText_->setText(text);
+    statusText_->setToolTip(text);
     // Paints the line now; what the user types or clicks waits until the scan is over.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
