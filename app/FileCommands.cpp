@@ -4,6 +4,7 @@
 #include "app/FileList.h"
 #include "app/FilesLog.h"
 #include "app/NameText.h"
+#include "app/StatusLine.h"
 #include "app/TotalsView.h"
 #include "app/Viewers.h"
 #include "dialogs/Prompts.h"
@@ -17,22 +18,15 @@
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 
-#include <QFile>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocale>
 #include <algorithm>
 #include <unordered_set>
 
 using namespace SettingsNames;
 
 namespace {
-
-// Names and folders are the file system's bytes; the user reads them as its encoding.
-QString decoded(const std::string& bytes) {
-    return textOfBytes(bytes);
-}
-
-std::string encoded(const QString& text) {
-    return bytesOfText(text);
-}
 
 // A folder whose name is not valid text in the file system's encoding reaches us with
 // its odd bytes already replaced: stored so, it would name another folder, or none.
@@ -46,19 +40,33 @@ QString notKeepable(const QString& folder) {
         .arg(folder);
 }
 
+// "1 file", "2,056 files": numbers grouped as the user's locale groups them.
+QString counted(qulonglong count, const QString& one, const QString& many) {
+    return QStringLiteral("%1 %2").arg(QLocale().toString(count), count == 1 ? one : many);
+}
+
+QString files(qulonglong count) {
+    return counted(count, QStringLiteral("file"), QStringLiteral("files"));
+}
+
+// A scan that is over within this time says nothing while it runs; a longer one says
+// how far it has come, at most this often.
+constexpr qint64 kQuietScanMs = 500;
+constexpr qint64 kProgressEveryMs = 100;
+
 } // namespace
 
 FileCommands::FileCommands(Prompts& prompts, SettingsStore& store, FileList& list, Viewers& viewers,
-                           TotalsView& totals, mp::FileSystem& fileSystem)
+                           TotalsView& totals, StatusLine& status, mp::FileSystem& fileSystem)
     : prompts_(prompts), store_(store), list_(list), viewers_(viewers), totals_(totals),
-      fileSystem_(fileSystem) {}
+      status_(status), fileSystem_(fileSystem) {}
 
 std::string FileCommands::masterpointFolder() const {
-    return encoded(store_.readString(Paths, MasterpointFolder, QString()));
+    return bytesOfText(store_.readString(Paths, MasterpointFolder, QString()));
 }
 
 std::string FileCommands::backupFolder() const {
-    return encoded(store_.readString(Paths, BackupFolder, QString()));
+    return bytesOfText(store_.readString(Paths, BackupFolder, QString()));
 }
 
 void FileCommands::report(const mp::Problems& problems) {
@@ -66,9 +74,9 @@ void FileCommands::report(const mp::Problems& problems) {
         return;
     }
     for (const mp::Problem& problem : problems.all()) {
-        qCWarning(filesLog).noquote() << decoded(problem.detail);
+        qCWarning(filesLog).noquote() << textOfBytes(problem.detail);
     }
-    prompts_.showWarning(decoded(problems.text()));
+    prompts_.showWarning(textOfBytes(problems.text()));
 }
 
 bool FileCommands::settleFolder(FolderQuestion question) {
@@ -77,8 +85,8 @@ bool FileCommands::settleFolder(FolderQuestion question) {
         return true;
     }
     const std::optional<QString> folder =
-        prompts_.chooseFolder(QStringLiteral("Browser for masterpoint files"),
-                              store_.readString(Paths, MasterpointFolder, QString()));
+        prompts_.browseForFolder(QStringLiteral("Browser for masterpoint files"),
+                                 store_.readString(Paths, MasterpointFolder, QString()));
     if (!folder) {
         return false;
     }
@@ -91,6 +99,7 @@ bool FileCommands::settleFolder(FolderQuestion question) {
 }
 
 void FileCommands::locate(FolderQuestion question) {
+    status_.showDone(QString());
     if (!settleFolder(question)) {
         return;
     }
@@ -102,20 +111,51 @@ void FileCommands::locate(FolderQuestion question) {
 void FileCommands::rescan(mp::Problems& problems) {
     list_.setEntries({});
     viewers_.closeAll();
+    const std::string folder = masterpointFolder();
     mp::ScanResult result;
     {
         BusyCursor busy;
+        QElapsedTimer clock;
+        qint64 said = 0;
         mp::ScanOptions options;
         options.convertExtensions = convertOnLocate_;
-        options.walkStarted = [&busy] { busy.start(); };
+        options.walkStarted = [&busy, &clock] {
+            busy.start();
+            clock.start();
+        };
+        options.progress = [this, &clock, &said, &folder](std::size_t tested,
+                                                          std::size_t candidates) {
+            const qint64 now = clock.elapsed();
+            if (now < kQuietScanMs || now - said < kProgressEveryMs) {
+                return;
+            }
+            said = now;
+            status_.showProgress(QStringLiteral("Checked %1 of %2 in %3")
+                                     .arg(QLocale().toString(qulonglong(tested)), files(candidates),
+                                          textOfBytes(folder)));
+        };
         try {
-            mp::scanFolder(masterpointFolder(), options, result, fileSystem_);
+            mp::scanFolder(folder, options, result, fileSystem_);
         } catch (...) {
             // The files before the one that stopped the scan stay listed.
             list_.setEntries(std::move(result.entries));
+            status_.showDone(QString());
             throw;
         }
+        status_.showDone(result.folderError ? QString()
+                                            : QStringLiteral("%1 in %2")
+                                                  .arg(counted(result.entries.size(),
+                                                               QStringLiteral("masterpoint file"),
+                                                               QStringLiteral("masterpoint files")),
+                                                       textOfBytes(folder)));
         list_.setEntries(std::move(result.entries));
+    }
+    if (result.folderError) {
+        // Said as a warning, not an error: the program goes on, with an empty list.
+        problems.add("Cannot read the masterpoint folder " + folder + ": " +
+                         mp::describe(result.folderError),
+                     "list " + folder + ": " + result.folderError.message());
+        return;
     }
     // A rename that Convert could not make, the scan that follows it tries again when it
     // converts too, and fails the same way: the user hears of it once.
@@ -131,6 +171,7 @@ void FileCommands::rescan(mp::Problems& problems) {
 }
 
 void FileCommands::convert() {
+    status_.showDone(QString());
     if (list_.isEmpty()) {
         prompts_.showMessage(QStringLiteral("Select files to convert"));
         return;
@@ -140,6 +181,7 @@ void FileCommands::convert() {
         prompts_.showMessage(QStringLiteral("Tick files to convert"));
         return;
     }
+    const auto converted = static_cast<qulonglong>(result.attempted) - result.problems.size();
     // The list shows the new names first; then whatever could not be renamed is said,
     // with what the rescan could not rename either, in one message.
     try {
@@ -150,10 +192,13 @@ void FileCommands::convert() {
         report(result.problems);
         throw;
     }
+    status_.showDone(converted == 0 ? QString()
+                                    : QStringLiteral("Converted %1").arg(files(converted)));
     report(result.problems);
 }
 
 void FileCommands::view() {
+    status_.showDone(QString());
     int ticked = 0;
     const std::string folder = masterpointFolder();
     for (const mp::ListEntry& entry : list_.entries()) {
@@ -166,7 +211,7 @@ void FileCommands::view() {
         }
         mp::LineList lines;
         lines.loadFromFile(mp::entryPath(entry, folder), fileSystem_);
-        viewers_.open(entry.fileName, decoded(entry.displayText), std::move(lines),
+        viewers_.open(entry.fileName, textOfBytes(entry.displayText), std::move(lines),
                       mp::isTwoFigureExtension(mp::entryExtension(entry)));
     }
     if (ticked == 0) {
@@ -175,13 +220,14 @@ void FileCommands::view() {
 }
 
 void FileCommands::backUp() {
+    status_.showDone(QString());
     if (list_.isEmpty()) {
         prompts_.showMessage(QStringLiteral("Select files to backup"));
         return;
     }
     const std::optional<QString> folder =
-        prompts_.chooseFolder(QStringLiteral("Select backup location/folder"),
-                              store_.readString(Paths, BackupFolder, QString()));
+        prompts_.browseForFolder(QStringLiteral("Select backup location/folder"),
+                                 store_.readString(Paths, BackupFolder, QString()));
     if (!folder) {
         return;
     }
@@ -201,10 +247,21 @@ void FileCommands::backUp() {
         prompts_.showMessage(QStringLiteral("Tick files to backup"));
         return;
     }
+    const auto copied = static_cast<qulonglong>(result.ticked) -
+                        static_cast<qulonglong>(result.alreadyThere) - result.problems.size();
+    if (copied > 0 || result.alreadyThere > 0) {
+        QString done = QStringLiteral("Backed up %1 to %2").arg(files(copied), *folder);
+        if (result.alreadyThere > 0) {
+            done += QStringLiteral(", %1 already there")
+                        .arg(QLocale().toString(qulonglong(result.alreadyThere)));
+        }
+        status_.showDone(done);
+    }
     report(result.problems);
 }
 
 void FileCommands::merge() {
+    status_.showDone(QString());
     if (list_.isEmpty()) {
         prompts_.showMessage(QStringLiteral("Select files to merge"));
         return;
@@ -220,17 +277,46 @@ void FileCommands::merge() {
         return;
     }
     const int club = store_.readInteger(Paths, ClubNumber, 0);
-    const std::optional<QString> output = prompts_.chooseSaveName(
-        decoded(mp::proposedMergeName(masterpointFolder(), club, check.first)));
+    const std::optional<QString> output = chooseMergeOutput(
+        textOfBytes(mp::proposedMergeName(masterpointFolder(), club, check.first)));
     if (!output) {
         return;
     }
-    BusyCursor busy;
-    busy.start();
-    mp::mergeFiles(mp::tickedPaths(entries, masterpointFolder()), encoded(*output), fileSystem_);
+    const std::vector<std::string> inputs = mp::tickedPaths(entries, masterpointFolder());
+    std::uint64_t lines = 0;
+    {
+        BusyCursor busy;
+        busy.start();
+        lines = mp::mergeFiles(inputs, bytesOfText(*output), fileSystem_);
+    }
+    status_.showDone(QStringLiteral("Merged %1 (%2) into %3")
+                         .arg(files(inputs.size()),
+                              counted(lines, QStringLiteral("line"), QStringLiteral("lines")),
+                              QFileInfo(*output).fileName()));
+}
+
+std::optional<QString> FileCommands::chooseMergeOutput(const QString& proposed) {
+    QString name = proposed;
+    for (;;) {
+        const std::optional<QString> chosen = prompts_.chooseSaveName(name);
+        if (!chosen) {
+            return std::nullopt;
+        }
+        // A link there is a name taken too, even when it leads nowhere.
+        const QFileInfo there(*chosen);
+        if (!there.exists() && !there.isSymLink()) {
+            return chosen;
+        }
+        if (prompts_.askYesNo(QStringLiteral("%1 already exists. Do you want to replace it?")
+                                  .arg(there.fileName()))) {
+            return chosen;
+        }
+        name = *chosen; // back to the dialog, at the name the user chose
+    }
 }
 
 void FileCommands::totals() {
+    status_.showDone(QString());
     const std::vector<mp::ListEntry> entries = list_.entries();
     const bool anyTicked = std::any_of(entries.begin(), entries.end(),
                                        [](const mp::ListEntry& entry) { return entry.ticked; });
@@ -246,13 +332,14 @@ void FileCommands::totals() {
     }
     for (const mp::TickedTotals::Row& row : result.rows) {
         if (!row.error.empty()) {
-            logFailure(decoded(row.error), row.reason);
+            logFailure(textOfBytes(row.error), row.reason);
         }
     }
     totals_.showTotals(result);
 }
 
 void FileCommands::editPaths() {
+    status_.showDone(QString());
     PathSettings current;
     current.masterpointFolder = store_.readString(Paths, MasterpointFolder, QString());
     current.backupFolder = store_.readString(Paths, BackupFolder, QString());

@@ -8,13 +8,15 @@
 // command.
 //
 // An error that ends a command is thrown (mp::Error, the store's RegistryError) for
-// the caller to show. What a command could not do file by file (a copy, a rename) is
-// said once, in one warning, after it has done all it could, and logged under
-// "mpmgr.files".
+// the caller to show. What a command could not do file by file (a copy, a rename), or
+// a masterpoint folder that cannot be read, is said once, in one warning, after it has
+// done all it could, and logged under "mpmgr.files". What a command did is said on the
+// status line, without a box: each command clears it when it starts.
 
 #include "masterpoint/FileSystem.h"
 
 #include <QString>
+#include <optional>
 #include <string>
 
 namespace mp {
@@ -23,6 +25,7 @@ class Problems;
 class FileList;
 class Prompts;
 class SettingsStore;
+class StatusLine;
 class TotalsView;
 class Viewers;
 
@@ -35,7 +38,8 @@ public:
     };
 
     FileCommands(Prompts& prompts, SettingsStore& store, FileList& list, Viewers& viewers,
-                 TotalsView& totals, mp::FileSystem& fileSystem = mp::FileSystem::system());
+                 TotalsView& totals, StatusLine& status,
+                 mp::FileSystem& fileSystem = mp::FileSystem::system());
 
     // The option "Convert extensions on locate", as the Options menu shows it.
     void setConvertOnLocate(bool convert) { convertOnLocate_ = convert; }
@@ -56,8 +60,11 @@ private:
     // answer; false when the user cancels.
     bool settleFolder(FolderQuestion question);
     // Empties the list and the viewers and lists the stored folder anew; the renames
-    // it could not make are added to problems.
+    // it could not make, or the folder that could not be read, are added to problems.
     void rescan(mp::Problems& problems);
+    // Asks for the merge's output name until the user cancels, chooses a new name or
+    // agrees to replace the file there.
+    std::optional<QString> chooseMergeOutput(const QString& proposed);
     void report(const mp::Problems& problems);
     std::string masterpointFolder() const;
     std::string backupFolder() const;
@@ -67,6 +74,7 @@ private:
     FileList& list_;
     Viewers& viewers_;
     TotalsView& totals_;
+    StatusLine& status_;
     mp::FileSystem& fileSystem_;
     bool convertOnLocate_ = false;
 };

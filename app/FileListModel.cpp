@@ -22,6 +22,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
+    case Qt::ToolTipRole: // the whole name, should the list be narrower than it
         return textOfBytes(entry.displayText);
     case Qt::CheckStateRole:
         return entry.ticked ? Qt::Checked : Qt::Unchecked;

@@ -2,7 +2,8 @@
 // The file list's entries as a list model with a tick box per row. It holds the
 // entries themselves, so a folder of a hundred thousand files is listed in one step
 // and the view asks only for the rows it shows. The text shown is the entry's display
-// text in the file system's encoding; ticks are the check state.
+// text in the file system's encoding, also as the row's tool tip; ticks are the check
+// state.
 
 #include "app/FileList.h"
 

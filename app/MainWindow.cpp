@@ -9,64 +9,84 @@
 #include "masterpoint/Error.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
+#include "widgets/DesignSize.h"
+#include "widgets/WindowGeometry.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
 
 using namespace SettingsNames;
 
 namespace {
 
-// The buttons keep their distance from the right edge: at the initial width of 350
-// their left edge is at 229.
-constexpr int kInitialWidth = 350;
-constexpr int kInitialHeight = 450;
-constexpr int kButtonLeft = 229;
+// The window as drawn: its size and place, the list's width, the buttons' size, the
+// first button's top, the gap between buttons, between the list and the buttons, and
+// to the right edge. Design pixels, scaled by the font.
+const QSize kDesignSize(350, 450);
+const QPoint kDesignPosition(336, 134);
 constexpr int kListWidth = 190;
+const QSize kButtonSize(75, 25);
+constexpr int kFirstButtonTop = 32;
+constexpr int kButtonGap = 10;
+constexpr int kListToButtons = 39;
+constexpr int kRightMargin = 30;
+
+// Should the window never be exposed (started minimised, say), the start-up scan
+// still runs, this long after the window was shown.
+constexpr int kStartUpAtTheLatestMs = 1000;
+
+const QString kGeometryKey = QStringLiteral("MainWindow");
 
 QString withoutAccessKey(QString caption) {
     return caption.remove(QLatin1Char('&'));
 }
 
+// The system's reason as a line of its own: "No such file or directory".
+QString plainReason(std::error_code reason) {
+    if (!reason)
+        return QString();
+    QString text = textOfBytes(mp::describe(reason));
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
+}
+
 } // namespace
 
-MainWindow::MainWindow(Prompts& prompts, const QString& settingsLocation,
-                       mp::FileSystem& fileSystem, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts),
-      viewers_(this, [this]() -> SettingsStore& { return *store_; }) {
+MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& fileSystem,
+                       QWidget* parent)
+    : QMainWindow(parent), prompts_(prompts), store_(store),
+      viewers_(this, [this]() -> SettingsStore& { return store_; }) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Masterpoint file manager"));
     setWindowIcon(mpmgrWindowIcon());
-    // The store is named after the application; opening it reports nothing.
-    QCoreApplication::setApplicationName(ApplicationName);
-    store_ = std::make_unique<SettingsStore>(settingsLocation.isEmpty()
-                                                 ? SettingsStore::defaultLocation(ApplicationName)
-                                                 : settingsLocation);
     files_ = new FileListModel(this);
-    totalsWindow_ = new TotalsWindow(this, *store_);
-    commands_ = std::make_unique<FileCommands>(prompts_, *store_, *files_, viewers_, *totalsWindow_,
-                                               fileSystem);
+    totalsWindow_ = new TotalsWindow(this, store_);
+    commands_ = std::make_unique<FileCommands>(prompts_, store_, *files_, viewers_, *totalsWindow_,
+                                               static_cast<StatusLine&>(*this), fileSystem);
     buildControls();
     buildMenus();
     wire();
-    setMinimumSize(kInitialWidth, kInitialHeight);
-    resize(kInitialWidth, kInitialHeight);
-    move(336, 134);
-    guarded([this] { loadSettingsAndLocate(); });
+    setMinimumSize(designSize(kDesignSize, font()).expandedTo(minimumSizeHint()));
+    resize(designSize(kDesignSize, font()));
 }
 
-MainWindow::~MainWindow() {
-    hide();
-    guarded([this] { closeViewersAndSaveOptions(); });
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
+    const QFont& font = this->font();
 
     fileList_ = new QListView(client);
     fileList_->setObjectName(QStringLiteral("fileList"));
@@ -74,33 +94,62 @@ void MainWindow::buildControls() {
     fileList_->setUniformItemSizes(true);
     fileList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     fileList_->setModel(files_);
-    fileList_->setGeometry(0, 0, kListWidth, kInitialHeight);
+    fileList_->setMinimumWidth(designPixels(kListWidth, font));
 
     // Created in the order that gives the tab order View, Backup, Close, Locate,
     // Merge, Convert after the list.
-    auto makeButton = [client](const char* name, const QString& caption, int top) {
+    auto makeButton = [client](const char* name, const QString& caption) {
         auto* button = new QPushButton(caption, client);
         button->setObjectName(QLatin1String(name));
         button->setAccessibleName(withoutAccessKey(caption));
         button->setAutoDefault(false);
-        button->setGeometry(kButtonLeft, top, 75, 25);
         return button;
     };
-    viewButton_ = makeButton("viewButton", QStringLiteral("&View"), 102);
-    backUpButton_ = makeButton("backUpButton", QStringLiteral("&Backup"), 138);
-    closeButton_ = makeButton("closeButton", QStringLiteral("&Close"), 208);
-    locateButton_ = makeButton("locateButton", QStringLiteral("&Locate"), 32);
-    mergeButton_ = makeButton("mergeButton", QStringLiteral("&Merge"), 173);
-    convertButton_ = makeButton("convertButton", QStringLiteral("C&onvert"), 67);
-    // Alt+O belongs to the Options menu, as the menu bar's keys come first; the
-    // button keeps its underlined letter but not the key.
-    convertButton_->setShortcut(QKeySequence());
+    viewButton_ = makeButton("viewButton", QStringLiteral("&View"));
+    backUpButton_ = makeButton("backUpButton", QStringLiteral("&Backup"));
+    closeButton_ = makeButton("closeButton", QStringLiteral("&Close"));
+    locateButton_ = makeButton("locateButton", QStringLiteral("&Locate"));
+    mergeButton_ = makeButton("mergeButton", QStringLiteral("&Merge"));
+    // Alt+O is the Options menu's: Convert takes E, which nothing else in the window has.
+    convertButton_ = makeButton("convertButton", QStringLiteral("Conv&ert"));
     setTabOrder(fileList_, viewButton_);
     setTabOrder(viewButton_, backUpButton_);
     setTabOrder(backUpButton_, closeButton_);
     setTabOrder(closeButton_, locateButton_);
     setTabOrder(locateButton_, mergeButton_);
     setTabOrder(mergeButton_, convertButton_);
+
+    // One column of buttons of one size: the design size, or what the widest caption
+    // needs in the user's font.
+    const QList<QPushButton*> column{locateButton_, convertButton_, viewButton_,
+                                     backUpButton_, mergeButton_,   closeButton_};
+    QSize buttonSize = designSize(kButtonSize, font);
+    for (QPushButton* button : column)
+        buttonSize = buttonSize.expandedTo(button->sizeHint());
+    auto* buttons = new QVBoxLayout;
+    buttons->setContentsMargins(0, designPixels(kFirstButtonTop, font), 0, 0);
+    buttons->setSpacing(designPixels(kButtonGap, font));
+    for (QPushButton* button : column) {
+        button->setFixedSize(buttonSize);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+
+    // The list takes whatever width the window gains; the buttons stay at the right.
+    auto* row = new QHBoxLayout(client);
+    row->setContentsMargins(0, 0, designPixels(kRightMargin, font), 0);
+    row->setSpacing(designPixels(kListToButtons, font));
+    row->addWidget(fileList_, 1);
+    row->addLayout(buttons);
+
+    statusText_ = new QLabel(this);
+    statusText_->setObjectName(QStringLiteral("statusText"));
+    statusText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path must not widen the window: the line takes the width there is, and its
+    // tool tip holds the whole text.
+    statusText_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    statusBar()->addWidget(statusText_, 1);
 }
 
 void MainWindow::buildMenus() {
@@ -113,29 +162,29 @@ void MainWindow::buildMenus() {
             menu->addAction(action);
         return action;
     };
-    fileMenu_ = bar->addMenu(QStringLiteral("&File"));
-    fileMenu_->setObjectName(QStringLiteral("fileMenu"));
-    fileMenu_->setAccessibleName(QStringLiteral("File"));
-    fileMenu_->menuAction()->setObjectName(QStringLiteral("fileMenuAction"));
-    locateAction_ = makeAction(fileMenu_, "locateAction", QStringLiteral("&Locate"));
-    viewAction_ = makeAction(fileMenu_, "viewAction", QStringLiteral("&View"));
-    backUpAction_ = makeAction(fileMenu_, "backUpAction", QStringLiteral("&Backup"));
-    mergeAction_ = makeAction(fileMenu_, "mergeAction", QStringLiteral("&Merge"));
-    totalsAction_ =
-        makeAction(fileMenu_, "totalsAction", QStringLiteral("&Totals of ticked files"));
-    closeAction_ = makeAction(fileMenu_, "closeAction", QStringLiteral("&Close"));
-    convertAction_ = makeAction(fileMenu_, "convertAction", QStringLiteral("C&onvert extentions"));
+    QMenu* fileMenu = bar->addMenu(QStringLiteral("&File"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    fileMenu->setAccessibleName(QStringLiteral("File"));
+    fileMenu->menuAction()->setObjectName(QStringLiteral("fileMenuAction"));
+    locateAction_ = makeAction(fileMenu, "locateAction", QStringLiteral("&Locate"));
+    viewAction_ = makeAction(fileMenu, "viewAction", QStringLiteral("&View"));
+    backUpAction_ = makeAction(fileMenu, "backUpAction", QStringLiteral("&Backup"));
+    mergeAction_ = makeAction(fileMenu, "mergeAction", QStringLiteral("&Merge"));
+    totalsAction_ = makeAction(fileMenu, "totalsAction", QStringLiteral("&Totals of ticked files"));
+    closeAction_ = makeAction(fileMenu, "closeAction", QStringLiteral("&Close"));
+    // The same key as the button, and the only E of the menu.
+    convertAction_ = makeAction(fileMenu, "convertAction", QStringLiteral("Conv&ert extentions"));
 
-    optionsMenu_ = bar->addMenu(QStringLiteral("&Options"));
-    optionsMenu_->setObjectName(QStringLiteral("optionsMenu"));
-    optionsMenu_->setAccessibleName(QStringLiteral("Options"));
+    QMenu* optionsMenu = bar->addMenu(QStringLiteral("&Options"));
+    optionsMenu->setObjectName(QStringLiteral("optionsMenu"));
+    optionsMenu->setAccessibleName(QStringLiteral("Options"));
     locateOnOpenAction_ =
-        makeAction(optionsMenu_, "locateOnOpenAction", QStringLiteral("&Locate on open"));
+        makeAction(optionsMenu, "locateOnOpenAction", QStringLiteral("&Locate on open"));
     locateOnOpenAction_->setCheckable(true);
-    convertOnLocateAction_ = makeAction(optionsMenu_, "convertOnLocateAction",
+    convertOnLocateAction_ = makeAction(optionsMenu, "convertOnLocateAction",
                                         QStringLiteral("&Convert extensions on locate"));
     convertOnLocateAction_->setCheckable(true);
-    pathsAction_ = makeAction(optionsMenu_, "pathsAction", QStringLiteral("&Paths"));
+    pathsAction_ = makeAction(optionsMenu, "pathsAction", QStringLiteral("&Paths"));
 
     aboutAction_ = makeAction(nullptr, "aboutAction", QStringLiteral("&About"));
     bar->addAction(aboutAction_);
@@ -183,50 +232,80 @@ void MainWindow::guarded(const std::function<void()>& command) {
     } catch (const mp::Error& error) {
         const QString message = textOfBytes(error.what());
         logFailure(message, error.reason());
-        prompts_.showError(message);
+        prompts_.showError(message, plainReason(error.reason()));
     } catch (const std::exception& error) {
         const QString message = textOfBytes(error.what());
         qCWarning(filesLog).noquote() << message;
-        prompts_.showError(message);
+        prompts_.showError(message, QString());
     }
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    layoutButtons();
+void MainWindow::showDone(const QString& text) {
+    statusText_->setText(text);
+    statusText_->setToolTip(text);
 }
 
-void MainWindow::layoutButtons() {
-    QWidget* client = centralWidget();
-    fileList_->setGeometry(0, 0, kListWidth, client->height());
-    const int left = kButtonLeft + (width() - kInitialWidth);
-    for (QPushButton* button :
-         {locateButton_, viewButton_, backUpButton_, closeButton_, mergeButton_, convertButton_})
-        button->move(left, button->y());
+void MainWindow::showProgress(const QString& text) {
+    statusText_->setText(text);
+    statusText_->setToolTip(text);
+    // Paints the line now; what the user types or clicks waits until the scan is over.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// ---- start-up and shut-down ----
+
+void MainWindow::showAndStartUp() {
+    WindowGeometry(store_, kGeometryKey, WindowGeometry::Keep::SizeAndPosition)
+        .restore(*this, kDesignSize, kDesignPosition);
+    startUpDue_ = true;
+    create();
+    windowHandle()->installEventFilter(this);
+    show();
+    QTimer::singleShot(kStartUpAtTheLatestMs, this, [this] { startUpOnce(); });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        // Queued, so that the window has been painted first.
+        QTimer::singleShot(0, this, [this] { startUpOnce(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::startUpOnce() {
+    if (!startUpDue_)
+        return;
+    startUpDue_ = false;
+    startUp();
+}
+
+void MainWindow::startUp() {
+    guarded([this] {
+        locateOnOpenAction_->setChecked(store_.readBool(Options, LocateOnOpen, true));
+        convertOnLocateAction_->setChecked(store_.readBool(Options, ConvertExtensions, false));
+        if (locateOnOpenAction_->isChecked())
+            commands_->locate(FileCommands::FolderQuestion::OnlyWhenNoneStored);
+    });
+    emit startedUp();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program, whatever viewers are still open.
+    // Said while the window is still there, should the store refuse; once.
+    guarded([this] {
+        closeViewersAndSaveOptions();
+        if (isVisible())
+            WindowGeometry(store_, kGeometryKey, WindowGeometry::Keep::SizeAndPosition).save(*this);
+    });
     QMainWindow::closeEvent(event);
+    // Closing the main window ends the program, whatever viewers are still open.
     if (event->isAccepted())
         QCoreApplication::quit();
 }
 
-std::vector<mp::ListEntry> MainWindow::entries() const {
-    return files_->entries();
-}
-
-// ---- creation and destruction ----
-
-void MainWindow::loadSettingsAndLocate() {
-    locateOnOpenAction_->setChecked(store_->readBool(Options, LocateOnOpen, true));
-    convertOnLocateAction_->setChecked(store_->readBool(Options, ConvertExtensions, false));
-    if (locateOnOpenAction_->isChecked())
-        commands_->locate(FileCommands::FolderQuestion::OnlyWhenNoneStored);
-}
-
 void MainWindow::closeViewersAndSaveOptions() {
     viewers_.closeAll();
-    store_->writeBool(Options, LocateOnOpen, locateOnOpenAction_->isChecked());
-    store_->writeBool(Options, ConvertExtensions, convertOnLocateAction_->isChecked());
+    store_.writeBool(Options, LocateOnOpen, locateOnOpenAction_->isChecked());
+    store_.writeBool(Options, ConvertExtensions, convertOnLocateAction_->isChecked());
 }

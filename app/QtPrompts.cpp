@@ -6,11 +6,19 @@
 #include "dialogs/ErrorText.h"
 #include "dialogs/FolderBrowseDialog.h"
 #include "dialogs/PathsDialog.h"
+#include "widgets/WindowGeometry.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLoggingCategory>
 #include <QMessageBox>
+
+namespace {
+Q_LOGGING_CATEGORY(promptsLog, "mpmgr.windows")
+}
+
+QtPrompts::QtPrompts(SettingsStore& store) : store_(store) {}
 
 QWidget* QtPrompts::parentWindow() {
     if (QWidget* modal = QApplication::activeModalWidget())
@@ -18,7 +26,7 @@ QWidget* QtPrompts::parentWindow() {
     return QApplication::activeWindow();
 }
 
-std::optional<QString> QtPrompts::chooseFolder(const QString& title, const QString& start) {
+std::optional<QString> QtPrompts::browseForFolder(const QString& title, const QString& start) {
     FolderBrowseDialog dialog(parentWindow());
     dialog.title = title;
     dialog.selectedFolder = start;
@@ -27,7 +35,7 @@ std::optional<QString> QtPrompts::chooseFolder(const QString& title, const QStri
     return dialog.selectedFolder;
 }
 
-std::optional<QString> QtPrompts::chooseDirectory(const QString& title, const QString& start) {
+std::optional<QString> QtPrompts::chooseFolderInDialog(const QString& title, const QString& start) {
     ChooseFolderDialog dialog(*this, start, parentWindow());
     if (!title.isEmpty())
         dialog.setWindowTitle(title);
@@ -37,7 +45,8 @@ std::optional<QString> QtPrompts::chooseDirectory(const QString& title, const QS
 }
 
 std::optional<QString> QtPrompts::chooseSaveName(const QString& proposed) {
-    // No filter, no default suffix and no overwrite question: the name is used as typed.
+    // No filter and no default suffix: the name is used as typed. Whether an existing
+    // file may be replaced is asked by the command, once.
     QFileDialog dialog(parentWindow());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -51,8 +60,18 @@ std::optional<QString> QtPrompts::chooseSaveName(const QString& proposed) {
 
 std::optional<PathSettings> QtPrompts::editPaths(const PathSettings& current) {
     PathsDialog dialog(*this, parentWindow());
+    WindowGeometry geometry(store_, QStringLiteral("PathsDialog"), WindowGeometry::Keep::SizeOnly);
+    geometry.restore(dialog, QSize(410, 185));
     dialog.setValues(current);
-    if (dialog.exec() != QDialog::Accepted)
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    try {
+        geometry.save(dialog);
+    } catch (const std::exception& error) {
+        // The dialog's size is not worth an error box; the values are what count.
+        qCWarning(promptsLog).noquote()
+            << QStringLiteral("Could not keep the size of the Paths dialog: %1").arg(error.what());
+    }
+    if (!accepted)
         return std::nullopt;
     return dialog.values();
 }
@@ -73,8 +92,15 @@ void QtPrompts::showWarning(const QString& text) {
     box.exec();
 }
 
-void QtPrompts::showError(const QString& message) {
-    QMessageBox box(QMessageBox::Critical, applicationTitle(), errorBoxText(message),
+bool QtPrompts::askYesNo(const QString& question) {
+    QMessageBox box(QMessageBox::Question, applicationTitle(), question,
+                    QMessageBox::Yes | QMessageBox::No, parentWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtPrompts::showError(const QString& message, const QString& reason) {
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), errorBoxText(message, reason),
                     QMessageBox::Ok, parentWindow());
     box.exec();
 }

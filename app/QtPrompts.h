@@ -1,23 +1,31 @@
 #pragma once
 // The prompts the program shows: real Qt dialogs and message boxes over the window the
-// user is working in, titled with the application title.
+// user is working in, titled with the application title. The Paths dialog comes back
+// at the size the user last gave it, kept in the settings store.
 
 #include "dialogs/Prompts.h"
 
 class QWidget;
+class SettingsStore;
 
 class QtPrompts : public Prompts {
 public:
-    std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
-    std::optional<QString> chooseDirectory(const QString& title, const QString& start) override;
+    explicit QtPrompts(SettingsStore& store);
+
+    std::optional<QString> browseForFolder(const QString& title, const QString& start) override;
+    std::optional<QString> chooseFolderInDialog(const QString& title,
+                                                const QString& start) override;
     std::optional<QString> chooseSaveName(const QString& proposed) override;
     std::optional<PathSettings> editPaths(const PathSettings& current) override;
     void showAbout() override;
     void showMessage(const QString& text) override;
     void showWarning(const QString& text) override;
-    void showError(const QString& message) override;
+    bool askYesNo(const QString& question) override;
+    void showError(const QString& message, const QString& reason) override;
 
 private:
     // The modal dialog or window the user is in now; none before the first is shown.
     static QWidget* parentWindow();
+
+    SettingsStore& store_;
 };

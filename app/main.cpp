@@ -1,10 +1,13 @@
 // Program entry: any command-line argument is read first, without a display, so that
-// --help and --version answer on a terminal; then the main window is made (which may run
-// the start-up scan), shown, and the event loop runs until it closes.
+// --help and --version answer on a terminal; then, step by step, the application is
+// named, the settings store opened, the prompts and the main window made; the window is
+// shown and starts up, and the event loop runs until it closes.
 
 #include "app/MainWindow.h"
 #include "app/QtPrompts.h"
 #include "app/WindowIcon.h"
+#include "settings/SettingsNames.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -96,8 +99,13 @@ int main(int argc, char* argv[]) {
     // Ties the windows to the installed desktop entry (Wayland's app id, the dock's icon).
     QGuiApplication::setDesktopFileName(QStringLiteral(MPMGR_APP_ID));
     QApplication::setWindowIcon(mpmgrWindowIcon());
-    QtPrompts prompts;
-    MainWindow window(prompts);
-    window.show();
+    // The settings store is named after the application; opening it reports nothing.
+    QCoreApplication::setApplicationName(SettingsNames::ApplicationName);
+    SettingsStore store(SettingsStore::defaultLocation(SettingsNames::ApplicationName));
+    QtPrompts prompts(store);
+    MainWindow window(prompts, store);
+    // The window shows first; the options are read and the folder scanned once it is on
+    // the screen. Closing it stores the options.
+    window.showAndStartUp();
     return application.exec();
 }

@@ -22,14 +22,22 @@ namespace {
 
 class NoAnswers : public Prompts {
 public:
-    std::optional<QString> chooseFolder(const QString&, const QString&) override { return {}; }
-    std::optional<QString> chooseDirectory(const QString&, const QString&) override { return {}; }
+    std::optional<QString> browseForFolder(const QString&, const QString&) override { return {}; }
+    std::optional<QString> chooseFolderInDialog(const QString&, const QString&) override {
+        return {};
+    }
     std::optional<QString> chooseSaveName(const QString&) override { return {}; }
     std::optional<PathSettings> editPaths(const PathSettings&) override { return {}; }
     void showAbout() override {}
     void showMessage(const QString& text) override { complain(text); }
     void showWarning(const QString& text) override { complain(text); }
-    void showError(const QString& text) override { complain(text); }
+    bool askYesNo(const QString& text) override {
+        complain(text);
+        return false;
+    }
+    void showError(const QString& text, const QString& reason) override {
+        complain(text + QLatin1Char(' ') + reason);
+    }
 
 private:
     static void complain(const QString& text) {
@@ -46,19 +54,22 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     const QString ini = QFile::decodeName(argv[1]);
-    {
-        // Written only when it differs, so that a timed run finds the store as it was.
-        SettingsStore store(ini);
-        const QString folder = QFile::decodeName(argv[2]);
-        if (store.readString(SettingsNames::Paths, SettingsNames::MasterpointFolder, {}) !=
-            folder) {
-            store.writeString(SettingsNames::Paths, SettingsNames::MasterpointFolder, folder);
-        }
-    }
+    SettingsStore store(ini);
+    // Written only when it differs, so that a timed run finds the store as it was.
+    const QString folder = QFile::decodeName(argv[2]);
+    if (store.readString(SettingsNames::Paths, SettingsNames::MasterpointFolder, {}) != folder)
+        store.writeString(SettingsNames::Paths, SettingsNames::MasterpointFolder, folder);
     NoAnswers prompts;
-    MainWindow window(prompts, ini);
-    window.show();
-    QCoreApplication::processEvents();
-    std::printf("%d files listed\n", window.fileList()->model()->rowCount());
+    MainWindow window(prompts, store);
+    // As the program starts: the window shows, then scans; the list is painted once
+    // the scan has filled it.
+    QObject::connect(&window, &MainWindow::startedUp, &application, [] {
+        QCoreApplication::processEvents();
+        QCoreApplication::quit();
+    });
+    window.showAndStartUp();
+    application.exec();
+    const auto* list = window.findChild<QListView*>(QStringLiteral("fileList"));
+    std::printf("%d files listed\n", list->model()->rowCount());
     return 0;
 }

@@ -54,7 +54,7 @@ void DirectoryEdit::click() {
     if (!isEnabled())
         return;
     const std::optional<QString> chosen =
-        prompts_.chooseDirectory(folderDialog.title, folderDialog.directory);
+        prompts_.chooseFolderInDialog(folderDialog.title, folderDialog.directory);
     if (!chosen)
         return;
     folderDialog.directory = *chosen;

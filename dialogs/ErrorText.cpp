@@ -1,7 +1,10 @@
 #include "dialogs/ErrorText.h"
 
-QString errorBoxText(const QString& message) {
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
-    return message;
+QString errorBoxText(const QString& message, const QString& reason) {
+    QString text = message;
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        text += QLatin1Char('.');
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    return text;
 }

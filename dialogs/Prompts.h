@@ -20,14 +20,16 @@ public:
     // The folder browse dialog titled title, with start selected (none when empty); the
     // folder chosen with OK, without a trailing separator except for the root, or
     // nothing on cancel.
-    virtual std::optional<QString> chooseFolder(const QString& title, const QString& start) = 0;
+    virtual std::optional<QString> browseForFolder(const QString& title, const QString& start) = 0;
 
     // The "Choose Folder" dialog of a folder field, opening at start and titled title
     // when that is not empty; the folder chosen with OK, or nothing on cancel.
-    virtual std::optional<QString> chooseDirectory(const QString& title, const QString& start) = 0;
+    virtual std::optional<QString> chooseFolderInDialog(const QString& title,
+                                                        const QString& start) = 0;
 
     // The platform's save dialog preset with proposed (a full path); the chosen name,
-    // or nothing on cancel. No overwrite question, no filter, no default suffix.
+    // or nothing on cancel. No filter, no default suffix, and no question of its own
+    // when the name exists: the caller asks that (askYesNo).
     virtual std::optional<QString> chooseSaveName(const QString& proposed) = 0;
 
     // The Paths dialog showing current; the values confirmed with OK, or nothing.
@@ -43,7 +45,12 @@ public:
     // OK button, the application title.
     virtual void showWarning(const QString& text) = 0;
 
+    // A question with the buttons Yes and No, the question icon and the application
+    // title; true for Yes, false for No or when the box is closed.
+    virtual bool askYesNo(const QString& question) = 0;
+
     // The standard error box: the message (with a full stop added when it ends in a
-    // character after "."), the error icon, one OK button, the application title.
-    virtual void showError(const QString& message) = 0;
+    // character after ".") and, on a line of its own, the reason when there is one; the
+    // error icon, one OK button, the application title.
+    virtual void showError(const QString& message, const QString& reason) = 0;
 };

@@ -66,7 +66,9 @@ BackupResult backUpTicked(const std::vector<ListEntry>& entries,
         if (error == std::errc::file_exists) {
             // Backed up before (or the backup folder is the masterpoint folder): the file
             // is safe as long as the copy there is the same.
-            if (!haveSameBytes(from, to, fileSystem)) {
+            if (haveSameBytes(from, to, fileSystem)) {
+                ++result.alreadyThere;
+            } else {
                 result.problems.add("Not backed up " + entry.fileName +
                                         ": a different copy is already in the backup folder",
                                     "copy " + from + " -> " + to +

@@ -12,8 +12,9 @@
 namespace mp {
 
 struct BackupResult {
-    int ticked = 0;    // ticked entries
-    Problems problems; // the files that are not safe in the backup folder
+    int ticked = 0;       // ticked entries
+    int alreadyThere = 0; // of them, files whose identical copy was there already
+    Problems problems;    // the files that are not safe in the backup folder
 };
 
 // Copies the file of each ticked entry from masterpointFolder into backupFolder under

@@ -37,8 +37,10 @@ public:
 
     void run() {
         std::vector<DirEntry> listing;
-        // A folder that cannot be read is an empty list, as a folder without files is.
-        if (fileSystem_.listFolder(folder_, listing) || listing.empty()) {
+        // A folder that cannot be read lists nothing, as a folder without files does, but
+        // the caller learns why.
+        result_.folderError = fileSystem_.listFolder(folder_, listing);
+        if (result_.folderError || listing.empty()) {
             return;
         }
         if (options_.walkStarted) {
@@ -54,8 +56,12 @@ public:
         });
         result_.entries.reserve(candidates.size());
         try {
-            for (const Candidate& candidate : candidates) {
-                consider(candidate);
+            const std::size_t interval = std::max<std::size_t>(options_.progressInterval, 1);
+            for (std::size_t i = 0; i < candidates.size(); ++i) {
+                consider(candidates[i]);
+                if (options_.progress && (i + 1) % interval == 0) {
+                    options_.progress(i + 1, candidates.size());
+                }
             }
         } catch (...) {
             sortEntries();
@@ -147,6 +153,7 @@ void scanFolder(const std::string& folder, const ScanOptions& options, ScanResul
                 FileSystem& fileSystem) {
     result.entries.clear();
     result.problems = Problems();
+    result.folderError = {};
     Scan(folder, options, result, fileSystem).run();
 }
 

@@ -6,8 +6,10 @@
 #include "masterpoint/ListEntry.h"
 #include "masterpoint/Problems.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace mp {
@@ -18,17 +20,23 @@ struct ScanOptions {
     // Called once the folder has turned out to have entries, before the first file is
     // opened (the caller shows its busy cursor).
     std::function<void()> walkStarted;
+    // Called after every progressInterval files tested, with how many have been tested
+    // of how many candidates there are (the caller says how far the scan has come).
+    std::function<void(std::size_t tested, std::size_t candidates)> progress{};
+    std::size_t progressInterval = 1024;
 };
 
 struct ScanResult {
     std::vector<ListEntry> entries; // unticked, in name order (isBeforeInNameOrder)
     Problems problems;              // renames that failed; those files are listed as found
+    std::error_code folderError;    // why the folder could not be listed, when it could not
 };
 
 // Lists one entry per valid file of folder, whatever order the file system gives them
 // in. A renamed file is listed under its new name; a file that could not be renamed
-// under its own, with the reason in result.problems. A folder that cannot be read lists
-// nothing and reports nothing; a file gone since the listing is passed over. Any other
+// under its own, with the reason in result.problems. A folder that cannot be read (gone,
+// not a folder, no permission) lists nothing and gives the reason in result.folderError;
+// a file gone since the listing is passed over. Any other
 // candidate that cannot be opened throws Error::cannotOpenFile, and result.entries then
 // holds the files of the names before it.
 void scanFolder(const std::string& folder, const ScanOptions& options, ScanResult& result,

@@ -6,6 +6,7 @@
 #include "masterpoint/LineList.h"
 #include "masterpoint/ReadableFile.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace mp {
@@ -57,15 +58,17 @@ namespace {
 // Streams one input through the line rules into the output, through buffers the caller
 // keeps for every input. Throws on a read or write failure; the caller's AtomicFile then
 // drops what was written.
-void appendRewritten(const std::string& inputPath, AtomicFile& output,
-                     const std::string& outputPath, FileSystem& fileSystem,
-                     std::vector<char>& buffer, std::string& text) {
+// Returns the number of lines appended.
+std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
+                              const std::string& outputPath, FileSystem& fileSystem,
+                              std::vector<char>& buffer, std::string& text) {
     ReadableFile input(fileSystem);
     if (const std::error_code error = input.open(inputPath)) {
         throw Error::cannotOpenFile(inputPath, error);
     }
     CrLfRewriter rewriter;
     std::uint64_t read = 0;
+    std::uint64_t lines = 0;
     bool more = true;
     while (more) {
         std::size_t n = 0;
@@ -89,13 +92,16 @@ void appendRewritten(const std::string& inputPath, AtomicFile& output,
         if (const std::error_code error = output.write(text.data(), text.size())) {
             throw Error::cannotCreateFile(outputPath, error);
         }
+        // Every line written ends in CR LF, and no line holds an LF of its own.
+        lines += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
     }
+    return lines;
 }
 
 } // namespace
 
-void mergeFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
-                FileSystem& fileSystem) {
+std::uint64_t mergeFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
+                         FileSystem& fileSystem) {
     // Every input must open before anything is written. Each is opened again when its
     // turn comes, so that a merge of many files never holds them all open at once.
     for (const std::string& path : inputPaths) {
@@ -114,13 +120,15 @@ void mergeFiles(const std::vector<std::string>& inputPaths, const std::string& o
     std::vector<char> buffer(std::size_t{1} << 18);
     std::string text;
     text.reserve(2 * buffer.size() + 2);
+    std::uint64_t lines = 0;
     for (const std::string& path : inputPaths) {
-        appendRewritten(path, output, outputPath, fileSystem, buffer, text);
+        lines += appendRewritten(path, output, outputPath, fileSystem, buffer, text);
     }
     // Put in place only now: an input chosen as the output has been read whole by then.
     if (const std::error_code error = output.commit()) {
         throw Error::cannotCreateFile(outputPath, error);
     }
+    return lines;
 }
 
 } // namespace mp

@@ -5,6 +5,7 @@
 #include "masterpoint/FileSystem.h"
 #include "masterpoint/ListEntry.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,8 @@ std::vector<std::string> tickedPaths(const std::vector<ListEntry>& entries,
 // an input that ends elsewhere than at the size it had when opened); a read that fails
 // is Error::cannotReadFile. The output is written beside its name and put in place only when
 // complete (Error::cannotCreateFile(outputPath)), so a failure leaves any existing file, an input
-// included, as it was. Memory stays bounded.
-void mergeFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
-                FileSystem& fileSystem = FileSystem::system());
+// included, as it was. Memory stays bounded. Returns the number of lines written.
+std::uint64_t mergeFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
+                         FileSystem& fileSystem = FileSystem::system());
 
 } // namespace mp

@@ -5,6 +5,7 @@
 
 #include "app/FileCommands.h"
 #include "app/FileListModel.h"
+#include "app/StatusLine.h"
 #include "app/TotalsView.h"
 #include "app/Viewers.h"
 #include "masterpoint/Error.h"
@@ -141,6 +142,14 @@ public:
     void showTotals(const mp::TickedTotals&) override {}
 };
 
+// The status line as the window would show it.
+class NotedStatus : public StatusLine {
+public:
+    QString done;
+    void showDone(const QString& text) override { done = text; }
+    void showProgress(const QString&) override {}
+};
+
 QStringList textsOf(const FileListModel& list) {
     QStringList out;
     for (int row = 0; row < list.rowCount(); ++row)
@@ -172,7 +181,8 @@ struct Run {
     SettingsStore store;
     NotedViewers viewers;
     UnseenTotals totals;
-    FileCommands commands{prompts, store, list, viewers, totals, disk};
+    NotedStatus status;
+    FileCommands commands{prompts, store, list, viewers, totals, status, disk};
 
     QStringList texts() const { return textsOf(list); }
     void scan() { commands.locate(Question::OnlyWhenNoneStored); }
@@ -204,7 +214,8 @@ private slots:
     void scanListsValidFiles_data();
     void scanListsValidFiles();
     void scanListsInNameOrderAndMergeFollows();
-    void scanOfDeletedFolderEmptiesList();
+    void scanOfUnreadableFolderWarnsOnce_data();
+    void scanOfUnreadableFolderWarnsOnce();
 
     void eachEntryReachesItsOwnFile_data();
     void eachEntryReachesItsOwnFile();
@@ -222,6 +233,8 @@ private slots:
     void mergeProposesClubNameAndCancelWritesNothing();
     void mergeWritesCrLfLines();
     void mergeMissingInputThrowsAndWritesNothing();
+    void mergeAsksBeforeReplacing_data();
+    void mergeAsksBeforeReplacing();
 
     void viewOpensTickedByExactNameAndRaisesWithoutReading();
     void viewSecondMissingKeepsFirst();
@@ -364,20 +377,51 @@ void tst_FileCommands::scanListsInNameOrderAndMergeFollows() {
     QCOMPARE(testfiles::read(output), expected);
 }
 
-// A folder deleted since the last scan lists nothing, closes the viewers, says nothing.
-void tst_FileCommands::scanOfDeletedFolderEmptiesList() {
+// A folder that cannot be listed empties the list and closes the viewers, as a folder
+// without files would, but the user hears why, once, whoever started the scan.
+void tst_FileCommands::scanOfUnreadableFolderWarnsOnce_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<Question>("question");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("deleted, by Locate")
+        << "deleted" << Question::Ask << "no such file or directory";
+    QTest::newRow("deleted, at start-up")
+        << "deleted" << Question::OnlyWhenNoneStored << "no such file or directory";
+    QTest::newRow("a file, at start-up")
+        << "a file" << Question::OnlyWhenNoneStored << "not a directory";
+    QTest::newRow("not readable, by Locate")
+        << "not readable" << Question::Ask << "permission denied";
+}
+
+void tst_FileCommands::scanOfUnreadableFolderWarnsOnce() {
+    QFETCH(QString, how);
+    QFETCH(Question, question);
+    QFETCH(QString, reason);
     write(QStringLiteral("A.GLD"));
     storeFolders();
     Run run(ini());
     run.scan();
+    QCOMPARE(run.status.done, "1 masterpoint file in " + mp());
     run.tickAll();
     run.commands.view();
-    QVERIFY(QDir(mp()).removeRecursively());
+    if (how == "deleted") {
+        QVERIFY(QDir(mp()).removeRecursively());
+    } else if (how == "a file") {
+        QVERIFY(QDir(mp()).removeRecursively());
+        testfiles::write(dir_->path(), QFileInfo(mp()).fileName(), kValid);
+    } else {
+        run.disk.failOn(Call::ListFolder, std::errc::permission_denied);
+    }
+    run.prompts.asked.clear();
     run.prompts.folderAnswers.push_back(mp());
-    run.commands.locate(Question::Ask);
-    QCOMPARE(run.prompts.asked, QStringList{"browse:Browser for masterpoint files|" + mp()});
+    run.commands.locate(question);
+    QStringList asked{"warning:Cannot read the masterpoint folder " + mp() + ": " + reason};
+    if (question == Question::Ask)
+        asked.prepend("browse:Browser for masterpoint files|" + mp());
+    QCOMPARE(run.prompts.asked, asked);
     QVERIFY(run.texts().isEmpty());
     QVERIFY(run.viewers.showing.isEmpty());
+    QCOMPARE(run.status.done, QString());
 }
 
 // Names whose listed text differs from the name on disk: every command reaches the file
@@ -719,11 +763,68 @@ void tst_FileCommands::mergeMissingInputThrowsAndWritesNothing() {
     run.tick(QStringLiteral("Y.GLD"));
     QVERIFY(QFile::remove(in(mp(), "Y.GLD")));
     run.prompts.saveAnswers.push_back(in(mp(), "out.GLD"));
+    run.prompts.yesNoAnswers.push_back(true); // replace out.GLD
     QCOMPARE(thrownText<mp::Error>([&] { run.commands.merge(); }),
              "Cannot open file " + in(mp(), "Y.GLD"));
     QCOMPARE(contents(mp()),
              (QStringList{fileText("X.GLD", kValid), fileText("out.GLD", "keep me")}));
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// The output name is asked for until it is new, or the user agrees to replace the file
+// there: No goes back to the save dialog at the name chosen, and nothing is written
+// until the answer is Yes or the name new.
+void tst_FileCommands::mergeAsksBeforeReplacing_data() {
+    QTest::addColumn<QStringList>("names");   // chosen in the save dialog, in turn
+    QTest::addColumn<QList<bool>>("answers"); // to "... already exists"
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QString>("written"); // the file that holds the merge, or none
+    const QString replace =
+        QStringLiteral("question:%1 already exists. Do you want to replace it?");
+    QTest::newRow("new name asks nothing") << QStringList{"new.GLD"} << QList<bool>{}
+                                           << QStringList{"save:<mp>/Club0.GLD"} << "new.GLD";
+    QTest::newRow("other file, yes")
+        << QStringList{"old.GLD"} << QList<bool>{true}
+        << QStringList{"save:<mp>/Club0.GLD", replace.arg("old.GLD")} << "old.GLD";
+    QTest::newRow("other file, no, then cancel")
+        << QStringList{"old.GLD"} << QList<bool>{false}
+        << QStringList{"save:<mp>/Club0.GLD", replace.arg("old.GLD"), "save:<mp>/old.GLD"}
+        << QString();
+    QTest::newRow("other file, no, then a new name")
+        << QStringList{"old.GLD", "new.GLD"} << QList<bool>{false}
+        << QStringList{"save:<mp>/Club0.GLD", replace.arg("old.GLD"), "save:<mp>/old.GLD"}
+        << "new.GLD";
+    QTest::newRow("an input, no twice, then yes")
+        << QStringList{"X.GLD", "X.GLD", "X.GLD"} << QList<bool>{false, false, true}
+        << QStringList{"save:<mp>/Club0.GLD", replace.arg("X.GLD"), "save:<mp>/X.GLD",
+                       replace.arg("X.GLD"),  "save:<mp>/X.GLD",    replace.arg("X.GLD")}
+        << "X.GLD";
+}
+
+void tst_FileCommands::mergeAsksBeforeReplacing() {
+    QFETCH(QStringList, names);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QStringList, asked);
+    QFETCH(QString, written);
+    const QByteArray x = records(1, 1), y = records(2, 2), old = "last month\r\n";
+    write(QStringLiteral("X.GLD"), x);
+    write(QStringLiteral("Y.GLD"), y);
+    write(QStringLiteral("old.GLD"), old);
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    run.tickAll();
+    for (const QString& name : names)
+        run.prompts.saveAnswers.push_back(in(mp(), name));
+    run.prompts.yesNoAnswers.assign(answers.begin(), answers.end());
+    run.commands.merge();
+    QCOMPARE(run.prompts.asked, asked.replaceInStrings(QStringLiteral("<mp>"), mp()));
+    QStringList expected{fileText("X.GLD", x), fileText("Y.GLD", y), fileText("old.GLD", old)};
+    if (!written.isEmpty()) {
+        expected.removeIf([&](const QString& file) { return file.startsWith(written + "="); });
+        expected << fileText(written, x + y);
+    }
+    QCOMPARE(contents(mp()), sorted(expected));
 }
 
 // ---- View ----

@@ -1,6 +1,6 @@
-// The main window's creation, options, layout, Close, About and the error box, and
-// commands as a user meets them in the window: ticking, the viewers they bring up and
-// the message after a failure.
+// The main window as a user meets it: start-up, options, layout and geometry, Close,
+// About, the keys, the error box and the status line, with commands driven through the
+// window's own buttons and keys.
 
 #include "app/ApplicationTitle.h"
 #include "app/MainWindow.h"
@@ -16,13 +16,36 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace SettingsNames;
+
+namespace {
+
+// Also notes whether the main window was on the screen when each question came.
+class WatchingPrompts : public ScriptedPrompts {
+public:
+    QWidget* window = nullptr;
+    QList<bool> shownWhenAsked;
+
+    std::optional<QString> browseForFolder(const QString& title, const QString& start) override {
+        shownWhenAsked << (window && window->isVisible());
+        return ScriptedPrompts::browseForFolder(title, start);
+    }
+    void showWarning(const QString& text) override {
+        shownWhenAsked << (window && window->isVisible());
+        ScriptedPrompts::showWarning(text);
+    }
+};
+
+} // namespace
 
 class tst_MainWindow : public QObject {
     Q_OBJECT
@@ -30,41 +53,84 @@ class tst_MainWindow : public QObject {
 private slots:
     void init();
 
-    void firstStartAsksForFolderAndOpensEmpty();
+    void startUpShowsTheWindowFirst_data();
+    void startUpShowsTheWindowFirst();
     void noScanWhenLocateOnOpenIsOff();
     void optionsPersistAcrossRuns();
     void unreadableOptionReportedOnce();
     void controlsNamedAndCaptioned_data();
     void controlsNamedAndCaptioned();
     void tabOrderFollowsCreationOrder();
-    void minimumSizeAndButtonColumn();
+    void accessKeysRunTheirCommands_data();
+    void accessKeysRunTheirCommands();
+    void listTakesTheWidthTheWindowGains();
+    void geometryRestoredFromTheStore_data();
+    void geometryRestoredFromTheStore();
+    void geometryKeptAcrossRuns();
     void closeWithViewersOpen();
     void aboutAsksForTheAboutBox();
     void caseTwinsViewInTwoWindows();
     void failedBackupSaidOnceAfterTheRest();
-    void errorBoxFullStop_data();
-    void errorBoxFullStop();
+    void statusLineSaysWhatWasDone_data();
+    void statusLineSaysWhatWasDone();
+    void errorBoxSaysWhyAFileFailed_data();
+    void errorBoxSaysWhyAFileFailed();
+    void errorBoxText_data();
+    void errorBoxText();
     void applicationTitle_data();
     void applicationTitle();
     void escapedErrorReachesErrorBox();
 
 private:
+    template <typename T> static T* child(const MainWindow& window, const char* name) {
+        T* found = window.findChild<T*>(QLatin1String(name));
+        if (!found)
+            qWarning("no child %s", name);
+        return found;
+    }
+    static QListView* list(const MainWindow& window) {
+        return child<QListView>(window, "fileList");
+    }
+    static QPushButton* button(const MainWindow& window, const char* name) {
+        return child<QPushButton>(window, name);
+    }
+    static QAction* action(const MainWindow& window, const char* name) {
+        return child<QAction>(window, name);
+    }
+    static QString status(const MainWindow& window) {
+        return child<QLabel>(window, "statusText")->text();
+    }
     // Ticks a row as a user does from the keyboard: the row made current, then Space.
     static void tick(MainWindow& window, int row) {
-        QListView* list = window.fileList();
-        list->setFocus();
-        list->setCurrentIndex(list->model()->index(row, 0));
-        QTest::keyClick(list, Qt::Key_Space);
+        QListView* files = list(window);
+        files->setFocus();
+        files->setCurrentIndex(files->model()->index(row, 0));
+        QTest::keyClick(files, Qt::Key_Space);
     }
-    static int rows(const MainWindow& window) { return window.fileList()->model()->rowCount(); }
+    static int rows(const MainWindow& window) { return list(window)->model()->rowCount(); }
+    static QList<ViewerWindow*> shownViewers(const MainWindow& window) {
+        QList<ViewerWindow*> shown;
+        for (ViewerWindow* viewer : window.findChildren<ViewerWindow*>())
+            if (viewer->isVisible())
+                shown << viewer;
+        return shown;
+    }
     void storeFolders(const QString& backup = QString()) {
         SettingsStore store(ini());
         store.writeString(Paths, MasterpointFolder, mpFolder());
         if (!backup.isEmpty())
             store.writeString(Paths, BackupFolder, backup);
     }
+    // The window as the program makes it, with the start-up step run.
+    std::unique_ptr<MainWindow> open(Prompts& prompts,
+                                     mp::FileSystem& fileSystem = mp::FileSystem::system()) {
+        auto window = std::make_unique<MainWindow>(prompts, *store_, fileSystem);
+        window->startUp();
+        return window;
+    }
 
     std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SettingsStore> store_;
     QString ini() const { return dir_->filePath(QStringLiteral("settings.ini")); }
     QString mpFolder() const { return dir_->filePath(QStringLiteral("mp")); }
 };
@@ -73,50 +139,76 @@ void tst_MainWindow::init() {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     QVERIFY(QDir().mkpath(mpFolder()));
+    store_ = std::make_unique<SettingsStore>(ini());
 }
 
-void tst_MainWindow::firstStartAsksForFolderAndOpensEmpty() {
-    ScriptedPrompts prompts; // cancels the folder question
-    MainWindow window(prompts, ini());
-    QVERIFY(window.locateOnOpenAction()->isChecked());
-    QVERIFY(!window.convertOnLocateAction()->isChecked());
-    QCOMPARE(prompts.asked, QStringList{QStringLiteral("browse:Browser for masterpoint files|")});
-    QCOMPARE(rows(window), 0);
-    QVERIFY(!window.isVisible()); // asked before the window is shown
-    SettingsStore store(ini());
-    QCOMPARE(store.readString(Paths, MasterpointFolder, QStringLiteral("none")),
-             QStringLiteral("none"));
+// The window is on the screen before the start-up scan asks or warns anything, and a
+// folder that cannot be read does not keep it from opening.
+void tst_MainWindow::startUpShowsTheWindowFirst_data() {
+    QTest::addColumn<QString>("folder"); // stored; "<mp>" for the test's folder
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<int>("listed");
+    QTest::newRow("first start") << QString()
+                                 << QStringList{"browse:Browser for masterpoint files|"} << 0;
+    QTest::newRow("folder stored") << "<mp>" << QStringList{} << 1;
+    QTest::newRow("folder gone")
+        << "<mp>/gone"
+        << QStringList{"warning:Cannot read the masterpoint folder <mp>/gone: no such file or "
+                       "directory"}
+        << 0;
+}
+
+void tst_MainWindow::startUpShowsTheWindowFirst() {
+    QFETCH(QString, folder);
+    QFETCH(QStringList, asked);
+    QFETCH(int, listed);
+    testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
+    if (!folder.isEmpty())
+        store_->writeString(Paths, MasterpointFolder, folder.replace("<mp>", mpFolder()));
+    WatchingPrompts prompts; // cancels the folder question
+    MainWindow window(prompts, *store_);
+    prompts.window = &window;
+    QSignalSpy startedUp(&window, &MainWindow::startedUp);
+    window.showAndStartUp();
+    QVERIFY(prompts.asked.isEmpty()); // nothing before the event loop has shown the window
+    QVERIFY(startedUp.wait());
+    QCOMPARE(prompts.asked, asked.replaceInStrings("<mp>", mpFolder()));
+    QCOMPARE(prompts.shownWhenAsked, QList<bool>(asked.size(), true));
+    QCOMPARE(rows(window), listed);
+    QVERIFY(window.isVisible());
+    QVERIFY(action(window, "locateOnOpenAction")->isChecked());
+    QVERIFY(!action(window, "convertOnLocateAction")->isChecked());
+    if (folder.isEmpty())
+        QCOMPARE(store_->readString(Paths, MasterpointFolder, QStringLiteral("none")),
+                 QStringLiteral("none"));
 }
 
 void tst_MainWindow::noScanWhenLocateOnOpenIsOff() {
     testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
-    {
-        SettingsStore store(ini());
-        store.writeString(Paths, MasterpointFolder, mpFolder());
-        store.writeBool(Options, LocateOnOpen, false);
-    }
+    store_->writeString(Paths, MasterpointFolder, mpFolder());
+    store_->writeBool(Options, LocateOnOpen, false);
     ScriptedPrompts prompts;
-    MainWindow window(prompts, ini());
-    QVERIFY(!window.locateOnOpenAction()->isChecked());
-    QCOMPARE(rows(window), 0);
+    auto window = open(prompts);
+    QVERIFY(!action(*window, "locateOnOpenAction")->isChecked());
+    QCOMPARE(rows(*window), 0);
     QVERIFY(prompts.asked.isEmpty());
 }
 
 void tst_MainWindow::optionsPersistAcrossRuns() {
     {
         ScriptedPrompts prompts;
-        MainWindow window(prompts, ini());
-        window.show();
+        auto window = open(prompts);
+        window->show();
         // Chosen from the menu as a user would: the item inverts its mark.
-        window.locateOnOpenAction()->trigger();
-        window.convertOnLocateAction()->trigger();
-        QVERIFY(!window.locateOnOpenAction()->isChecked());
-        QVERIFY(window.convertOnLocateAction()->isChecked());
-        window.closeAction()->trigger();
-        QVERIFY(!window.isVisible());
-        // Nothing is stored until the window goes.
-        SettingsStore store(ini());
-        QVERIFY(store.readBool(Options, LocateOnOpen, true));
+        action(*window, "locateOnOpenAction")->trigger();
+        action(*window, "convertOnLocateAction")->trigger();
+        QVERIFY(!action(*window, "locateOnOpenAction")->isChecked());
+        QVERIFY(action(*window, "convertOnLocateAction")->isChecked());
+        QVERIFY(store_->readBool(Options, LocateOnOpen, true)); // nothing stored yet
+        action(*window, "closeAction")->trigger();
+        QVERIFY(!window->isVisible());
+        // Stored as the window closes, while it could still show an error.
+        QVERIFY(!store_->readBool(Options, LocateOnOpen, true));
     }
     QSettings raw(ini(), QSettings::IniFormat);
     QCOMPARE(raw.value(QStringLiteral("Options/LocateOnOpen")).toString(), QStringLiteral("0"));
@@ -124,9 +216,9 @@ void tst_MainWindow::optionsPersistAcrossRuns() {
              QStringLiteral("1"));
 
     ScriptedPrompts prompts;
-    MainWindow window(prompts, ini());
-    QVERIFY(!window.locateOnOpenAction()->isChecked());
-    QVERIFY(window.convertOnLocateAction()->isChecked());
+    auto window = open(prompts);
+    QVERIFY(!action(*window, "locateOnOpenAction")->isChecked());
+    QVERIFY(action(*window, "convertOnLocateAction")->isChecked());
     QVERIFY(prompts.asked.isEmpty()); // no start-up scan
 }
 
@@ -135,21 +227,21 @@ void tst_MainWindow::unreadableOptionReportedOnce() {
                                        "Convertextensions=1\n");
     ScriptedPrompts prompts;
     {
-        MainWindow window(prompts, ini());
+        auto window = open(prompts);
         QCOMPARE(prompts.errors(),
                  QStringList{QStringLiteral("Invalid data type for 'LocateOnOpen'")});
         // The items not yet read keep their design state and the scan is skipped.
-        QVERIFY(!window.locateOnOpenAction()->isChecked());
-        QVERIFY(!window.convertOnLocateAction()->isChecked());
+        QVERIFY(!action(*window, "locateOnOpenAction")->isChecked());
+        QVERIFY(!action(*window, "convertOnLocateAction")->isChecked());
         QCOMPARE(prompts.asked.size(), 1);
         // The program runs on: a command still works.
-        window.viewButton()->click();
+        button(*window, "viewButton")->click();
         QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Select file(s) to view")});
+        window->close();
     }
-    // The next exit stores both options as text again.
-    SettingsStore store(ini());
-    QCOMPARE(store.readBool(Options, LocateOnOpen, true), false);
-    QCOMPARE(store.readBool(Options, ConvertExtensions, true), false);
+    // Closing stores both options as text again.
+    QCOMPARE(store_->readBool(Options, LocateOnOpen, true), false);
+    QCOMPARE(store_->readBool(Options, ConvertExtensions, true), false);
 }
 
 void tst_MainWindow::controlsNamedAndCaptioned_data() {
@@ -166,7 +258,7 @@ void tst_MainWindow::controlsNamedAndCaptioned_data() {
     QTest::newRow("Merge button") << "mergeButton"
                                   << "&Merge";
     QTest::newRow("Convert button") << "convertButton"
-                                    << "C&onvert";
+                                    << "Conv&ert";
     QTest::newRow("Locate item") << "locateAction"
                                  << "&Locate";
     QTest::newRow("View item") << "viewAction"
@@ -178,7 +270,7 @@ void tst_MainWindow::controlsNamedAndCaptioned_data() {
     QTest::newRow("Close item") << "closeAction"
                                 << "&Close";
     QTest::newRow("Convert item") << "convertAction"
-                                  << "C&onvert extentions";
+                                  << "Conv&ert extentions";
     QTest::newRow("Locate on open") << "locateOnOpenAction"
                                     << "&Locate on open";
     QTest::newRow("Convert on locate") << "convertOnLocateAction"
@@ -193,55 +285,146 @@ void tst_MainWindow::controlsNamedAndCaptioned() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     ScriptedPrompts prompts;
-    MainWindow window(prompts, ini());
+    MainWindow window(prompts, *store_);
     QCOMPARE(window.windowTitle(), QStringLiteral("Masterpoint file manager"));
-    if (auto* button = window.findChild<QPushButton*>(name)) {
-        QCOMPARE(button->text(), caption);
-        QCOMPARE(button->accessibleName(), QString(caption).remove(QLatin1Char('&')));
-        QCOMPARE(button->size(), QSize(75, 25));
-        QVERIFY(!button->isDefault());
+    if (auto* found = window.findChild<QPushButton*>(name)) {
+        QCOMPARE(found->text(), caption);
+        QCOMPARE(found->accessibleName(), QString(caption).remove(QLatin1Char('&')));
+        QVERIFY(!found->isDefault());
     } else {
-        auto* action = window.findChild<QAction*>(name);
-        QVERIFY2(action, qPrintable(name));
-        QCOMPARE(action->text(), caption);
+        auto* item = window.findChild<QAction*>(name);
+        QVERIFY2(item, qPrintable(name));
+        QCOMPARE(item->text(), caption);
     }
 }
 
 void tst_MainWindow::tabOrderFollowsCreationOrder() {
     ScriptedPrompts prompts;
-    MainWindow window(prompts, ini());
+    MainWindow window(prompts, *store_);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.fileList()->setFocus();
-    const QList<QWidget*> expected{
-        window.viewButton(),  window.backUpButton(),  window.closeButton(), window.locateButton(),
-        window.mergeButton(), window.convertButton(), window.fileList()};
+    list(window)->setFocus();
+    const QList<QWidget*> expected{button(window, "viewButton"),
+                                   button(window, "backUpButton"),
+                                   button(window, "closeButton"),
+                                   button(window, "locateButton"),
+                                   button(window, "mergeButton"),
+                                   button(window, "convertButton"),
+                                   list(window)};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
 }
 
-void tst_MainWindow::minimumSizeAndButtonColumn() {
+// Each command's access key runs that command and no other (the list is empty, so each
+// says what it needs).
+void tst_MainWindow::accessKeysRunTheirCommands_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("asked");
+    QTest::newRow("Alt+L") << int(Qt::Key_L) << "browse:Browser for masterpoint files|";
+    QTest::newRow("Alt+E") << int(Qt::Key_E) << "message:Select files to convert";
+    QTest::newRow("Alt+V") << int(Qt::Key_V) << "message:Select file(s) to view";
+    QTest::newRow("Alt+B") << int(Qt::Key_B) << "message:Select files to backup";
+    QTest::newRow("Alt+M") << int(Qt::Key_M) << "message:Select files to merge";
+}
+
+void tst_MainWindow::accessKeysRunTheirCommands() {
+    QFETCH(int, key);
+    QFETCH(QString, asked);
     ScriptedPrompts prompts;
-    MainWindow window(prompts, ini());
+    MainWindow window(prompts, *store_);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    list(window)->setFocus();
+    QTest::keyClick(&window, Qt::Key(key), Qt::AltModifier);
+    QTRY_COMPARE(prompts.asked, QStringList{asked});
+}
+
+// Wider, the window gives the list all it gains, and the buttons stay one column at the
+// right edge; it cannot be made smaller than its design size.
+void tst_MainWindow::listTakesTheWidthTheWindowGains() {
+    ScriptedPrompts prompts;
+    MainWindow window(prompts, *store_);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.minimumSize(), QSize(350, 450));
-    QCOMPARE(window.locateButton()->pos(), QPoint(229, 32));
-    QCOMPARE(window.convertButton()->pos(), QPoint(229, 67));
-    QCOMPARE(window.viewButton()->pos(), QPoint(229, 102));
-    QCOMPARE(window.closeButton()->pos(), QPoint(229, 208));
+    QPushButton* locate = button(window, "locateButton");
+    QPushButton* closeButton = button(window, "closeButton");
+    const int listWidth = list(window)->width();
+    const int rightGap = window.centralWidget()->width() - locate->geometry().right();
+    const QSize buttonSize = locate->size();
 
-    window.resize(500, 700);
-    QTRY_COMPARE(window.width(), 500);
-    QCOMPARE(window.locateButton()->pos(), QPoint(379, 32)); // the column follows the right edge
-    QCOMPARE(window.closeButton()->pos(), QPoint(379, 208)); // and keeps its tops
-    QCOMPARE(window.fileList()->width(), 190);
-    QCOMPARE(window.fileList()->height(), window.centralWidget()->height());
+    window.resize(window.width() + 200, window.height() + 100);
+    QTRY_COMPARE(list(window)->width(), listWidth + 200);
+    QCOMPARE(window.centralWidget()->width() - locate->geometry().right(), rightGap);
+    QCOMPARE(locate->size(), buttonSize);
+    QCOMPARE(closeButton->x(), locate->x());
+    QVERIFY(closeButton->y() > locate->y());
+    QVERIFY(locate->x() > list(window)->geometry().right());
+    QCOMPARE(list(window)->height(), window.centralWidget()->height());
 
     window.resize(200, 200); // below the minimum
     QVERIFY(window.width() >= 350 && window.height() >= 450);
+}
+
+// The window comes back where it was stored, clamped to a screen that exists, or at its
+// design place and size when nothing usable is stored. Sizes are its design size (which
+// the font scales) plus what the row says.
+void tst_MainWindow::geometryRestoredFromTheStore_data() {
+    QTest::addColumn<QString>("stored"); // %1 %2: the design width and height plus 100, 80
+    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<QSize>("larger"); // than the design size
+    QTest::newRow("nothing stored") << QString() << QPoint(336, 134) << QSize(0, 0);
+    QTest::newRow("stored") << "40 50 %1 %2" << QPoint(40, 50) << QSize(100, 80);
+    QTest::newRow("unreadable") << "40 50 wide" << QPoint(336, 134) << QSize(0, 0);
+    QTest::newRow("smaller than the design") << "40 50 100 100" << QPoint(40, 50) << QSize(0, 0);
+    QTest::newRow("off every screen") << "-9000 9000 %1 %2" << QPoint() << QSize(100, 80);
+}
+
+void tst_MainWindow::geometryRestoredFromTheStore() {
+    QFETCH(QString, stored);
+    QFETCH(QPoint, position);
+    QFETCH(QSize, larger);
+    store_->writeBool(Options, LocateOnOpen, false);
+    ScriptedPrompts prompts;
+    MainWindow window(prompts, *store_);
+    const QSize designed = window.size();
+    if (!stored.isEmpty())
+        store_->writeString(QStringLiteral("Windows"), QStringLiteral("MainWindow"),
+                            stored.arg(designed.width() + 100).arg(designed.height() + 80));
+    window.showAndStartUp();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), designed + larger);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    if (position.isNull())
+        QVERIFY(screen.contains(window.pos())); // where the user can reach its title bar
+    else
+        QCOMPARE(window.pos(), position);
+}
+
+// Moved and resized, the window is there again at the next start.
+void tst_MainWindow::geometryKeptAcrossRuns() {
+    store_->writeBool(Options, LocateOnOpen, false);
+    const QPoint place =
+        QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(30, 20);
+    ScriptedPrompts prompts;
+    QSize size;
+    {
+        MainWindow window(prompts, *store_);
+        window.showAndStartUp();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        size = window.size() + QSize(60, 40);
+        window.resize(size);
+        window.move(place);
+        QTRY_COMPARE(window.size(), size);
+        window.close();
+    }
+    MainWindow window(prompts, *store_);
+    window.showAndStartUp();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), size);
+    QCOMPARE(window.pos(), place);
+    QVERIFY(prompts.asked.isEmpty());
 }
 
 void tst_MainWindow::closeWithViewersOpen() {
@@ -251,23 +434,22 @@ void tst_MainWindow::closeWithViewersOpen() {
     ScriptedPrompts prompts;
     QPointer<ViewerWindow> first, second;
     {
-        MainWindow window(prompts, ini());
-        window.show();
-        QCOMPARE(rows(window), 2);
-        window.show();
+        auto window = open(prompts);
+        window->show();
+        QCOMPARE(rows(*window), 2);
         for (int row = 0; row < 2; ++row)
-            tick(window, row);
-        window.viewButton()->click();
-        QCOMPARE(window.openViewers().count(), 2);
-        const QList<ViewerWindow*> viewers = window.findChildren<ViewerWindow*>();
+            tick(*window, row);
+        button(*window, "viewButton")->click();
+        const QList<ViewerWindow*> viewers = window->findChildren<ViewerWindow*>();
         QCOMPARE(viewers.size(), 2);
         first = viewers[0];
         second = viewers[1];
         second->close(); // one hidden, one shown
-        QVERIFY(first->isVisible());
-        window.closeButton()->click(); // Close asks nothing
-        QVERIFY(!window.isVisible());
+        QCOMPARE(shownViewers(*window), QList<ViewerWindow*>{first.data()});
+        button(*window, "closeButton")->click(); // Close asks nothing
+        QVERIFY(!window->isVisible());
         QVERIFY(prompts.messages().isEmpty());
+        QVERIFY(shownViewers(*window).isEmpty());
     }
     QVERIFY(first.isNull());
     QVERIFY(second.isNull());
@@ -275,9 +457,9 @@ void tst_MainWindow::closeWithViewersOpen() {
 
 void tst_MainWindow::aboutAsksForTheAboutBox() {
     ScriptedPrompts prompts;
-    MainWindow window(prompts, ini());
+    auto window = open(prompts);
     prompts.asked.clear(); // the start-up question for a folder
-    window.aboutAction()->trigger();
+    action(*window, "aboutAction")->trigger();
     QCOMPARE(prompts.asked, QStringList{QStringLiteral("about")});
 }
 
@@ -288,16 +470,16 @@ void tst_MainWindow::caseTwinsViewInTwoWindows() {
     testfiles::write(mpFolder(), QStringLiteral("club.gld"), "1234567000100\r\n7654321000200\r\n");
     storeFolders();
     ScriptedPrompts prompts;
-    MainWindow window(prompts, ini());
-    window.show();
-    QCOMPARE(rows(window), 2);
-    tick(window, 0);
-    tick(window, 1);
-    window.viewButton()->click();
-    window.viewButton()->click(); // again: the same two windows come forward
+    auto window = open(prompts);
+    window->show();
+    QCOMPARE(rows(*window), 2);
+    tick(*window, 0);
+    tick(*window, 1);
+    button(*window, "viewButton")->click();
+    button(*window, "viewButton")->click(); // again: the same two windows come forward
     QVERIFY(prompts.asked.isEmpty());
 
-    const QList<ViewerWindow*> viewers = window.findChildren<ViewerWindow*>();
+    const QList<ViewerWindow*> viewers = window->findChildren<ViewerWindow*>();
     QCOMPARE(viewers.size(), 2);
     QMap<QString, QString> totals; // caption -> first total as shown
     for (ViewerWindow* viewer : viewers) {
@@ -322,12 +504,12 @@ void tst_MainWindow::failedBackupSaidOnceAfterTheRest() {
     FaultyFileSystem fileSystem;
     fileSystem.failOn(Call::CreateNew, std::errc::permission_denied, 0, "bu/B.GLD");
     ScriptedPrompts prompts;
-    MainWindow window(prompts, ini(), fileSystem);
-    window.show();
+    auto window = open(prompts, fileSystem);
+    window->show();
     for (int row = 0; row < 3; ++row)
-        tick(window, row);
+        tick(*window, row);
     prompts.folderAnswers = {backup};
-    window.backUpButton()->click();
+    button(*window, "backUpButton")->click();
 
     QCOMPARE(prompts.warnings(),
              QStringList{QStringLiteral("Could not back up B.GLD: permission denied")});
@@ -336,33 +518,140 @@ void tst_MainWindow::failedBackupSaidOnceAfterTheRest() {
              (QStringList{QStringLiteral("A.GLD"), QStringLiteral("C.GLD")}));
     QCOMPARE(testfiles::read(QDir(backup).filePath(QStringLiteral("C.GLD"))),
              QByteArray("1234567000200\r\n"));
+    QCOMPARE(status(*window), "Backed up 2 files to " + backup);
 }
 
-void tst_MainWindow::errorBoxFullStop_data() {
+// After a command that did its work the status line says what was done, with numbers
+// grouped as the locale groups them, until the next command; a command that did
+// nothing leaves it empty.
+void tst_MainWindow::statusLineSaysWhatWasDone_data() {
+    QTest::addColumn<QString>("command"); // the button clicked
+    QTest::addColumn<QStringList>("ticked");
+    QTest::addColumn<QString>("said"); // <bu>, <mp>: the folders; <n>: 1,201 as grouped
+    QTest::newRow("backup, one already there")
+        << "backUpButton" << QStringList{"A.GLD", "B.GLD", "C.GLD", "D.MP1(GLD)"}
+        << "Backed up 3 files to <bu>, 1 already there";
+    QTest::newRow("backup of one file")
+        << "backUpButton" << QStringList{"B.GLD"} << "Backed up 1 file to <bu>";
+    QTest::newRow("backup, only copies already there")
+        << "backUpButton" << QStringList{"A.GLD"} << "Backed up 0 files to <bu>, 1 already there";
+    QTest::newRow("merge") << "mergeButton" << QStringList{"A.GLD", "B.GLD", "C.GLD"}
+                           << "Merged 3 files (<n> lines) into Club612.GLD";
+    QTest::newRow("convert") << "convertButton" << QStringList{"D.MP1(GLD)", "E.MP2(RED)"}
+                             << "Converted 2 files";
+    QTest::newRow("convert, nothing numbered ticked")
+        << "convertButton" << QStringList{"A.GLD"} << QString();
+    QTest::newRow("locate") << "locateButton" << QStringList{} << "5 masterpoint files in <mp>";
+}
+
+void tst_MainWindow::statusLineSaysWhatWasDone() {
+    QFETCH(QString, command);
+    QFETCH(QStringList, ticked);
+    QFETCH(QString, said);
+    const QString backup = dir_->filePath(QStringLiteral("bu"));
+    QByteArray many;
+    for (int i = 0; i < 1199; ++i)
+        many += QByteArray::number(1000000 + i) + "000100\r\n";
+    testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
+    testfiles::write(mpFolder(), QStringLiteral("B.GLD"), many);
+    testfiles::write(mpFolder(), QStringLiteral("C.GLD"), "1234567000200");
+    testfiles::write(mpFolder(), QStringLiteral("D.MP1"), "1234567000300\r\n");
+    testfiles::write(mpFolder(), QStringLiteral("E.MP2"), "1234567000400\r\n");
+    QVERIFY(QDir().mkpath(backup));
+    testfiles::write(backup, QStringLiteral("A.GLD"), "1234567001250\r\n"); // the same
+    storeFolders(backup);
+    store_->writeInteger(Paths, ClubNumber, 612);
+    ScriptedPrompts prompts;
+    auto window = open(prompts);
+    window->show();
+    const QStringList listed{"A.GLD", "B.GLD", "C.GLD", "D.MP1(GLD)", "E.MP2(RED)"};
+    for (int row = 0; row < rows(*window); ++row) {
+        QCOMPARE(list(*window)->model()->index(row, 0).data().toString(), listed.at(row));
+        if (ticked.contains(listed.at(row)))
+            tick(*window, row);
+    }
+    QVERIFY(!status(*window).isEmpty()); // the start-up scan's count
+    prompts.folderAnswers = {command == "locateButton" ? mpFolder() : backup};
+    prompts.saveAnswers = {QDir(mpFolder()).filePath(QStringLiteral("Club612.GLD"))};
+    button(*window, qPrintable(command))->click();
+    QVERIFY2(prompts.warnings().isEmpty() && prompts.errors().isEmpty(),
+             qPrintable(prompts.asked.join('\n')));
+    QCOMPARE(status(*window), said.replace("<bu>", backup)
+                                  .replace("<mp>", mpFolder())
+                                  .replace("<n>", QLocale().toString(1201)));
+    button(*window, "viewButton")->click(); // the next command
+    QCOMPARE(status(*window), QString());
+}
+
+// The error box's first line is the program's own, the second the system's reason.
+void tst_MainWindow::errorBoxSaysWhyAFileFailed_data() {
+    QTest::addColumn<bool>("deleted"); // else the file cannot be opened
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("deleted since the scan") << true << "No such file or directory";
+    QTest::newRow("not to be opened") << false << "Permission denied";
+}
+
+void tst_MainWindow::errorBoxSaysWhyAFileFailed() {
+    QFETCH(bool, deleted);
+    QFETCH(QString, reason);
+    testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
+    storeFolders();
+    FaultyFileSystem fileSystem;
+    ScriptedPrompts prompts;
+    auto window = open(prompts, fileSystem);
+    window->show();
+    tick(*window, 0);
+    const QString path = QDir(mpFolder()).filePath(QStringLiteral("A.GLD"));
+    if (deleted)
+        QVERIFY(QFile::remove(path));
+    else
+        fileSystem.failOn(Call::OpenForReading, std::errc::permission_denied);
+    button(*window, "viewButton")->click();
+    QCOMPARE(prompts.errors(), QStringList{"Cannot open file " + path + ".\n" + reason});
+    QVERIFY(shownViewers(*window).isEmpty());
+}
+
+void tst_MainWindow::errorBoxText_data() {
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("shown");
     QTest::newRow("ends in a letter") << "Failed to create key paths"
+                                      << ""
                                       << "Failed to create key paths.";
     QTest::newRow("ends in a digit") << "Cannot open file /mp/X.MP1"
+                                     << ""
                                      << "Cannot open file /mp/X.MP1.";
     QTest::newRow("ends in a quote") << "Invalid data type for 'ClubNo'"
+                                     << ""
                                      << "Invalid data type for 'ClubNo'";
     QTest::newRow("ends in a full stop") << "Disk full."
+                                         << ""
                                          << "Disk full.";
     QTest::newRow("ends in a bracket") << "Cannot open file X.MP1(GLD)"
+                                       << ""
                                        << "Cannot open file X.MP1(GLD)";
     QTest::newRow("ends in an exclamation") << "Stop!"
+                                            << ""
                                             << "Stop!";
     QTest::newRow("ends in a slash") << "Cannot open file /"
+                                     << ""
                                      << "Cannot open file /.";
     QTest::newRow("empty") << ""
+                           << ""
                            << "";
+    QTest::newRow("with a reason") << "Cannot create file /mp/Club1.GLD"
+                                   << "Permission denied"
+                                   << "Cannot create file /mp/Club1.GLD.\nPermission denied";
+    QTest::newRow("bracket, with a reason") << "Cannot open file X.MP1(GLD)"
+                                            << "Is a directory"
+                                            << "Cannot open file X.MP1(GLD)\nIs a directory";
 }
 
-void tst_MainWindow::errorBoxFullStop() {
+void tst_MainWindow::errorBoxText() {
     QFETCH(QString, message);
+    QFETCH(QString, reason);
     QFETCH(QString, shown);
-    QCOMPARE(errorBoxText(message), shown);
+    QCOMPARE(::errorBoxText(message, reason), shown);
 }
 
 void tst_MainWindow::applicationTitle_data() {
@@ -384,17 +673,17 @@ void tst_MainWindow::applicationTitle() {
 
 void tst_MainWindow::escapedErrorReachesErrorBox() {
     ScriptedPrompts prompts;
-    MainWindow window(prompts, ini());
+    auto window = open(prompts);
     prompts.asked.clear();
     int runs = 0;
-    window.guarded([&] {
+    window->guarded([&] {
         ++runs;
         throw std::runtime_error("Failed to set data for 'ClubNo'");
     });
     QCOMPARE(runs, 1);
     QCOMPARE(prompts.errors(), QStringList{QStringLiteral("Failed to set data for 'ClubNo'")});
     // The window goes on working.
-    window.viewButton()->click();
+    button(*window, "viewButton")->click();
     QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Select file(s) to view")});
 }
 

@@ -61,13 +61,15 @@ private slots:
 
 private:
     std::unique_ptr<MainWindow> open() {
-        auto window = std::make_unique<MainWindow>(prompts_, dir_->filePath("settings.ini"));
+        store_ = std::make_unique<SettingsStore>(dir_->filePath("settings.ini"));
+        auto window = std::make_unique<MainWindow>(prompts_, *store_);
+        window->startUp();
         window->show();
         return window;
     }
     // Ticks or unticks an entry as a user does: the row made current, then Space.
     static void toggle(MainWindow& window, const QString& text) {
-        QListView* list = window.fileList();
+        auto* list = window.findChild<QListView*>(QStringLiteral("fileList"));
         const int row = kListed.indexOf(text);
         QCOMPARE(list->model()->index(row, 0).data().toString(), text);
         list->setFocus();
@@ -76,7 +78,7 @@ private:
     }
     // The table as Ctrl+C copies it.
     static QString copied(MainWindow& window) {
-        auto* table = window.totalsWindow()->findChild<QTableWidget*>("totalsTable");
+        auto* table = window.findChild<TotalsWindow*>()->findChild<QTableWidget*>("totalsTable");
         QApplication::clipboard()->clear();
         table->setFocus();
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
@@ -85,6 +87,7 @@ private:
     QString mpFolder() const { return dir_->filePath("mp"); }
 
     std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SettingsStore> store_;
     ScriptedPrompts prompts_;
 };
 
@@ -136,30 +139,30 @@ void tst_TotalsWindow::totalsTheTickedFiles() {
         toggle(*window, text);
     if (!removed.isEmpty())
         QVERIFY(QFile::remove(QDir(mpFolder()).filePath(removed)));
-    window->totalsAction()->trigger();
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
     QVERIFY(prompts_.asked.isEmpty());
-    QVERIFY(window->totalsWindow()->isVisible());
+    QVERIFY(window->findChild<TotalsWindow*>()->isVisible());
     QCOMPARE(copied(*window), tableText(table, mpFolder()));
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
 void tst_TotalsWindow::nothingTickedAsksForTicks() {
     auto window = open();
-    window->totalsAction()->trigger();
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
     QCOMPARE(prompts_.messages(), QStringList{"Tick files to total"});
-    QVERIFY(!window->totalsWindow()->isVisible());
+    QVERIFY(!window->findChild<TotalsWindow*>()->isVisible());
 }
 
 // One window, its rows those of the files ticked when it was last asked for.
 void tst_TotalsWindow::reopeningShowsTheFilesTickedNow() {
     auto window = open();
     toggle(*window, "B.GAR");
-    window->totalsAction()->trigger();
-    TotalsWindow* shown = window->totalsWindow();
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
+    TotalsWindow* shown = window->findChild<TotalsWindow*>();
     shown->close();
     toggle(*window, "B.GAR");
     toggle(*window, "C.MP1(GLD)");
-    window->totalsAction()->trigger();
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
     QCOMPARE(window->findChildren<TotalsWindow*>().size(), 1);
     QVERIFY(shown->isVisible());
     QCOMPARE(copied(*window),
@@ -207,8 +210,8 @@ void tst_TotalsWindow::keysCloseTheWindow() {
     QFETCH(int, modifiers);
     auto window = open();
     toggle(*window, "A.GLD");
-    window->totalsAction()->trigger();
-    TotalsWindow* totals = window->totalsWindow();
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
+    TotalsWindow* totals = window->findChild<TotalsWindow*>();
     QVERIFY(QTest::qWaitForWindowActive(totals));
     auto* table = totals->findChild<QTableWidget*>("totalsTable");
     table->setFocus();
@@ -216,7 +219,7 @@ void tst_TotalsWindow::keysCloseTheWindow() {
     QVERIFY(!totals->isVisible());
     QVERIFY(window->isVisible());
     // Shown again, the same window with the totals asked for now.
-    window->totalsAction()->trigger();
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
     QVERIFY(totals->isVisible());
 }
 
@@ -237,8 +240,8 @@ void tst_TotalsWindow::keepsItsPlace() {
     {
         auto window = open();
         toggle(*window, "A.GLD");
-        window->totalsAction()->trigger();
-        TotalsWindow* totals = window->totalsWindow();
+        window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
+        TotalsWindow* totals = window->findChild<TotalsWindow*>();
         totals->setGeometry(expected.isEmpty() ? QRect(10, 10, 650, 400) : expected);
         totals->close();
     }
@@ -247,8 +250,8 @@ void tst_TotalsWindow::keepsItsPlace() {
 
     auto window = open();
     toggle(*window, "B.GAR");
-    window->totalsAction()->trigger();
-    TotalsWindow* totals = window->totalsWindow();
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
+    TotalsWindow* totals = window->findChild<TotalsWindow*>();
     QVERIFY(totals->isVisible());
     if (!expected.isEmpty())
         QCOMPARE(totals->geometry(), expected);

@@ -24,6 +24,7 @@ TEST(Backup, CopiesTickedFilesByTheirRealNamesNeverReplacing) {
     };
     BackupResult result = backUpTicked(entries, mpDir.path(), backupDir.path());
     EXPECT_EQ(result.ticked, 4);
+    EXPECT_EQ(result.alreadyThere, 0);
     const std::string missing = "Could not back up Missing.GLD: " + missingFileReason();
     EXPECT_EQ(result.problems.text(),
               missing + "\nNot backed up Z.GLD: a different copy is already in the backup folder");
@@ -34,6 +35,7 @@ TEST(Backup, CopiesTickedFilesByTheirRealNamesNeverReplacing) {
     // Into the masterpoint folder itself: every file is its own copy.
     result = backUpTicked(entries, mpDir.path(), mpDir.path());
     EXPECT_EQ(result.ticked, 4);
+    EXPECT_EQ(result.alreadyThere, 3);
     EXPECT_EQ(result.problems.text(), missing);
     EXPECT_EQ(mpDir.files(), mpFiles);
 }

@@ -103,16 +103,19 @@ TEST(Merge, OutputIsEveryInputLineWithCrLf) {
         const char* name;
         std::vector<std::string> inputs;
         std::string output;
+        std::uint64_t lines;
     } cases[] = {
-        {"crlf then lf without final end", {"A\r\nB\r\n", "C\nD"}, "A\r\nB\r\nC\r\nD\r\n"},
+        {"crlf then lf without final end", {"A\r\nB\r\n", "C\nD"}, "A\r\nB\r\nC\r\nD\r\n", 4},
         {"lone cr, empty lines, nul",
          {"A\rB", "\n\nC\0junk\n"s, "E"},
-         "A\r\nB\r\n\r\n\r\nC\r\nE\r\n"},
+         "A\r\nB\r\n\r\n\r\nC\r\nE\r\n",
+         6},
         {"headers and repeats pass through",
          {"HEADER\r\n1\r\n", "HEADER\r\n1\r\n"},
          "HEADER\r\n1\r\n"
-         "HEADER\r\n1\r\n"},
-        {"empty inputs give an empty file", {"", "\0text"s, ""}, ""},
+         "HEADER\r\n1\r\n",
+         4},
+        {"empty inputs give an empty file", {"", "\0text"s, ""}, "", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -122,7 +125,7 @@ TEST(Merge, OutputIsEveryInputLineWithCrLf) {
             paths.push_back(dir.write("in" + std::to_string(i), c.inputs[i]));
         }
         dir.write("out", "previous content");
-        mergeFiles(paths, dir / "out");
+        EXPECT_EQ(mergeFiles(paths, dir / "out"), c.lines);
         EXPECT_EQ(readAll(dir / "out"), c.output);
         EXPECT_EQ(dir.names().size(), c.inputs.size() + 1);
     }

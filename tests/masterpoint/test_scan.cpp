@@ -277,7 +277,7 @@ TEST(FolderScan, ManyRenamesAreEachListedOnce) {
     EXPECT_EQ(dir.names(), expected);
 }
 
-TEST(FolderScan, FolderThatCannotBeReadOrIsEmptyListsNothingQuietly) {
+TEST(FolderScan, FolderThatCannotBeReadSaysWhyAndAnEmptyOneListsNothing) {
     TempDir dir;
     TempDir empty;
     FaultyFileSystem denied;
@@ -287,22 +287,56 @@ TEST(FolderScan, FolderThatCannotBeReadOrIsEmptyListsNothingQuietly) {
         const char* what;
         std::string folder;
         FileSystem& fileSystem;
+        std::error_condition why;
     } cases[] = {
-        {"missing", dir / "gone", FileSystem::system()},
-        {"a file", dir / "X.GLD", FileSystem::system()},
-        {"empty", empty.path(), FileSystem::system()},
-        {"unreadable", dir.path(), denied},
+        {"missing", dir / "gone", FileSystem::system(),
+         std::make_error_condition(std::errc::no_such_file_or_directory)},
+        {"a file", dir / "X.GLD", FileSystem::system(),
+         std::make_error_condition(std::errc::not_a_directory)},
+        {"empty", empty.path(), FileSystem::system(), {}},
+        {"unreadable", dir.path(), denied, std::make_error_condition(std::errc::permission_denied)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ScanResult result;
+        result.folderError = std::make_error_code(std::errc::io_error); // from an earlier scan
         int walkStarts = 0;
         EXPECT_NO_THROW(scanFolder(c.folder, {true, [&] { ++walkStarts; }}, result, c.fileSystem));
         EXPECT_EQ(walkStarts, 0);
         EXPECT_TRUE(result.entries.empty());
         EXPECT_TRUE(result.problems.empty());
+        EXPECT_EQ(static_cast<bool>(result.folderError), static_cast<bool>(c.why));
+        EXPECT_TRUE(result.folderError == c.why) << result.folderError.message();
     }
     EXPECT_EQ(denied.fired(), 1);
+}
+
+TEST(FolderScan, ProgressCountsTheFilesTestedSoFar) {
+    TempDir dir;
+    for (const char* name : {"A.GLD", "B.GLD", "C.TXT", "D.MP1", "E.RED", "F.GRN"}) {
+        dir.write(name, valid(name));
+    }
+    const struct {
+        std::size_t interval;
+        std::vector<std::pair<std::size_t, std::size_t>> calls; // tested, candidates
+    } cases[] = {
+        {2, {{2, 5}, {4, 5}}},
+        {5, {{5, 5}}},
+        {6, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.interval);
+        std::vector<std::pair<std::size_t, std::size_t>> calls;
+        ScanOptions options;
+        options.progress = [&](std::size_t tested, std::size_t all) {
+            calls.emplace_back(tested, all);
+        };
+        options.progressInterval = c.interval;
+        ScanResult result;
+        scanFolder(dir.path(), options, result);
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(result.entries.size(), std::size_t{5});
+    }
 }
 
 TEST(FolderScan, CandidateGoneIsPassedOverAndOneThatCannotBeOpenedStopsTheScan) {

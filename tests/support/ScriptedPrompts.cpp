@@ -27,13 +27,14 @@ QStringList withPrefix(const QStringList& records, const QString& prefix) {
 
 } // namespace
 
-std::optional<QString> ScriptedPrompts::chooseFolder(const QString& title, const QString& start) {
+std::optional<QString> ScriptedPrompts::browseForFolder(const QString& title,
+                                                        const QString& start) {
     asked << QStringLiteral("browse:%1|%2").arg(title, start);
     return next(folderAnswers);
 }
 
-std::optional<QString> ScriptedPrompts::chooseDirectory(const QString& title,
-                                                        const QString& start) {
+std::optional<QString> ScriptedPrompts::chooseFolderInDialog(const QString& title,
+                                                             const QString& start) {
     asked << QStringLiteral("directory:%1|%2").arg(title, start);
     return next(directoryAnswers);
 }
@@ -62,8 +63,17 @@ void ScriptedPrompts::showWarning(const QString& text) {
     asked << QStringLiteral("warning:") + text;
 }
 
-void ScriptedPrompts::showError(const QString& message) {
-    asked << QStringLiteral("error:") + errorBoxText(message);
+bool ScriptedPrompts::askYesNo(const QString& question) {
+    asked << QStringLiteral("question:") + question;
+    if (yesNoAnswers.empty())
+        return false;
+    const bool yes = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return yes;
+}
+
+void ScriptedPrompts::showError(const QString& message, const QString& reason) {
+    asked << QStringLiteral("error:") + errorBoxText(message, reason);
 }
 
 QStringList ScriptedPrompts::messages() const {
