@@ -20,11 +20,11 @@ QWidget* QtPrompts::parentWindow() {
 
 std::optional<QString> QtPrompts::chooseFolder(const QString& title, const QString& start) {
     FolderBrowseDialog dialog(parentWindow());
-    dialog.title = title;
-    dialog.selectedFolder = start;
+    dialog.setTitle(title);
+    dialog.setSelectedFolder(start);
     if (!dialog.run())
         return std::nullopt;
-    return dialog.selectedFolder;
+    return dialog.selectedFolder();
 }
 
 std::optional<QString> QtPrompts::chooseDirectory(const QString& title, const QString& start) {
