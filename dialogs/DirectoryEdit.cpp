@@ -53,11 +53,10 @@ DirectoryEdit::DirectoryEdit(Prompts& prompts, QWidget* parent)
 void DirectoryEdit::click() {
     if (!isEnabled())
         return;
-    const std::optional<QString> chosen =
-        prompts_.chooseDirectory(folderDialog.title, folderDialog.directory);
+    const std::optional<QString> chosen = prompts_.chooseDirectory(dialogTitle_, startFolder_);
     if (!chosen)
         return;
-    folderDialog.directory = *chosen;
+    startFolder_ = *chosen;
     setText(*chosen);
     emit folderChosen(*chosen);
 }

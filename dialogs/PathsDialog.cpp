@@ -75,9 +75,9 @@ PathsDialog::PathsDialog(Prompts& prompts, QWidget* parent) : QDialog(parent) {
 void PathsDialog::setValues(const PathSettings& values) {
     clubNumberField_->setAsInteger(values.clubNumber);
     masterpointFolderEdit_->setText(values.masterpointFolder);
-    masterpointFolderEdit_->folderDialog.directory = values.masterpointFolder;
+    masterpointFolderEdit_->setStartFolder(values.masterpointFolder);
     backupFolderEdit_->setText(values.backupFolder);
-    backupFolderEdit_->folderDialog.directory = values.backupFolder;
+    backupFolderEdit_->setStartFolder(values.backupFolder);
 }
 
 PathSettings PathsDialog::values() const {

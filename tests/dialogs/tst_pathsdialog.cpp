@@ -153,12 +153,12 @@ void tst_PathsDialog::enterInFolderFieldBrowsesOnlyThatField() {
     for (auto [edit, folder] :
          {std::pair{form.masterpointFolderEdit(), mp}, std::pair{form.backupFolderEdit(), bu}}) {
         edit->setText(folder);
-        edit->folderDialog.directory = folder;
+        edit->setStartFolder(folder);
     }
     auto* edit = form.findChild<DirectoryEdit*>(field);
     auto* other = form.findChild<DirectoryEdit*>(otherField);
     QVERIFY2(edit && other, qPrintable(field + QLatin1Char('/') + otherField));
-    const QString start = edit->folderDialog.directory;
+    const QString start = edit->startFolder();
     const QString otherText = other->text();
     form.show();
     QSignalSpy finished(&form, &QDialog::finished);
