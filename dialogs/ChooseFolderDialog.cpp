@@ -109,7 +109,7 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QString ChooseFolderDialog::openFolder() const {
+QString ChooseFolderDialog::chosenFolder() const {
     return QDir::toNativeSeparators(open_);
 }
 

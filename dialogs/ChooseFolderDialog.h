@@ -28,9 +28,8 @@ public:
     explicit ChooseFolderDialog(Prompts& prompts, const QString& startFolder,
                                 QWidget* parent = nullptr);
 
-    QString openFolder() const;
     // What OK chooses: the open folder.
-    QString chosenFolder() const { return openFolder(); }
+    QString chosenFolder() const;
 
     // Opens folder: it becomes the open folder shown by the path label, the tree and
     // the drive box. When it cannot be opened, the reason is shown through prompts,

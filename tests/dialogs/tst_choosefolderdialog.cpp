@@ -165,7 +165,7 @@ void tst_ChooseFolderDialog::opensStartFolder() {
     expected.replace(QLatin1Char('@'), dir_->path());
 
     ChooseFolderDialog dialog(prompts_, start);
-    QCOMPARE(dialog.openFolder(), native(expected));
+    QCOMPARE(dialog.chosenFolder(), native(expected));
     QCOMPARE(dialog.pathLabel()->toolTip(), native(expected));
     QCOMPARE(dialog.folderTree()->currentItem(), itemFor(dialog.folderTree(), expected));
     QCOMPARE(prompts_.asked, QStringList());
@@ -191,7 +191,7 @@ void tst_ChooseFolderDialog::unopenableStartFolderIsReportedAndWorkingFolderShow
         QVERIFY(prompts_.messages().at(0).contains(start));
         QVERIFY(!dialog.isVisible()); // reported while the dialog is being built
     }
-    QCOMPARE(dialog.openFolder(), native(dir_->path() + QStringLiteral("/elsewhere")));
+    QCOMPARE(dialog.chosenFolder(), native(dir_->path() + QStringLiteral("/elsewhere")));
 }
 
 void tst_ChooseFolderDialog::treeShowsAncestorsOpenFolderAndSubfolders() {
@@ -240,7 +240,7 @@ void tst_ChooseFolderDialog::clicksInTree() {
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centreOf(tree, item));
 
     const QString open = dir_->path() + expectedOpen;
-    QCOMPARE(dialog.openFolder(), native(open));
+    QCOMPARE(dialog.chosenFolder(), native(open));
     QCOMPARE(dialog.pathLabel()->toolTip(), native(open));
     if (!doubleClick)
         QCOMPARE(tree->currentItem(), item);
@@ -259,7 +259,7 @@ void tst_ChooseFolderDialog::vanishedSubfolderIsReportedAndKept() {
     doubleClickAt(tree->viewport(), centreOf(tree, beta));
     QCOMPARE(prompts_.messages().size(), 1);
     QVERIFY(prompts_.messages().at(0).contains(native(top() + QStringLiteral("/beta"))));
-    QCOMPARE(dialog.openFolder(), native(top()));
+    QCOMPARE(dialog.chosenFolder(), native(top()));
 }
 
 void tst_ChooseFolderDialog::okChoosesOpenFolderNotHighlighted_data() {
@@ -307,7 +307,7 @@ void tst_ChooseFolderDialog::driveBoxListsRootAndOpensIt() {
     const QPoint at = list->visualRect(list->model()->index(root, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
 
-    QTRY_COMPARE(dialog.openFolder(), native(QDir::rootPath()));
+    QTRY_COMPARE(dialog.chosenFolder(), native(QDir::rootPath()));
     QCOMPARE(drives->currentIndex(), root);
     QCOMPARE(dialog.folderTree()->topLevelItemCount(), 1);
     QCOMPARE(dialog.folderTree()->currentItem(), dialog.folderTree()->topLevelItem(0));
@@ -323,7 +323,7 @@ void tst_ChooseFolderDialog::longPathIsShortenedToFit() {
     QVERIFY(label->text().contains(QChar(0x2026)));
     QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
     QCOMPARE(label->toolTip(), native(deep));
-    QCOMPARE(dialog.openFolder(), native(deep));
+    QCOMPARE(dialog.chosenFolder(), native(deep));
 }
 
 QTEST_MAIN(tst_ChooseFolderDialog)
