@@ -91,7 +91,7 @@ void drawDoubleBevel(QFrame* panel) {
     qDrawShadePanel(&painter, outer.adjusted(1, 1, -1, -1), panel->palette(), false, 1);
 }
 
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
+QLabel* addOpaqueLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setAccessibleName(text);
@@ -175,10 +175,10 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     picture_->setScaledContents(true); // stretched, proportions not kept
     picture_->setPixmap(drawPicture());
 
-    productName_ = addLabel(pictureFrame_, "productName", QStringLiteral("Tallyvue"), 168, 0);
-    version_ = addLabel(pictureFrame_, "version", QStringLiteral("Version 1.0.0.3"), 187, 13);
-    notice_ = addLabel(pictureFrame_, "notice",
-                       QStringLiteral("Masterpoint files for bridge clubs"), 0, 146);
+    productName_ = addOpaqueLabel(pictureFrame_, "productName", QStringLiteral("Tallyvue"), 168, 0);
+    version_ = addOpaqueLabel(pictureFrame_, "version", QStringLiteral("Version 1.0.0.3"), 187, 13);
+    notice_ = addOpaqueLabel(pictureFrame_, "notice",
+                             QStringLiteral("Masterpoint files for bridge clubs"), 0, 146);
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
