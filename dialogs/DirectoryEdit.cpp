@@ -47,6 +47,8 @@ DirectoryEdit::DirectoryEdit(Prompts& prompts, QWidget* parent)
     button_->setIcon(dotsIcon(palette(), devicePixelRatioF()));
     button_->setIconSize(QSize(10, 2));
     connect(button_, &QToolButton::clicked, this, &DirectoryEdit::click);
+    // A path longer than the field can still be read whole.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { setToolTip(text); });
     placeButton();
 }
 

@@ -5,7 +5,7 @@
 // from the text: typing never changes it. OK in the dialog sets
 // both the start folder and the whole text to the chosen folder; cancel changes
 // nothing. Enter never reaches the window's default button. When the field is disabled
-// the button is greyed and does not react.
+// the button is greyed and does not react. The tool tip shows the whole text.
 
 #include <QLineEdit>
 #include <QString>
