@@ -2,6 +2,7 @@
 // --help and --version answer on a terminal; then the main window is made (which may run
 // the start-up scan), shown, and the event loop runs until it closes.
 
+#include "app/GuideShortcut.h"
 #include "app/MainWindow.h"
 #include "app/QtPrompts.h"
 #include "app/WindowIcon.h"
@@ -96,6 +97,7 @@ int main(int argc, char* argv[]) {
     // Ties the windows to the installed desktop entry (Wayland's app id, the dock's icon).
     QGuiApplication::setDesktopFileName(QStringLiteral(MPMGR_APP_ID));
     QApplication::setWindowIcon(mpmgrWindowIcon());
+    GuideShortcut guideOnF1(application);
     QtPrompts prompts;
     MainWindow window(prompts);
     window.show();
