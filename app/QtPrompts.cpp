@@ -28,11 +28,11 @@ QWidget* QtPrompts::parentWindow() {
 
 std::optional<QString> QtPrompts::browseForFolder(const QString& title, const QString& start) {
     FolderBrowseDialog dialog(parentWindow());
-    dialog.title = title;
-    dialog.selectedFolder = start;
+    dialog.setTitle(title);
+    dialog.setSelectedFolder(start);
     if (!dialog.run())
         return std::nullopt;
-    return dialog.selectedFolder;
+    return dialog.selectedFolder();
 }
 
 std::optional<QString> QtPrompts::chooseFolderInDialog(const QString& title, const QString& start) {

@@ -3,6 +3,7 @@
 // named, the settings store opened, the prompts and the main window made; the window is
 // shown and starts up, and the event loop runs until it closes.
 
+#include "app/GuideShortcut.h"
 #include "app/MainWindow.h"
 #include "app/QtPrompts.h"
 #include "app/WindowIcon.h"
@@ -102,6 +103,7 @@ int main(int argc, char* argv[]) {
     // The settings store is named after the application; opening it reports nothing.
     QCoreApplication::setApplicationName(SettingsNames::ApplicationName);
     SettingsStore store(SettingsStore::defaultLocation(SettingsNames::ApplicationName));
+    GuideShortcut guideOnF1(application);
     QtPrompts prompts(store);
     MainWindow window(prompts, store);
     // The window shows first; the options are read and the folder scanned once it is on

@@ -1,6 +1,10 @@
 #include "dialogs/AboutBox.h"
 
+#include "widgets/DesignSize.h"
+
+#include <QDialogButtonBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
@@ -10,6 +14,7 @@
 #include <QPushButton>
 #include <QRadialGradient>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <qdrawutil.h>
 
 namespace {
@@ -91,21 +96,17 @@ void drawDoubleBevel(QFrame* panel) {
     qDrawShadePanel(&painter, outer.adjusted(1, 1, -1, -1), panel->palette(), false, 1);
 }
 
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
+QLabel* addOpaqueLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setAccessibleName(text);
     // Opaque, in the panel's colour, so the text stands clear of the picture.
     label->setAutoFillBackground(true);
     label->setBackgroundRole(QPalette::Window);
-    label->move(left, top);
-    label->adjustSize();
     return label;
 }
 
-} // namespace
-
-QPixmap AboutBox::drawPicture() {
+QPixmap drawPicture() {
     QPixmap pixmap(PictureWidth, PictureHeight);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -151,6 +152,8 @@ QPixmap AboutBox::drawPicture() {
     return pixmap;
 }
 
+} // namespace
+
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
@@ -158,34 +161,57 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(298, 213);
+    const QFont& font = this->font();
 
     pictureFrame_ = new QFrame(this);
     pictureFrame_->setObjectName(QStringLiteral("pictureFrame"));
-    pictureFrame_->setGeometry(8, 8, 281, 161);
     pictureFrame_->setAutoFillBackground(true);
+    pictureFrame_->setMinimumSize(designSize(QSize(281, 161), font));
     pictureFrame_->installEventFilter(this);
 
     // Children of one parent paint in the order they were made, so the picture comes
     // first and the labels lie on top of it.
-    picture_ = new QLabel(pictureFrame_);
-    picture_->setObjectName(QStringLiteral("picture"));
-    picture_->setAccessibleName(QStringLiteral("Tallyvue"));
-    picture_->setGeometry(2, 2, 277, 157);
-    picture_->setScaledContents(true); // stretched, proportions not kept
-    picture_->setPixmap(drawPicture());
+    auto* picture = new QLabel(pictureFrame_);
+    picture->setObjectName(QStringLiteral("picture"));
+    picture->setAccessibleName(QStringLiteral("Tallyvue"));
+    picture->setScaledContents(true); // stretched, proportions not kept
+    picture->setPixmap(drawPicture());
+    // The picture fills whatever the panel has; its own size asks for nothing.
+    picture->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
 
-    productName_ = addLabel(pictureFrame_, "productName", QStringLiteral("Tallyvue"), 168, 0);
-    version_ = addLabel(pictureFrame_, "version", QStringLiteral("Version 1.0.0.3"), 187, 13);
-    notice_ = addLabel(pictureFrame_, "notice",
-                       QStringLiteral("Masterpoint files for bridge clubs"), 0, 146);
+    QLabel* productName = addOpaqueLabel(pictureFrame_, "productName", QStringLiteral("Tallyvue"));
+    QLabel* version = addOpaqueLabel(pictureFrame_, "version", QStringLiteral("Version 1.0.0.3"));
+    QLabel* notice = addOpaqueLabel(pictureFrame_, "notice",
+                                    QStringLiteral("Masterpoint files for bridge clubs"));
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    // One cell holds the picture and the texts over it: the name and the version at the
+    // top right, the notice at the bottom left, each as large as its text asks.
+    auto* panel = new QGridLayout(pictureFrame_);
+    panel->setContentsMargins(2, 2, 2, 2); // inside the double bevel
+    panel->setSpacing(0);
+    panel->addWidget(picture, 0, 0, 3, 1);
+    panel->addWidget(productName, 0, 0, Qt::AlignTop | Qt::AlignRight);
+    panel->addWidget(version, 1, 0, Qt::AlignTop | Qt::AlignRight);
+    panel->addWidget(notice, 2, 0, Qt::AlignBottom | Qt::AlignLeft);
+    panel->setRowStretch(2, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->setCenterButtons(true);
+    okButton_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setAccessibleName(okButton_->text());
-    okButton_->setGeometry(111, 180, 75, 25);
+    okButton_->setMinimumSize(designSize(QSize(75, 25), font));
     okButton_->setDefault(true);
-    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    // A fixed box, as large as its contents ask and never smaller than it was drawn.
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const int margin = designPixels(8, font);
+    layout->setContentsMargins(margin, margin, designPixels(9, font), margin);
+    layout->setSpacing(designPixels(11, font));
+    layout->addWidget(pictureFrame_);
+    layout->addWidget(buttons);
 }
 
 void AboutBox::showEvent(QShowEvent* event) {

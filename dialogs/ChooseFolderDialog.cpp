@@ -1,19 +1,23 @@
 #include "dialogs/ChooseFolderDialog.h"
 
-#include "dialogs/PlacedLabel.h"
 #include "dialogs/Prompts.h"
+#include "widgets/DesignSize.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <tuple>
 
 namespace {
 
@@ -50,19 +54,18 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
     setWindowTitle(QStringLiteral("Choose Folder"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(334, 261);
-
-    QLabel* foldersLabel = addLabel(this, "foldersLabel", QStringLiteral("&Folders:"), 4, 8);
+    const QFont& font = this->font();
 
     pathLabel_ = new QLabel(this);
     pathLabel_->setObjectName(QStringLiteral("pathLabel"));
-    pathLabel_->setGeometry(4, 28, 325, pathLabel_->fontMetrics().height() + 2);
     pathLabel_->setTextFormat(Qt::PlainText);
+    // The path is shortened to the width the dialog gives it; it asks for none itself.
+    pathLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
     tree_ = new QTreeWidget(this);
     tree_->setObjectName(QStringLiteral("folderTree"));
     tree_->setAccessibleName(QStringLiteral("Folders:"));
-    tree_->setGeometry(4, 52, 325, 117);
+    tree_->setMinimumSize(designSize(QSize(325, 117), font));
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
     tree_->setRootIsDecorated(false);
@@ -71,30 +74,51 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
     tree_->setUniformRowHeights(true);
     tree_->setIndentation(12);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
-    foldersLabel->setBuddy(tree_);
-    // Only a double-click opens a folder; a click (or the arrow keys) highlights.
+    // A double-click or Enter opens a folder; a click or the arrow keys only highlight.
     connect(tree_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { openItem(item); });
+    tree_->installEventFilter(this);
+    auto* foldersLabel = new QLabel(QStringLiteral("&Folders:"), this);
+    foldersLabel->setObjectName(QStringLiteral("foldersLabel"));
+    foldersLabel->setBuddy(tree_);
 
-    QLabel* drivesLabel = addLabel(this, "drivesLabel", QStringLiteral("Dri&ves:"), 4, 180);
     drives_ = new QComboBox(this);
     drives_->setObjectName(QStringLiteral("driveBox"));
     drives_->setAccessibleName(QStringLiteral("Drives:"));
-    drives_->setGeometry(4, 198, 325, 19);
-    drivesLabel->setBuddy(drives_);
     fillDrives();
     connect(drives_, &QComboBox::activated, this, [this](int index) { openDrive(index); });
+    auto* drivesLabel = new QLabel(QStringLiteral("Dri&ves:"), this);
+    drivesLabel->setObjectName(QStringLiteral("drivesLabel"));
+    drivesLabel->setBuddy(drives_);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("okButton"));
-    ok_->setGeometry(175, 228, 77, 27);
-    ok_->setDefault(true);
-    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QDialogButtonBox(this);
+    for (auto [name, text, role] :
+         {std::tuple{"okButton", "OK", QDialogButtonBox::AcceptRole},
+          std::tuple{"cancelButton", "Cancel", QDialogButtonBox::RejectRole}}) {
+        QPushButton* button = buttons->addButton(QLatin1String(text), role);
+        button->setObjectName(QLatin1String(name));
+        button->setMinimumSize(designSize(QSize(77, 27), font));
+        if (role == QDialogButtonBox::AcceptRole)
+            button->setDefault(true);
+    }
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel_->setObjectName(QStringLiteral("cancelButton"));
-    cancel_->setGeometry(252, 228, 77, 27);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    const int margin = designPixels(4, font);
+    layout->setContentsMargins(margin, designPixels(8, font), margin, margin);
+    layout->setSpacing(designPixels(4, font));
+    layout->addWidget(foldersLabel);
+    layout->addWidget(pathLabel_);
+    layout->addWidget(tree_, 1);
+    layout->addSpacing(designPixels(7, font));
+    layout->addWidget(drivesLabel);
+    layout->addWidget(drives_);
+    layout->addSpacing(designPixels(4, font));
+    layout->addWidget(buttons);
+    // A fixed size: as drawn, or larger where the font needs it.
+    setFixedSize(designSize(QSize(334, 261), font).expandedTo(layout->totalMinimumSize()));
+    layout->activate();
 
     // A start folder that cannot be opened is reported now, before the dialog shows;
     // the dialog then falls back to the working folder, or the root if even that has
@@ -109,7 +133,27 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QString ChooseFolderDialog::openFolder() const {
+bool ChooseFolderDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tree_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        QTreeWidgetItem* item = tree_->currentItem();
+        // Enter on a highlighted folder opens it; on the open folder itself it goes on
+        // to the default button, OK, which chooses it.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && item &&
+            item->data(0, PathRole).toString() != open_) {
+            openItem(item);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ChooseFolderDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    showPath();
+}
+
+QString ChooseFolderDialog::chosenFolder() const {
     return QDir::toNativeSeparators(open_);
 }
 
@@ -151,11 +195,7 @@ void ChooseFolderDialog::fillDrives() {
 void ChooseFolderDialog::showOpenFolder() {
     if (open_.isEmpty())
         return;
-    const QString shown = QDir::toNativeSeparators(open_);
-    pathLabel_->setText(
-        pathLabel_->fontMetrics().elidedText(shown, Qt::ElideMiddle, pathLabel_->width()));
-    pathLabel_->setToolTip(shown);
-    pathLabel_->setAccessibleName(shown);
+    showPath();
 
     // The chain from the root down to the open folder, each an open folder icon, then
     // the open folder's own folders with closed icons.
@@ -193,6 +233,14 @@ void ChooseFolderDialog::showOpenFolder() {
     const int index = drives_->findData(volume);
     if (index >= 0)
         drives_->setCurrentIndex(index);
+}
+
+void ChooseFolderDialog::showPath() {
+    const QString shown = QDir::toNativeSeparators(open_);
+    pathLabel_->setText(
+        pathLabel_->fontMetrics().elidedText(shown, Qt::ElideMiddle, pathLabel_->width()));
+    pathLabel_->setToolTip(shown);
+    pathLabel_->setAccessibleName(shown);
 }
 
 void ChooseFolderDialog::openItem(QTreeWidgetItem* item) {

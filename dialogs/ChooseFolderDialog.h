@@ -3,8 +3,10 @@
 // screen, showing one open folder at a time. Its path stands above a folder tree that
 // lists the folders above it, the open folder itself and the folders in it; below is a
 // box of the mounted volumes. Double-clicking a folder opens it, a single click only
-// highlights it; choosing a volume opens its root. OK chooses the open folder, never
-// a merely highlighted one; Cancel, Esc and the close box choose nothing.
+// highlights it, and the arrow keys move the highlight; Enter opens the highlighted
+// folder, and on the open folder itself presses OK. Choosing a volume opens its root.
+// OK chooses the open folder, never a merely highlighted one; Cancel, Esc and the close
+// box choose nothing.
 //
 // Paths are given in the platform's separators, absolute, with no separator at the
 // end except for a root. The dialog does not change the program's working folder.
@@ -15,7 +17,6 @@
 class Prompts;
 class QComboBox;
 class QLabel;
-class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -28,24 +29,22 @@ public:
     explicit ChooseFolderDialog(Prompts& prompts, const QString& startFolder,
                                 QWidget* parent = nullptr);
 
-    QString openFolder() const;
     // What OK chooses: the open folder.
-    QString chosenFolder() const { return openFolder(); }
+    QString chosenFolder() const;
 
     // Opens folder: it becomes the open folder shown by the path label, the tree and
     // the drive box. When it cannot be opened, the reason is shown through prompts,
     // nothing changes and the answer is false.
     bool openFolderAt(const QString& folder);
 
-    QTreeWidget* folderTree() const { return tree_; }
-    QComboBox* driveBox() const { return drives_; }
-    QLabel* pathLabel() const { return pathLabel_; }
-    QPushButton* okButton() const { return ok_; }
-    QPushButton* cancelButton() const { return cancel_; }
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void fillDrives();
     void showOpenFolder();
+    void showPath();
     void openItem(QTreeWidgetItem* item);
     void openDrive(int index);
     bool enterFolder(const QString& folder, bool report);
@@ -55,6 +54,4 @@ private:
     QLabel* pathLabel_;
     QTreeWidget* tree_;
     QComboBox* drives_;
-    QPushButton* ok_;
-    QPushButton* cancel_;
 };

@@ -47,17 +47,18 @@ DirectoryEdit::DirectoryEdit(Prompts& prompts, QWidget* parent)
     button_->setIcon(dotsIcon(palette(), devicePixelRatioF()));
     button_->setIconSize(QSize(10, 2));
     connect(button_, &QToolButton::clicked, this, &DirectoryEdit::click);
+    // A path longer than the field can still be read whole.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { setToolTip(text); });
     placeButton();
 }
 
 void DirectoryEdit::click() {
     if (!isEnabled())
         return;
-    const std::optional<QString> chosen =
-        prompts_.chooseFolderInDialog(folderDialog.title, folderDialog.directory);
+    const std::optional<QString> chosen = prompts_.chooseFolderInDialog(dialogTitle_, startFolder_);
     if (!chosen)
         return;
-    folderDialog.directory = *chosen;
+    startFolder_ = *chosen;
     setText(*chosen);
     emit folderChosen(*chosen);
 }

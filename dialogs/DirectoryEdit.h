@@ -1,11 +1,11 @@
 #pragma once
 // A one-line folder field with a browse button inside its right end. The text is free:
 // nothing checks it. The browse button, or Enter typed in the field, runs the "Choose
-// Folder" dialog (through the Prompts seam) at folderDialog.directory, the start folder,
-// which is kept apart from the text: typing never changes it. OK in the dialog sets
+// Folder" dialog (through the Prompts seam) at the start folder, which is kept apart
+// from the text: typing never changes it. OK in the dialog sets
 // both the start folder and the whole text to the chosen folder; cancel changes
 // nothing. Enter never reaches the window's default button. When the field is disabled
-// the button is greyed and does not react.
+// the button is greyed and does not react. The tool tip shows the whole text.
 
 #include <QLineEdit>
 #include <QString>
@@ -16,18 +16,14 @@ class QToolButton;
 class DirectoryEdit : public QLineEdit {
     Q_OBJECT
 public:
-    // The folder dialog's settings. directory is where the dialog opens and, after OK,
-    // the folder chosen; a non-empty title replaces the dialog's own title.
-    struct FolderDialogSettings {
-        QString directory;
-        QString title;
-    };
-
     explicit DirectoryEdit(Prompts& prompts, QWidget* parent = nullptr);
 
-    FolderDialogSettings folderDialog;
-
-    QToolButton* browseButton() const { return button_; }
+    // Where the folder dialog opens and, after OK, the folder chosen.
+    QString startFolder() const { return startFolder_; }
+    void setStartFolder(const QString& folder) { startFolder_ = folder; }
+    // A non-empty title replaces the folder dialog's own.
+    QString dialogTitle() const { return dialogTitle_; }
+    void setDialogTitle(const QString& title) { dialogTitle_ = title; }
 
 public slots:
     // The browse action: runs the folder dialog modally as described above.
@@ -47,4 +43,6 @@ private:
 
     Prompts& prompts_;
     QToolButton* button_;
+    QString startFolder_;
+    QString dialogTitle_;
 };

@@ -15,11 +15,11 @@ bool FolderBrowseDialog::run() {
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!title.isEmpty())
-        dialog.setWindowTitle(title);
-    dialog.setLabelText(QFileDialog::LookIn, caption);
-    if (!selectedFolder.isEmpty())
-        dialog.setDirectory(selectedFolder);
+    if (!title_.isEmpty())
+        dialog.setWindowTitle(title_);
+    dialog.setLabelText(QFileDialog::LookIn, caption_);
+    if (!selectedFolder_.isEmpty())
+        dialog.setDirectory(selectedFolder_);
     // Only the owner is blocked while the dialog is open.
     dialog.setWindowModality(Qt::WindowModal);
 
@@ -29,6 +29,6 @@ bool FolderBrowseDialog::run() {
     if (chosen.isEmpty() || chosen.first().isEmpty())
         return false;
     // cleanPath drops a trailing separator, except the root's: "/" and "C:\" stay whole.
-    selectedFolder = QDir::toNativeSeparators(QDir::cleanPath(chosen.first()));
+    selectedFolder_ = QDir::toNativeSeparators(QDir::cleanPath(chosen.first()));
     return true;
 }

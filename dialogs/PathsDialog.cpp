@@ -2,29 +2,56 @@
 
 #include "dialogs/ClubNumberField.h"
 #include "dialogs/DirectoryEdit.h"
-#include "dialogs/PlacedLabel.h"
+#include "widgets/DesignSize.h"
 
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
 
 namespace {
 
-QPushButton* addButton(QWidget* parent, const char* name, const QString& text, int left, int top) {
-    auto* button = new QPushButton(text, parent);
+// A label whose access key (the letter after "&") puts the focus in buddy; the buddy is
+// known to assistive tools by the label's text without the "&".
+QLabel* addBuddyLabel(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setBuddy(buddy);
+    buddy->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    return label;
+}
+
+DirectoryEdit* addFolderField(Prompts& prompts, QWidget* parent, const char* name) {
+    auto* edit = new DirectoryEdit(prompts, parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setMinimumWidth(designPixels(273, parent->font()));
+    return edit;
+}
+
+QPushButton* addButton(QDialogButtonBox* box, const char* name, const QString& text,
+                       QDialogButtonBox::ButtonRole role) {
+    QPushButton* button = box->addButton(text, role);
     button->setObjectName(QLatin1String(name));
     button->setAccessibleName(text);
-    button->setGeometry(left, top, 75, 25);
+    button->setMinimumSize(designSize(QSize(75, 25), box->font()));
     return button;
 }
 
-DirectoryEdit* addFolderField(Prompts& prompts, QWidget* parent, const char* name, QLabel* label,
-                              int top) {
-    auto* edit = new DirectoryEdit(prompts, parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setAccessibleName(label->text());
-    edit->setGeometry(16, top, 273, 21);
-    label->setBuddy(edit);
-    return edit;
+// Wide enough for the widest number the field shows, and never narrower than drawn.
+int clubNumberWidth(const ClubNumberField* field) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    const QSize text(field->fontMetrics().horizontalAdvance(QStringLiteral("99999")),
+                     field->fontMetrics().height());
+    const int needed =
+        field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, field).width();
+    return std::max(needed, designPixels(42, field->font()));
 }
 
 } // namespace
@@ -32,52 +59,75 @@ DirectoryEdit* addFolderField(Prompts& prompts, QWidget* parent, const char* nam
 PathsDialog::PathsDialog(Prompts& prompts, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("PathsDialog"));
     setWindowTitle(QStringLiteral("Paths to files"));
-    // An ordinary resizable frame with minimize and maximize boxes; without a layout
-    // the controls keep their places when the window is resized.
+    // An ordinary resizable frame with minimize and maximize boxes.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    resize(410, 185);
-    move(401, 188);
+    const QFont& font = this->font();
 
-    masterpointFolderLabel_ = addLabel(this, "masterpointFolderLabel",
-                                       QStringLiteral("Path to masterpont files"), 16, 16);
-    masterpointFolderEdit_ =
-        addFolderField(prompts, this, "masterpointFolderEdit", masterpointFolderLabel_, 32);
-    backupFolderLabel_ =
-        addLabel(this, "backupFolderLabel", QStringLiteral("Path to backup files"), 16, 64);
-    backupFolderEdit_ = addFolderField(prompts, this, "backupFolderEdit", backupFolderLabel_, 88);
+    masterpointFolderEdit_ = addFolderField(prompts, this, "masterpointFolderEdit");
+    QLabel* masterpointFolderLabel =
+        addBuddyLabel(this, "masterpointFolderLabel", QStringLiteral("Path to &masterpont files"),
+                      masterpointFolderEdit_);
+    backupFolderEdit_ = addFolderField(prompts, this, "backupFolderEdit");
+    QLabel* backupFolderLabel = addBuddyLabel(
+        this, "backupFolderLabel", QStringLiteral("Path to &backup files"), backupFolderEdit_);
 
-    okButton_ = addButton(this, "okButton", QStringLiteral("OK"), 312, 32);
-    okButton_->setDefault(true);
-    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
-    cancelButton_ = addButton(this, "cancelButton", QStringLiteral("cancel"), 312, 80);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
+    QPushButton* okButton =
+        addButton(buttons, "okButton", QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    okButton->setDefault(true);
+    QPushButton* cancelButton =
+        addButton(buttons, "cancelButton", QStringLiteral("cancel"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    clubNumberLabel_ = addLabel(this, "clubNumberLabel", QStringLiteral("Kavra Club No."), 80, 129);
-    // The label was laid out for a narrower font; where the system font is wider it
-    // moves left so that it still ends before the field instead of running under it.
-    const int labelRight = 151 - 6;
-    if (clubNumberLabel_->x() + clubNumberLabel_->width() > labelRight)
-        clubNumberLabel_->move(labelRight - clubNumberLabel_->width(), clubNumberLabel_->y());
     clubNumberField_ = new ClubNumberField(this);
     clubNumberField_->setObjectName(QStringLiteral("clubNumberField"));
-    clubNumberField_->setAccessibleName(clubNumberLabel_->text());
-    clubNumberField_->setGeometry(151, 124, 42, 21);
-    clubNumberLabel_->setBuddy(clubNumberField_);
+    clubNumberField_->setFixedWidth(clubNumberWidth(clubNumberField_));
+    QLabel* clubNumberLabel =
+        addBuddyLabel(this, "clubNumberLabel", QStringLiteral("Kavra &Club No."), clubNumberField_);
+
+    // The fields in a column that takes every extra pixel of width, OK and cancel at its
+    // right beside the first field, the club number indented under the folders.
+    auto* clubRow = new QHBoxLayout;
+    clubRow->addSpacing(designPixels(64, font));
+    clubRow->addWidget(clubNumberLabel);
+    clubRow->addWidget(clubNumberField_);
+    clubRow->addStretch(1);
+
+    const int gap = designPixels(8, font);
+    auto* grid = new QGridLayout(this);
+    const int margin = designPixels(16, font);
+    grid->setContentsMargins(margin, margin, margin, margin);
+    grid->setHorizontalSpacing(designPixels(23, font));
+    grid->setVerticalSpacing(designPixels(3, font));
+    grid->addWidget(masterpointFolderLabel, 0, 0);
+    grid->addWidget(masterpointFolderEdit_, 1, 0);
+    grid->addItem(new QSpacerItem(0, gap, QSizePolicy::Minimum, QSizePolicy::Fixed), 2, 0);
+    grid->addWidget(backupFolderLabel, 3, 0);
+    grid->addWidget(backupFolderEdit_, 4, 0);
+    grid->addItem(new QSpacerItem(0, gap, QSizePolicy::Minimum, QSizePolicy::Fixed), 5, 0);
+    grid->addLayout(clubRow, 6, 0);
+    grid->setRowStretch(7, 1);
+    grid->addWidget(buttons, 1, 1, 6, 1, Qt::AlignTop);
+    grid->setColumnStretch(0, 1);
 
     setTabOrder(masterpointFolderEdit_, backupFolderEdit_);
-    setTabOrder(backupFolderEdit_, okButton_);
-    setTabOrder(okButton_, cancelButton_);
-    setTabOrder(cancelButton_, clubNumberField_);
+    setTabOrder(backupFolderEdit_, okButton);
+    setTabOrder(okButton, cancelButton);
+    setTabOrder(cancelButton, clubNumberField_);
     masterpointFolderEdit_->setFocus();
+
+    resize(designSize(QSize(410, 185), font).expandedTo(sizeHint()));
+    move(401, 188);
 }
 
 void PathsDialog::setValues(const PathSettings& values) {
     clubNumberField_->setAsInteger(values.clubNumber);
     masterpointFolderEdit_->setText(values.masterpointFolder);
-    masterpointFolderEdit_->folderDialog.directory = values.masterpointFolder;
+    masterpointFolderEdit_->setStartFolder(values.masterpointFolder);
     backupFolderEdit_->setText(values.backupFolder);
-    backupFolderEdit_->folderDialog.directory = values.backupFolder;
+    backupFolderEdit_->setStartFolder(values.backupFolder);
 }
 
 PathSettings PathsDialog::values() const {

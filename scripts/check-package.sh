@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it with apt-get, checks what it installed (desktop
-# entry, AppStream metainfo, manual page, the program's --version and that its window
-# starts), then removes it and checks that nothing of it is left. Needs root for apt-get;
-# CI runs it after test.sh, whose build in ./build it reuses.
+# Builds the Debian package, checks it with lintian (any error or warning fails), installs
+# it with apt-get, checks what it installed (desktop entry, AppStream metainfo, manual
+# page, Debian changelog, the program's --version and that its window starts), then
+# removes it and checks that nothing of it is left. Needs root for apt-get.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,6 +20,11 @@ fail() {
     echo "check-package: $*" >&2
     exit 1
 }
+
+# Lintian's errors and warnings fail the check; its notes (info, pedantic) are shown only.
+bash scripts/setup.sh --no-recommends lintian
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" ||
+    fail "lintian finds errors or warnings in $deb"
 
 # No maintainer scripts: the menu, icon cache and manual index follow by dpkg triggers.
 control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's#^\./##' | grep -v '^$' | sort | tr '\n' ' ')
@@ -50,11 +55,13 @@ for size in 16x16 32x32 48x48 64x64 128x128 256x256; do
 done
 [ -f "/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon"
 man -w mpmgr
+[ -f /usr/share/doc/mpmgr/changelog.Debian.gz ] || fail "no Debian changelog"
 
 # The menu starts the program by the desktop entry's command.
 command=$(sed -n 's/^Exec=//p' "$desktop")
 [ "$(command -v "$command")" = /usr/bin/mpmgr ] || fail "Exec=$command is not the installed mpmgr"
-expected="mpmgr $(dpkg-query -W -f='${Version}' mpmgr)"
+# The program knows its upstream version: the package's less its Debian revision.
+expected="mpmgr $(dpkg-query -W -f='${Version}' mpmgr | sed 's/-[^-]*$//')"
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/mpmgr --version)
 [ "$version" = "$expected" ] || fail "mpmgr --version says '$version', not '$expected'"
 echo "$version"

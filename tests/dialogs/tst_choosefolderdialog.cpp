@@ -33,6 +33,18 @@ QStringList childTexts(const QTreeWidgetItem* item) {
     return texts;
 }
 
+template <class Widget> Widget* child(const ChooseFolderDialog& dialog, const char* name) {
+    return dialog.findChild<Widget*>(QLatin1String(name));
+}
+
+QTreeWidget* treeOf(const ChooseFolderDialog& dialog) {
+    return child<QTreeWidget>(dialog, "folderTree");
+}
+
+QLabel* pathLabelOf(const ChooseFolderDialog& dialog) {
+    return child<QLabel>(dialog, "pathLabel");
+}
+
 QPoint centreOf(QTreeWidget* tree, QTreeWidgetItem* item) {
     return tree->visualItemRect(item).center();
 }
@@ -54,7 +66,7 @@ private slots:
     void init();
     void cleanup();
 
-    void layout();
+    void fixedSizeWithBuddies();
     void opensStartFolder_data();
     void opensStartFolder();
     void unopenableStartFolderIsReportedAndWorkingFolderShown_data();
@@ -65,6 +77,8 @@ private slots:
     void vanishedSubfolderIsReportedAndKept();
     void okChoosesOpenFolderNotHighlighted_data();
     void okChoosesOpenFolderNotHighlighted();
+    void keyboardMovesHighlightAndEnterOpens_data();
+    void keyboardMovesHighlightAndEnterOpens();
     void driveBoxListsRootAndOpensIt();
     void longPathIsShortenedToFit();
 
@@ -101,45 +115,31 @@ void tst_ChooseFolderDialog::cleanup() {
     QCOMPARE(now, expectedWorkingFolder_);
 }
 
-void tst_ChooseFolderDialog::layout() {
+void tst_ChooseFolderDialog::fixedSizeWithBuddies() {
     ChooseFolderDialog dialog(prompts_, top());
     QCOMPARE(dialog.objectName(), QStringLiteral("ChooseFolderDialog"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Choose Folder"));
-    QCOMPARE(dialog.size(), QSize(334, 261));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    // Never smaller than drawn.
+    QVERIFY(dialog.width() >= 334 && dialog.height() >= 261);
+    QVERIFY(treeOf(dialog)->width() >= 325 && treeOf(dialog)->height() >= 117);
 
-    const struct {
-        const char* name;
-        QRect geometry;
-    } controls[] = {{"folderTree", {4, 52, 325, 117}},
-                    {"driveBox", {4, 198, 325, 19}},
-                    {"okButton", {175, 228, 77, 27}},
-                    {"cancelButton", {252, 228, 77, 27}}};
-    for (const auto& control : controls) {
-        auto* widget = dialog.findChild<QWidget*>(QLatin1String(control.name));
-        QVERIFY2(widget, control.name);
-        QCOMPARE(widget->geometry(), control.geometry);
-    }
     const struct {
         const char* name;
         const char* text;
         QWidget* buddy;
-        QPoint pos;
-    } labels[] = {{"foldersLabel", "&Folders:", dialog.folderTree(), {4, 8}},
-                  {"pathLabel", nullptr, nullptr, {4, 28}},
-                  {"drivesLabel", "Dri&ves:", dialog.driveBox(), {4, 180}}};
+    } labels[] = {{"foldersLabel", "&Folders:", treeOf(dialog)},
+                  {"drivesLabel", "Dri&ves:", child<QComboBox>(dialog, "driveBox")}};
     for (const auto& expected : labels) {
         auto* label = dialog.findChild<QLabel*>(QLatin1String(expected.name));
         QVERIFY2(label, expected.name);
-        QCOMPARE(label->pos(), expected.pos);
-        if (expected.text) {
-            QCOMPARE(label->text(), QLatin1String(expected.text));
-            QCOMPARE(label->buddy(), expected.buddy);
-        }
+        QCOMPARE(label->text(), QLatin1String(expected.text));
+        QCOMPARE(label->buddy(), expected.buddy);
     }
-    QCOMPARE(dialog.okButton()->text(), QStringLiteral("OK"));
-    QVERIFY(dialog.okButton()->isDefault());
-    QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
+    QVERIFY(pathLabelOf(dialog));
+    QCOMPARE(child<QPushButton>(dialog, "okButton")->text(), QStringLiteral("OK"));
+    QVERIFY(child<QPushButton>(dialog, "okButton")->isDefault());
+    QCOMPARE(child<QPushButton>(dialog, "cancelButton")->text(), QStringLiteral("Cancel"));
 }
 
 void tst_ChooseFolderDialog::opensStartFolder_data() {
@@ -165,9 +165,9 @@ void tst_ChooseFolderDialog::opensStartFolder() {
     expected.replace(QLatin1Char('@'), dir_->path());
 
     ChooseFolderDialog dialog(prompts_, start);
-    QCOMPARE(dialog.openFolder(), native(expected));
-    QCOMPARE(dialog.pathLabel()->toolTip(), native(expected));
-    QCOMPARE(dialog.folderTree()->currentItem(), itemFor(dialog.folderTree(), expected));
+    QCOMPARE(dialog.chosenFolder(), native(expected));
+    QCOMPARE(pathLabelOf(dialog)->toolTip(), native(expected));
+    QCOMPARE(treeOf(dialog)->currentItem(), itemFor(treeOf(dialog), expected));
     QCOMPARE(prompts_.asked, QStringList());
 }
 
@@ -191,12 +191,12 @@ void tst_ChooseFolderDialog::unopenableStartFolderIsReportedAndWorkingFolderShow
         QVERIFY(prompts_.messages().at(0).contains(start));
         QVERIFY(!dialog.isVisible()); // reported while the dialog is being built
     }
-    QCOMPARE(dialog.openFolder(), native(dir_->path() + QStringLiteral("/elsewhere")));
+    QCOMPARE(dialog.chosenFolder(), native(dir_->path() + QStringLiteral("/elsewhere")));
 }
 
 void tst_ChooseFolderDialog::treeShowsAncestorsOpenFolderAndSubfolders() {
     ChooseFolderDialog dialog(prompts_, top());
-    QTreeWidget* tree = dialog.folderTree();
+    QTreeWidget* tree = treeOf(dialog);
 
     // The top-level item is the root, each item below it the next folder down.
     QCOMPARE(tree->topLevelItemCount(), 1);
@@ -230,7 +230,7 @@ void tst_ChooseFolderDialog::clicksInTree() {
     QFETCH(QString, expectedOpen);
     ChooseFolderDialog dialog(prompts_, top());
     dialog.show();
-    QTreeWidget* tree = dialog.folderTree();
+    QTreeWidget* tree = treeOf(dialog);
     QTreeWidgetItem* item = itemFor(tree, dir_->path() + target);
     QVERIFY(item);
 
@@ -240,8 +240,8 @@ void tst_ChooseFolderDialog::clicksInTree() {
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centreOf(tree, item));
 
     const QString open = dir_->path() + expectedOpen;
-    QCOMPARE(dialog.openFolder(), native(open));
-    QCOMPARE(dialog.pathLabel()->toolTip(), native(open));
+    QCOMPARE(dialog.chosenFolder(), native(open));
+    QCOMPARE(pathLabelOf(dialog)->toolTip(), native(open));
     if (!doubleClick)
         QCOMPARE(tree->currentItem(), item);
     else
@@ -252,21 +252,20 @@ void tst_ChooseFolderDialog::clicksInTree() {
 void tst_ChooseFolderDialog::vanishedSubfolderIsReportedAndKept() {
     ChooseFolderDialog dialog(prompts_, top());
     dialog.show();
-    QTreeWidget* tree = dialog.folderTree();
+    QTreeWidget* tree = treeOf(dialog);
     QTreeWidgetItem* beta = itemFor(tree, top() + QStringLiteral("/beta"));
     QVERIFY(QDir(top() + QStringLiteral("/beta")).removeRecursively());
 
     doubleClickAt(tree->viewport(), centreOf(tree, beta));
     QCOMPARE(prompts_.messages().size(), 1);
     QVERIFY(prompts_.messages().at(0).contains(native(top() + QStringLiteral("/beta"))));
-    QCOMPARE(dialog.openFolder(), native(top()));
+    QCOMPARE(dialog.chosenFolder(), native(top()));
 }
 
 void tst_ChooseFolderDialog::okChoosesOpenFolderNotHighlighted_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("result");
     QTest::newRow("OK button") << "okButton" << int(QDialog::Accepted);
-    QTest::newRow("Enter in the tree") << "Enter" << int(QDialog::Accepted);
     QTest::newRow("Cancel button") << "cancelButton" << int(QDialog::Rejected);
 }
 
@@ -275,28 +274,77 @@ void tst_ChooseFolderDialog::okChoosesOpenFolderNotHighlighted() {
     QFETCH(int, result);
     ChooseFolderDialog dialog(prompts_, top());
     dialog.show();
-    QTreeWidget* tree = dialog.folderTree();
+    QTreeWidget* tree = treeOf(dialog);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       centreOf(tree, itemFor(tree, top() + QStringLiteral("/gamma"))));
     QSignalSpy finished(&dialog, &QDialog::finished);
 
-    if (how == QStringLiteral("Enter")) {
-        QTest::keyClick(tree, Qt::Key_Return);
-    } else {
-        auto* button = dialog.findChild<QPushButton*>(how);
-        QVERIFY2(button, qPrintable(how));
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
+    auto* button = dialog.findChild<QPushButton*>(how);
+    QVERIFY2(button, qPrintable(how));
+    QTest::mouseClick(button, Qt::LeftButton);
 
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished.at(0).at(0).toInt(), result);
     QCOMPARE(dialog.chosenFolder(), native(top()));
 }
 
+void tst_ChooseFolderDialog::keyboardMovesHighlightAndEnterOpens_data() {
+    QTest::addColumn<QString>("keys");     // typed in the tree, in order
+    QTest::addColumn<QString>("expected"); // the open folder after them, "@" the temp folder
+    QTest::addColumn<int>("result");       // -1 while the dialog stays open
+    QTest::newRow("Down highlights, Enter opens the first subfolder") << "Down Enter"
+                                                                      << "@/top/Alpha" << -1;
+    QTest::newRow("two Downs, keypad Enter opens the second") << "Down Down KeypadEnter"
+                                                              << "@/top/beta" << -1;
+    QTest::newRow("Up, Enter opens the parent") << "Up Enter"
+                                                << "@" << -1;
+    QTest::newRow("highlight moved back, Enter chooses the open folder")
+        << "Down Up Enter"
+        << "@/top" << int(QDialog::Accepted);
+    QTest::newRow("Enter twice: opens, then chooses") << "Down Down Down Enter Enter"
+                                                      << "@/top/gamma" << int(QDialog::Accepted);
+    QTest::newRow("opened with the keys, then Esc") << "Down Enter Escape"
+                                                    << "@/top/Alpha" << int(QDialog::Rejected);
+}
+
+void tst_ChooseFolderDialog::keyboardMovesHighlightAndEnterOpens() {
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+    QFETCH(int, result);
+    expected.replace(QLatin1Char('@'), dir_->path());
+    ChooseFolderDialog dialog(prompts_, top());
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTreeWidget* tree = treeOf(dialog);
+    QTRY_VERIFY(tree->hasFocus());
+    QSignalSpy finished(&dialog, &QDialog::finished);
+
+    const QMap<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> named = {
+        {"Down", {Qt::Key_Down, {}}},
+        {"Up", {Qt::Key_Up, {}}},
+        {"Enter", {Qt::Key_Return, {}}},
+        {"KeypadEnter", {Qt::Key_Enter, Qt::KeypadModifier}},
+        {"Escape", {Qt::Key_Escape, {}}}};
+    for (const QString& name : keys.split(QLatin1Char(' '))) {
+        QVERIFY2(named.contains(name), qPrintable(name));
+        QTest::keyClick(tree, named[name].first, named[name].second);
+    }
+
+    QCOMPARE(dialog.chosenFolder(), native(expected));
+    QCOMPARE(pathLabelOf(dialog)->toolTip(), native(expected));
+    QCOMPARE(finished.size(), result < 0 ? 0 : 1);
+    if (result >= 0)
+        QCOMPARE(finished.at(0).at(0).toInt(), result);
+    else
+        QCOMPARE(tree->currentItem(), itemFor(tree, expected)); // the opened one, highlighted
+    QCOMPARE(prompts_.asked, QStringList());
+}
+
 void tst_ChooseFolderDialog::driveBoxListsRootAndOpensIt() {
     ChooseFolderDialog dialog(prompts_, top());
     dialog.show();
-    QComboBox* drives = dialog.driveBox();
+    QComboBox* drives = child<QComboBox>(dialog, "driveBox");
     const int root = drives->findText(native(QDir::rootPath()));
     QVERIFY(root >= 0);
 
@@ -307,10 +355,10 @@ void tst_ChooseFolderDialog::driveBoxListsRootAndOpensIt() {
     const QPoint at = list->visualRect(list->model()->index(root, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
 
-    QTRY_COMPARE(dialog.openFolder(), native(QDir::rootPath()));
+    QTRY_COMPARE(dialog.chosenFolder(), native(QDir::rootPath()));
     QCOMPARE(drives->currentIndex(), root);
-    QCOMPARE(dialog.folderTree()->topLevelItemCount(), 1);
-    QCOMPARE(dialog.folderTree()->currentItem(), dialog.folderTree()->topLevelItem(0));
+    QCOMPARE(treeOf(dialog)->topLevelItemCount(), 1);
+    QCOMPARE(treeOf(dialog)->currentItem(), treeOf(dialog)->topLevelItem(0));
 }
 
 void tst_ChooseFolderDialog::longPathIsShortenedToFit() {
@@ -318,12 +366,12 @@ void tst_ChooseFolderDialog::longPathIsShortenedToFit() {
                          QStringLiteral("/") + QString(60, QLatin1Char('b'));
     QVERIFY(QDir().mkpath(deep));
     ChooseFolderDialog dialog(prompts_, deep);
-    QLabel* label = dialog.pathLabel();
+    QLabel* label = pathLabelOf(dialog);
     QVERIFY(label->text() != native(deep));
     QVERIFY(label->text().contains(QChar(0x2026)));
     QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
     QCOMPARE(label->toolTip(), native(deep));
-    QCOMPARE(dialog.openFolder(), native(deep));
+    QCOMPARE(dialog.chosenFolder(), native(deep));
 }
 
 QTEST_MAIN(tst_ChooseFolderDialog)

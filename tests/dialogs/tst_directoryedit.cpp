@@ -30,6 +30,10 @@ struct Host {
     DirectoryEdit* edit;
 };
 
+QToolButton* browseButtonOf(DirectoryEdit* edit) {
+    return edit->findChild<QToolButton*>(QStringLiteral("browseButton"));
+}
+
 } // namespace
 
 class tst_DirectoryEdit : public QObject {
@@ -113,15 +117,15 @@ void tst_DirectoryEdit::browseOpensAtStartFolderNotTypedText() {
     for (QString* text : {&startFolder, &typed})
         text->replace(QLatin1Char('@'), dir_->path());
     Host host(prompts_);
-    host.edit->folderDialog.directory = startFolder;
+    host.edit->setStartFolder(startFolder);
     QTest::keyClicks(host.edit, typed);
     answerWith(std::nullopt);
 
-    QTest::mouseClick(host.edit->browseButton(), Qt::LeftButton);
+    QTest::mouseClick(browseButtonOf(host.edit), Qt::LeftButton);
 
     QCOMPARE(openedAt(), QStringList{startFolder});
     QCOMPARE(host.edit->text(), typed);
-    QCOMPARE(host.edit->folderDialog.directory, startFolder);
+    QCOMPARE(host.edit->startFolder(), startFolder);
 }
 
 void tst_DirectoryEdit::okReplacesTextAndStartFolder_data() {
@@ -135,7 +139,7 @@ void tst_DirectoryEdit::okReplacesTextAndStartFolder() {
     answer.replace(QLatin1Char('@'), dir_->path());
     const QString chosen = answer;
     Host host(prompts_);
-    host.edit->folderDialog.directory = dir_->path() + QStringLiteral("/start");
+    host.edit->setStartFolder(dir_->path() + QStringLiteral("/start"));
     host.edit->setText(QStringLiteral("some typed text"));
     host.edit->setCursorPosition(4);
     QSignalSpy chosenSpy(host.edit, &DirectoryEdit::folderChosen);
@@ -143,7 +147,7 @@ void tst_DirectoryEdit::okReplacesTextAndStartFolder() {
 
     QTest::keyClick(host.edit, Qt::Key_Return);
     QCOMPARE(host.edit->text(), chosen);
-    QCOMPARE(host.edit->folderDialog.directory, chosen);
+    QCOMPARE(host.edit->startFolder(), chosen);
     QCOMPARE(chosenSpy.size(), 1);
 
     // The next browse opens where this OK left off, whatever is typed meanwhile.
@@ -164,7 +168,7 @@ void tst_DirectoryEdit::mouseOnBrowseButton() {
     QFETCH(bool, releaseOver);
     Host host(prompts_);
     answerWith(std::nullopt);
-    QToolButton* button = host.edit->browseButton();
+    QToolButton* button = browseButtonOf(host.edit);
 
     QTest::mousePress(button, Qt::LeftButton);
     QVERIFY(button->isDown());
@@ -184,17 +188,17 @@ void tst_DirectoryEdit::disabledFieldDoesNotReact() {
     host.edit->setText(QStringLiteral("kept"));
     host.edit->setEnabled(false);
 
-    QTest::mouseClick(host.edit->browseButton(), Qt::LeftButton);
+    QTest::mouseClick(browseButtonOf(host.edit), Qt::LeftButton);
     QTest::keyClick(host.edit, Qt::Key_Return);
 
-    QVERIFY(!host.edit->browseButton()->isEnabled());
+    QVERIFY(!browseButtonOf(host.edit)->isEnabled());
     QCOMPARE(prompts_.asked, QStringList());
     QCOMPARE(host.edit->text(), QStringLiteral("kept"));
 }
 
 void tst_DirectoryEdit::buttonFillsRightEndOfField() {
     Host host(prompts_);
-    const QRect button = host.edit->browseButton()->geometry();
+    const QRect button = browseButtonOf(host.edit)->geometry();
     const int extent = host.edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int frame = (host.edit->height() - button.height()) / 2;
     QCOMPARE(button.width(), extent);

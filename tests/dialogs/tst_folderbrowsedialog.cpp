@@ -102,13 +102,13 @@ void tst_FolderBrowseDialog::runAnswersWithTheFolder() {
     QWidget owner;
     owner.show();
     FolderBrowseDialog browse(&owner);
-    browse.title = title;
-    browse.selectedFolder = preset;
+    browse.setTitle(title);
+    browse.setSelectedFolder(preset);
     Seen seen;
     answerWhenShown(seen, ok, typed);
     QCOMPARE(browse.run(), result);
 
-    QCOMPARE(browse.selectedFolder, QDir::toNativeSeparators(after));
+    QCOMPARE(browse.selectedFolder(), QDir::toNativeSeparators(after));
     QCOMPARE(seen.title, title);
     QCOMPARE(seen.instruction, QStringLiteral("Masterpoint files folder"));
     if (!preset.isEmpty())

@@ -1,6 +1,6 @@
-// The Paths dialog as the user meets it: its controls, their order, and which keys and
-// buttons close it with which result. Loading and storing the values is the main
-// window's business and is tested there.
+// The Paths dialog as the user meets it: its controls, their order and access keys, how
+// its fields grow, and which keys and buttons close it with which result. Loading and storing the
+// values is the main window's business and is tested there.
 
 #include "dialogs/ClubNumberField.h"
 #include "dialogs/DirectoryEdit.h"
@@ -14,13 +14,40 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+template <class Widget = QWidget> Widget* child(const QWidget& form, const char* name) {
+    return form.findChild<Widget*>(QLatin1String(name));
+}
+
+// The access keys of every label and button of the dialog, one letter per "&".
+QString accessKeys(const QWidget& form) {
+    QString keys;
+    for (QWidget* widget : form.findChildren<QWidget*>()) {
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            text = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            text = button->text();
+        const int at = text.indexOf(QLatin1Char('&'));
+        if (at >= 0 && at + 1 < text.size())
+            keys += text.at(at + 1).toLower();
+    }
+    return keys;
+}
+
+} // namespace
+
 class tst_PathsDialog : public QObject {
     Q_OBJECT
 
 private slots:
     void init();
 
-    void layout();
+    void resizableWithDefaultOk();
+    void fieldsGrowWithTheDialog();
+    void accessKeyFocusesItsField_data();
+    void accessKeyFocusesItsField();
     void tabOrder();
     void closingGivesResult_data();
     void closingGivesResult();
@@ -40,52 +67,76 @@ void tst_PathsDialog::init() {
     prompts_ = ScriptedPrompts();
 }
 
-void tst_PathsDialog::layout() {
+void tst_PathsDialog::resizableWithDefaultOk() {
     PathsDialog form(prompts_);
     QCOMPARE(form.objectName(), QStringLiteral("PathsDialog"));
     QCOMPARE(form.windowTitle(), QStringLiteral("Paths to files"));
-    QCOMPARE(form.frameGeometry(), QRect(401, 188, 410, 185));
     QVERIFY(form.windowFlags().testFlags(Qt::WindowMinMaxButtonsHint));
     QVERIFY(form.minimumSize() != form.maximumSize());
+    // Never smaller than drawn.
+    QVERIFY(form.width() >= 410 && form.height() >= 185);
+    QVERIFY(child<QPushButton>(form, "okButton")->isDefault());
+    QCOMPARE(child<QPushButton>(form, "cancelButton")->text(), QStringLiteral("cancel"));
+}
 
-    const struct {
-        QWidget* control;
-        const char* name;
-        QRect geometry;
-    } controls[] = {{form.masterpointFolderEdit(), "masterpointFolderEdit", {16, 32, 273, 21}},
-                    {form.backupFolderEdit(), "backupFolderEdit", {16, 88, 273, 21}},
-                    {form.okButton(), "okButton", {312, 32, 75, 25}},
-                    {form.cancelButton(), "cancelButton", {312, 80, 75, 25}},
-                    {form.clubNumberField(), "clubNumberField", {151, 124, 42, 21}}};
-    for (const auto& expected : controls) {
-        QCOMPARE(expected.control->objectName(), QLatin1String(expected.name));
-        QCOMPARE(expected.control->geometry(), expected.geometry);
-    }
-    const struct {
-        QLabel* label;
-        const char* name;
-        const char* text;
-        QPoint pos;
-    } labels[] = {{form.masterpointFolderLabel(),
-                   "masterpointFolderLabel",
-                   "Path to masterpont files",
-                   {16, 16}},
-                  {form.backupFolderLabel(), "backupFolderLabel", "Path to backup files", {16, 64}},
-                  {form.clubNumberLabel(), "clubNumberLabel", "Kavra Club No.", {80, 129}}};
-    for (const auto& expected : labels) {
-        QCOMPARE(expected.label->objectName(), QLatin1String(expected.name));
-        QCOMPARE(expected.label->text(), QLatin1String(expected.text));
-        QCOMPARE(expected.label->y(), expected.pos.y());
-        if (expected.label != form.clubNumberLabel())
-            QCOMPARE(expected.label->x(), expected.pos.x());
-    }
-    // The club number's label may give way to the left for a wide font, never overlap.
-    QVERIFY(form.clubNumberLabel()->x() <= 80);
-    QVERIFY(form.clubNumberLabel()->geometry().right() < form.clubNumberField()->x());
+void tst_PathsDialog::fieldsGrowWithTheDialog() {
+    PathsDialog form(prompts_);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* masterpoint = child(form, "masterpointFolderEdit");
+    auto* backup = child(form, "backupFolderEdit");
+    auto* ok = child(form, "okButton");
+    auto* club = child(form, "clubNumberField");
+    const int fieldWidth = masterpoint->width();
+    const int buttonGap = form.width() - ok->mapTo(&form, QPoint(ok->width(), 0)).x();
+    const int clubWidth = club->width();
 
-    QCOMPARE(form.okButton()->text(), QStringLiteral("OK"));
-    QVERIFY(form.okButton()->isDefault());
-    QCOMPARE(form.cancelButton()->text(), QStringLiteral("cancel"));
+    form.resize(form.width() + 200, form.height() + 50);
+
+    QTRY_COMPARE(masterpoint->width(), fieldWidth + 200);
+    QCOMPARE(backup->width(), fieldWidth + 200);
+    // OK and cancel stay at the right edge; the club number keeps its width.
+    QCOMPARE(form.width() - ok->mapTo(&form, QPoint(ok->width(), 0)).x(), buttonGap);
+    QCOMPARE(club->width(), clubWidth);
+    // The fields never overlap the buttons.
+    QVERIFY(masterpoint->geometry().right() < ok->mapTo(&form, QPoint(0, 0)).x());
+}
+
+void tst_PathsDialog::accessKeyFocusesItsField_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("masterpoint folder") << "masterpointFolderLabel"
+                                        << "masterpointFolderEdit";
+    QTest::newRow("backup folder") << "backupFolderLabel"
+                                   << "backupFolderEdit";
+    QTest::newRow("club number") << "clubNumberLabel"
+                                 << "clubNumberField";
+}
+
+void tst_PathsDialog::accessKeyFocusesItsField() {
+    QFETCH(QString, label);
+    QFETCH(QString, field);
+    PathsDialog form(prompts_);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* text = form.findChild<QLabel*>(label);
+    auto* target = form.findChild<QWidget*>(field);
+    QVERIFY2(text && target, qPrintable(label + QLatin1Char('/') + field));
+    const int at = text->text().indexOf(QLatin1Char('&'));
+    QVERIFY2(at >= 0, qPrintable(text->text()));
+    const QChar key = text->text().at(at + 1).toLower();
+    QCOMPARE(accessKeys(form).count(key), 1); // no other control of the dialog takes it
+    // Start from another control, as a user would be.
+    child(form, "cancelButton")->setFocus();
+    QTRY_VERIFY(!target->hasFocus());
+
+    QTest::keyClick(&form, key.toLatin1(), Qt::AltModifier);
+
+    QTRY_VERIFY(target->hasFocus());
+    QCOMPARE(target->accessibleName(), QString(text->text()).remove(QLatin1Char('&')));
+    QVERIFY(form.isVisible());
+    QCOMPARE(prompts_.asked, QStringList());
 }
 
 void tst_PathsDialog::tabOrder() {
@@ -93,10 +144,11 @@ void tst_PathsDialog::tabOrder() {
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTRY_COMPARE(QApplication::focusWidget(), form.masterpointFolderEdit());
+    QTRY_COMPARE(QApplication::focusWidget(), child(form, "masterpointFolderEdit"));
 
-    const QList<QWidget*> expected = {form.backupFolderEdit(), form.okButton(), form.cancelButton(),
-                                      form.clubNumberField(), form.masterpointFolderEdit()};
+    const QList<QWidget*> expected = {child(form, "backupFolderEdit"), child(form, "okButton"),
+                                      child(form, "cancelButton"), child(form, "clubNumberField"),
+                                      child(form, "masterpointFolderEdit")};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
@@ -150,15 +202,15 @@ void tst_PathsDialog::enterInFolderFieldBrowsesOnlyThatField() {
     PathsDialog form(prompts_);
     const QString mp = dir_->path() + QStringLiteral("/mp");
     const QString bu = dir_->path() + QStringLiteral("/bu");
-    for (auto [edit, folder] :
-         {std::pair{form.masterpointFolderEdit(), mp}, std::pair{form.backupFolderEdit(), bu}}) {
+    for (auto [edit, folder] : {std::pair{child<DirectoryEdit>(form, "masterpointFolderEdit"), mp},
+                                std::pair{child<DirectoryEdit>(form, "backupFolderEdit"), bu}}) {
         edit->setText(folder);
-        edit->folderDialog.directory = folder;
+        edit->setStartFolder(folder);
     }
     auto* edit = form.findChild<DirectoryEdit*>(field);
     auto* other = form.findChild<DirectoryEdit*>(otherField);
     QVERIFY2(edit && other, qPrintable(field + QLatin1Char('/') + otherField));
-    const QString start = edit->folderDialog.directory;
+    const QString start = edit->startFolder();
     const QString otherText = other->text();
     form.show();
     QSignalSpy finished(&form, &QDialog::finished);
