@@ -57,8 +57,8 @@ BackupResult backUpTicked(const std::vector<ListEntry>& entries,
             continue;
         }
         ++result.ticked;
-        const std::string from = joinPath(masterpointFolder, entry.fileName);
-        const std::string to = joinPath(backupFolder, entry.fileName);
+        const std::string from = entryPath(entry, masterpointFolder);
+        const std::string to = entryPath(entry, backupFolder);
         const std::error_code error = copyNoReplace(from, to, fileSystem);
         if (!error) {
             continue;
