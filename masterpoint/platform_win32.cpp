@@ -434,13 +434,13 @@ public:
         // folder lends nothing.
         DWORD attributes = 0;
         std::wstring like;
-        if (!widePath(likePath, like)) {
-            const DWORD found = ::GetFileAttributesW(like.c_str());
-            if (found != INVALID_FILE_ATTRIBUTES &&
-                (found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                          FILE_ATTRIBUTE_DEVICE)) == 0) {
-                attributes = found & kLentAttributes;
-            }
+        DWORD found = 0;
+        const bool lends =
+            !attributesAt(likePath, like, found) &&
+            (found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                      FILE_ATTRIBUTE_DEVICE)) == 0;
+        if (lends) {
+            attributes = found & kLentAttributes;
         }
         for (int attempt = 0; attempt < 100; ++attempt) {
             // A short name, so that a final name near the length limit still gets one.
