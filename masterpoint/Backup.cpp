@@ -81,7 +81,7 @@ BackupResult backUpTicked(const std::vector<ListEntry>& entries,
     if (isSameFolder(masterpointFolder, backupFolder, fileSystem)) {
         throw backupFolderIsMasterpointFolder();
     }
-    // Once for the folder, not once a file.
+    // Once for the folder, where the copies go, not once a file.
     removeAbandonedTemporaries(joinPath(backupFolder, std::string()), fileSystem);
     for (const ListEntry& entry : entries) {
         if (!entry.ticked) {

@@ -253,7 +253,11 @@ private:
         case ReplacedUnderItsName: {
             const std::string fresh = path_ + ".new";
             std::ofstream(fresh, std::ios::binary) << other.substr(0, now.size());
-            return std::rename(fresh.c_str(), path_.c_str()) == 0;
+            if (std::rename(fresh.c_str(), path_.c_str()) == 0) {
+                return true;
+            }
+            std::remove(fresh.c_str()); // Windows: a file open for reading keeps its name
+            return false;
         }
         }
         return false;
