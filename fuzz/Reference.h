@@ -57,16 +57,13 @@ namespace ref {
 
 // ---- Lines -----------------------------------------------------------------------------
 
-// A CR LF pair, a lone CR and a lone LF each end a line; a NUL ends the text; a last
-// line without an end counts; a line end at the very end adds no empty line.
+// A CR LF pair, a lone CR and a lone LF each end a line; a last line without an end
+// counts; a line end at the very end adds no empty line; a NUL is a byte of its line.
 inline std::vector<std::string> lines(std::string_view bytes) {
     std::vector<std::string> result;
     std::string current;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
-        if (c == '\0') {
-            break;
-        }
         if (c == '\r' || c == '\n') {
             result.push_back(current);
             current.clear();
@@ -81,6 +78,21 @@ inline std::vector<std::string> lines(std::string_view bytes) {
         result.push_back(current);
     }
     return result;
+}
+
+// The text before its first NUL, which the rewriter stops at, and the number from 1 of
+// the line holding that NUL (0 when there is none): one more than the lines ended
+// before it.
+inline std::string_view beforeNul(std::string_view bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
+inline std::size_t lineOfNul(std::string_view bytes) {
+    const std::size_t nul = bytes.find('\0');
+    if (nul == std::string_view::npos) {
+        return 0;
+    }
+    // A stand-in for the NUL keeps its line from being the empty one after a line end.
+    return lines(std::string(bytes.substr(0, nul)) + "x").size();
 }
 
 // Every line followed by CR LF.

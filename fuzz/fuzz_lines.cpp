@@ -1,6 +1,7 @@
 // Line splitting (LineList, in memory and read from a file in uneven reads) and the
 // CR LF rewriter (the input cut into chunks at random places), both against the plain
-// reading of the line rules in Reference.h.
+// reading of the line rules in Reference.h: LineList keeps a NUL as a byte of its line,
+// the rewriter stops at it and names its line.
 //
 // Input: the text, then (from the end) the cut sizes of two passes through one
 // rewriter, the read sizes of the file and the size that the file claims at opening.
@@ -53,8 +54,9 @@ std::vector<std::string_view> cut(std::string_view text, FuzzedDataProvider& pro
 }
 
 // One pass through the rewriter. After a NUL every further chunk is refused and adds
-// nothing.
-std::string rewrite(mp::CrLfRewriter& rewriter, const std::vector<std::string_view>& chunks) {
+// nothing, and the line that held it is named.
+std::string rewrite(mp::CrLfRewriter& rewriter, const std::vector<std::string_view>& chunks,
+                    std::size_t lineOfNul) {
     std::string out;
     bool ended = false;
     for (const std::string_view chunk : chunks) {
@@ -68,6 +70,11 @@ std::string rewrite(mp::CrLfRewriter& rewriter, const std::vector<std::string_vi
         REF_CHECK(more == !nulSeen,
                   "feed said " + std::to_string(more) + " for the chunk " + ref::shown(chunk));
         ended = !more;
+    }
+    if (ended) {
+        REF_CHECK(rewriter.lineNumber() == lineOfNul, "the NUL was put on line " +
+                                                          std::to_string(rewriter.lineNumber()) +
+                                                          ", not " + std::to_string(lineOfNul));
     }
     rewriter.finish(out);
     return out;
@@ -84,10 +91,11 @@ public:
     int reads = 0;
 
     std::error_code openForReading(const std::string&, mp::FileHandle& file,
-                                   std::uint64_t& size) override {
+                                   mp::FileStamp& stamp) override {
         // A real descriptor, so that the handle closes something of ours.
         file.reset(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-        size = claimedSize;
+        stamp = mp::FileStamp();
+        stamp.size = claimedSize;
         at_ = 0;
         reads = 0;
         return {};
@@ -106,6 +114,12 @@ public:
         return {};
     }
 
+    std::error_code stampOf(mp::FileHandle&, mp::FileStamp& stamp) override {
+        stamp = mp::FileStamp();
+        stamp.size = claimedSize;
+        return {};
+    }
+    std::error_code stampAt(const std::string&, mp::FileStamp&) override { return unsupported(); }
     std::error_code listFolder(const std::string&, std::vector<mp::DirEntry>&) override {
         return unsupported();
     }
@@ -113,14 +127,11 @@ public:
                              std::size_t&) override {
         return unsupported();
     }
-    std::error_code createNew(const std::string&, const mp::FileHandle*, mp::FileHandle&) override {
+    std::error_code createTemporary(const std::string&, const std::string&, mp::TemporaryUse,
+                                    mp::FileHandle&, std::string&) override {
         return unsupported();
     }
-    std::error_code createTemporary(const std::string&, const std::string&, mp::FileHandle&,
-                                    std::string&) override {
-        return unsupported();
-    }
-    std::error_code nameTemporary(mp::FileHandle&, const std::string&, std::string&) override {
+    std::error_code nameTemporary(mp::FileHandle&, const std::string&) override {
         return unsupported();
     }
     std::error_code removeAbandoned(const std::string&) override { return unsupported(); }
@@ -128,7 +139,7 @@ public:
         return unsupported();
     }
     std::error_code copyData(mp::FileHandle&, mp::FileHandle&) override { return unsupported(); }
-    void copyModificationTime(mp::FileHandle&, mp::FileHandle&) override {}
+    void copyTimeAndMode(mp::FileHandle&, mp::FileHandle&) override {}
     std::error_code sync(mp::FileHandle&) override { return unsupported(); }
     std::error_code close(mp::FileHandle& file) override {
         file.reset();
@@ -137,7 +148,10 @@ public:
     std::error_code renameNoReplace(const std::string&, const std::string&) override {
         return unsupported();
     }
-    std::error_code replace(const std::string&, const std::string&) override {
+    std::error_code replace(mp::FileHandle&, const std::string&, const std::string&) override {
+        return unsupported();
+    }
+    std::error_code placeNew(mp::FileHandle&, const std::string&, const std::string&) override {
         return unsupported();
     }
     std::error_code remove(const std::string&) override { return unsupported(); }
@@ -165,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    "\ngot      " + joined(got));
 
     // Rewritten, twice through one rewriter, cut two ways: finish starts it afresh.
-    const std::string crLf = ref::crLfJoined(expected);
+    const std::string crLf = ref::crLfJoined(ref::lines(ref::beforeNul(text)));
     mp::CrLfRewriter rewriter;
     for (int pass = 0; pass < 2; ++pass) {
         const std::vector<std::string_view> chunks = cut(text, provider);
@@ -173,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::string_view chunk : chunks) {
             cuts += std::to_string(chunk.size()) + " ";
         }
-        const std::string out = rewrite(rewriter, chunks);
+        const std::string out = rewrite(rewriter, chunks, ref::lineOfNul(text));
         REF_CHECK(out == crLf, "text " + ref::shown(text) + " cut " + cuts + "\nexpected " +
                                    ref::shown(crLf) + "\ngot      " + ref::shown(out));
     }

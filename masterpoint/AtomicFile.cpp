@@ -1,6 +1,7 @@
 #include "masterpoint/AtomicFile.h"
 
 #include "masterpoint/FileName.h"
+#include "masterpoint/TemporaryName.h"
 
 namespace mp {
 
@@ -12,48 +13,23 @@ std::string folderOf(const std::string& path) {
     return brk == std::string::npos ? std::string() : path.substr(0, brk + 1);
 }
 
-// ".mpmgr-" and six letters or digits: the names the file systems give temporary files.
-bool isTemporaryName(const std::string& name) {
-    static const std::string kPrefix = ".mpmgr-";
-    if (name.size() != kPrefix.size() + 6 || name.compare(0, kPrefix.size(), kPrefix) != 0) {
-        return false;
-    }
-    for (std::size_t i = kPrefix.size(); i < name.size(); ++i) {
-        const char c = name[i];
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
-AtomicFile::AtomicFile(std::string finalPath, FileSystem& fileSystem)
-    : fileSystem_(fileSystem), finalPath_(std::move(finalPath)), folder_(folderOf(finalPath_)) {}
+AtomicFile::AtomicFile(std::string finalPath, FileSystem& fileSystem, TemporaryUse use)
+    : fileSystem_(fileSystem), use_(use), finalPath_(std::move(finalPath)),
+      folder_(folderOf(finalPath_)) {}
 
 AtomicFile::~AtomicFile() {
     discard();
 }
 
-std::error_code AtomicFile::open() {
+std::error_code AtomicFile::open(const std::string& likePath, bool clearAbandoned) {
     discard();
-    removeAbandonedTemporaries();
-    return fileSystem_.createTemporary(folder_, finalPath_, handle_, tempPath_);
-}
-
-// Housekeeping on the way: a folder that cannot be listed, or a file that cannot be
-// removed, leaves the write to succeed or fail on its own.
-void AtomicFile::removeAbandonedTemporaries() {
-    std::vector<DirEntry> entries;
-    if (fileSystem_.listFolder(folder_.empty() ? std::string(".") : folder_, entries)) {
-        return;
+    if (clearAbandoned) {
+        removeAbandonedTemporaries(folder_, fileSystem_);
     }
-    for (const DirEntry& entry : entries) {
-        if ((entry.attributes & Directory) == 0 && isTemporaryName(entry.name)) {
-            fileSystem_.removeAbandoned(folder_ + entry.name);
-        }
-    }
+    return fileSystem_.createTemporary(folder_, likePath.empty() ? finalPath_ : likePath, use_,
+                                       handle_, tempPath_);
 }
 
 std::error_code AtomicFile::write(const char* data, std::size_t size) {
@@ -64,28 +40,48 @@ std::error_code AtomicFile::write(const char* data, std::size_t size) {
 }
 
 std::error_code AtomicFile::commit() {
+    return finish(true);
+}
+
+std::error_code AtomicFile::commitNew() {
+    return finish(false);
+}
+
+std::error_code AtomicFile::finish(bool replacing) {
     if (!handle_.isOpen()) {
         return std::make_error_code(std::errc::bad_file_descriptor);
     }
-    // Every step must have worked before the old file is given up: a write that only
-    // failed at the sync or the close (a full disk on a network volume) must not
-    // replace it with a short one.
+    // Every byte must be on the disk before the file takes its name: a write that only
+    // fails at the sync (a full disk on a network volume) must not put a short file in
+    // place, nor replace a good one with it.
     std::error_code error = fileSystem_.sync(handle_);
-    if (!error && tempPath_.empty()) {
-        error = fileSystem_.nameTemporary(handle_, folder_, tempPath_);
+    if (!error && replacing && tempPath_.empty()) {
+        // A rename over the final name needs a name to rename from.
+        for (int attempt = 0; attempt == 0 || (error == std::errc::file_exists && attempt < 100);
+             ++attempt) {
+            tempPath_ = folder_ + temporaryName(use_);
+            error = fileSystem_.nameTemporary(handle_, tempPath_);
+        }
+        if (error) {
+            tempPath_.clear();
+        }
     }
-    const std::error_code closed = fileSystem_.close(handle_);
     if (!error) {
-        error = closed;
-    }
-    if (!error) {
-        error = fileSystem_.replace(tempPath_, finalPath_);
+        // The file stays open, and held, until it has its final name: another writer's
+        // clean-up never takes it for abandoned in between.
+        error = replacing ? fileSystem_.replace(handle_, tempPath_, finalPath_)
+                          : fileSystem_.placeNew(handle_, tempPath_, finalPath_);
     }
     if (error) {
         discard();
         return error;
     }
     tempPath_.clear();
+    if (handle_.isOpen()) {
+        // The bytes reached the disk at the sync and the file is in place: the close can
+        // no longer lose any of them, so its answer changes nothing.
+        fileSystem_.close(handle_);
+    }
     return {};
 }
 

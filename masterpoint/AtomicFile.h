@@ -1,12 +1,15 @@
 #pragma once
-// A file written beside its final name and put in place only when complete. commit()
-// replaces whatever has the final name in one step: a file, keeping its owner (where
-// allowed) and permission bits, or a link, which is replaced itself and never followed.
-// A file given up without commit() is removed and the final name is left as it was.
+// A file written beside its final name and put in place only when complete and synced:
+// commit() replaces whatever has the final name in one step (a file, keeping its owner
+// where allowed and its permission bits, or a link, which is replaced itself and never
+// followed); commitNew() puts it in place only when the name is free, and never replaces
+// anything. A file given up without either is removed and the final name is left as it
+// was.
 //
-// Where the system can, the file has no name until commit(), so a writer that is killed
-// leaves nothing in the folder. Where it cannot, open() first removes the temporary files
-// that writers killed earlier left in the folder, leaving those still being written.
+// Where the system can, the file has no name until it is put in place, so a writer that
+// is killed leaves nothing in the folder. Where it cannot, the file is named
+// temporaryName(use) until then, and open() first removes the temporary files that
+// writers left behind in the folder (TemporaryName.h), leaving those still being written.
 
 #include "masterpoint/FileSystem.h"
 
@@ -16,20 +19,28 @@ namespace mp {
 
 class AtomicFile {
 public:
-    explicit AtomicFile(std::string finalPath, FileSystem& fileSystem = FileSystem::system());
+    explicit AtomicFile(std::string finalPath, FileSystem& fileSystem = FileSystem::system(),
+                        TemporaryUse use = TemporaryUse::Merge);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    std::error_code open(); // creates the temporary file, after clearing abandoned ones
+    // Creates the temporary file, like likePath (the final name when empty: see
+    // FileSystem::createTemporary), after clearing abandoned ones unless told not to (a
+    // caller writing many files into one folder clears it once).
+    std::error_code open(const std::string& likePath = {}, bool clearAbandoned = true);
     std::error_code write(const char* data, std::size_t size);
-    std::error_code commit(); // syncs, closes and renames over the final name
+    // The open file, for calls that fill it or set its attributes.
+    FileHandle& handle() { return handle_; }
+    std::error_code commit();    // syncs and renames over the final name
+    std::error_code commitNew(); // syncs and puts in place only as a new name
     void discard();
 
 private:
-    FileSystem& fileSystem_;
-    void removeAbandonedTemporaries();
+    std::error_code finish(bool replacing);
 
+    FileSystem& fileSystem_;
+    TemporaryUse use_;
     std::string finalPath_;
     std::string folder_;
     std::string tempPath_; // empty while the file has no name

@@ -1,8 +1,11 @@
 #include "masterpoint/Backup.h"
 
+#include "masterpoint/ChangedWhileRead.h"
+#include "masterpoint/CommandErrors.h"
 #include "masterpoint/FileCopy.h"
 #include "masterpoint/FileName.h"
 #include "masterpoint/ReadableFile.h"
+#include "masterpoint/TemporaryName.h"
 
 #include <cstring>
 #include <memory>
@@ -46,6 +49,22 @@ bool haveSameBytes(const std::string& a, const std::string& b, FileSystem& fileS
     }
 }
 
+// Whether a file or folder has the name. When that cannot be told, the copy is tried and
+// fails with the reason; a link to nowhere is found there too.
+bool isPresent(const std::string& path, FileSystem& fileSystem) {
+    FileStamp stamp;
+    return !fileSystem.stampAt(path, stamp);
+}
+
+// Whether the two folders are one, however each is reached (a link, "..", another
+// spelling); false when either cannot be looked up, and the copies then fail on their own.
+bool isSameFolder(const std::string& a, const std::string& b, FileSystem& fileSystem) {
+    FileStamp first;
+    FileStamp second;
+    return !fileSystem.stampAt(a, first) && !fileSystem.stampAt(b, second) &&
+           first.isSameFileAs(second);
+}
+
 } // namespace
 
 BackupResult backUpTicked(const std::vector<ListEntry>& entries,
@@ -53,19 +72,34 @@ BackupResult backUpTicked(const std::vector<ListEntry>& entries,
                           FileSystem& fileSystem) {
     BackupResult result;
     for (const ListEntry& entry : entries) {
+        result.ticked += entry.ticked ? 1 : 0;
+    }
+    if (result.ticked == 0) {
+        return result;
+    }
+    // Every file there would be its own copy: nothing would be backed up at all.
+    if (isSameFolder(masterpointFolder, backupFolder, fileSystem)) {
+        throw backupFolderIsMasterpointFolder();
+    }
+    // Once for the folder, where the copies go, not once a file.
+    removeAbandonedTemporaries(joinPath(backupFolder, std::string()), fileSystem);
+    for (const ListEntry& entry : entries) {
         if (!entry.ticked) {
             continue;
         }
-        ++result.ticked;
-        const std::string from = joinPath(masterpointFolder, entry.fileName);
-        const std::string to = joinPath(backupFolder, entry.fileName);
-        const std::error_code error = copyNoReplace(from, to, fileSystem);
+        const std::string from = entryPath(entry, masterpointFolder);
+        const std::string to = entryPath(entry, backupFolder);
+        // Backed up before, or by another copy of the program at this moment: the file
+        // is safe as long as the copy there is the same. Looked at first, so that a
+        // backup of files mostly backed up already copies only the new ones.
+        std::error_code error = std::make_error_code(std::errc::file_exists);
+        if (!isPresent(to, fileSystem)) {
+            error = copyNoReplace(from, to, fileSystem, false);
+        }
         if (!error) {
             continue;
         }
         if (error == std::errc::file_exists) {
-            // Backed up before (or the backup folder is the masterpoint folder): the file
-            // is safe as long as the copy there is the same.
             if (haveSameBytes(from, to, fileSystem)) {
                 ++result.alreadyThere;
             } else {
@@ -74,6 +108,11 @@ BackupResult backUpTicked(const std::vector<ListEntry>& entries,
                                     "copy " + from + " -> " + to +
                                         ": destination exists with other content");
             }
+            continue;
+        }
+        if (error == changedWhileRead()) {
+            result.problems.add(Error::changedWhileRead(from).what(),
+                                "copy " + from + " -> " + to + ": source changed while copied");
             continue;
         }
         result.problems.add("Could not back up " + entry.fileName + ": " + describe(error),

@@ -18,9 +18,11 @@ struct BackupResult {
 };
 
 // Copies the file of each ticked entry from masterpointFolder into backupFolder under
-// its own name, keeping its modification time. A copy already there is never
-// replaced: when it holds the same bytes the file counts as backed up, else that is
-// recorded. Any other failure is recorded and the walk goes on.
+// its own name, keeping its modification time (copyNoReplace: never seen half made). A
+// copy already there is never replaced: when it holds the same bytes the file counts as
+// backed up, else that is recorded. A file that changed while it was copied gets no
+// copy. Any failure is recorded and the walk goes on. Throws, before anything is copied,
+// backupFolderIsMasterpointFolder() when the two folders are one, however reached.
 BackupResult backUpTicked(const std::vector<ListEntry>& entries,
                           const std::string& masterpointFolder, const std::string& backupFolder,
                           FileSystem& fileSystem = FileSystem::system());

@@ -14,7 +14,7 @@ ConvertResult convertTicked(const std::vector<ListEntry>& entries, const std::st
         }
         ++result.attempted;
         const std::string newName = convertedName(entry.fileName, entry.kindCode);
-        const std::string from = joinPath(folder, entry.fileName);
+        const std::string from = entryPath(entry, folder);
         const std::string to = joinPath(folder, newName);
         if (const std::error_code error = fileSystem.renameNoReplace(from, to)) {
             result.problems.add(conversionFailure(entry.fileName, newName, error),

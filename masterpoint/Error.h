@@ -16,9 +16,10 @@ public:
 
     // "Cannot open file <path>": a file that had to be read could not be opened.
     static Error cannotOpenFile(const std::string& path, std::error_code reason = {});
-    // "Cannot read file <path>": a file that opened could not be read to its end, or it
-    // changed while it was read.
+    // "Cannot read file <path>": a file that opened could not be read to its end.
     static Error cannotReadFile(const std::string& path, std::error_code reason = {});
+    // "Cannot read file <path>: it changed while it was read".
+    static Error changedWhileRead(const std::string& path);
     // "Cannot create file <path>": a file that had to be written could not be created.
     static Error cannotCreateFile(const std::string& path, std::error_code reason = {});
 

@@ -1,31 +1,29 @@
 #include "masterpoint/FileCopy.h"
 
+#include "masterpoint/AtomicFile.h"
+#include "masterpoint/ReadableFile.h"
+
 namespace mp {
 
 std::error_code copyNoReplace(const std::string& from, const std::string& to,
-                              FileSystem& fileSystem) {
-    FileHandle in;
-    std::uint64_t size = 0;
-    if (const std::error_code error = fileSystem.openForReading(from, in, size)) {
+                              FileSystem& fileSystem, bool clearAbandoned) {
+    ReadableFile in(fileSystem);
+    if (const std::error_code error = in.open(from)) {
         return error;
     }
-    FileHandle out;
-    if (const std::error_code error = fileSystem.createNew(to, &in, out)) {
+    AtomicFile out(to, fileSystem, TemporaryUse::Backup);
+    if (const std::error_code error = out.open(from, clearAbandoned)) {
         return error;
     }
-    // From here on the destination is ours: whatever fails, it goes.
-    std::error_code error = fileSystem.copyData(in, out);
-    if (!error) {
-        fileSystem.copyModificationTime(in, out); // the copy stands without it
+    // Whatever fails from here on, the temporary file goes with `out`.
+    if (const std::error_code error = fileSystem.copyData(in.handle(), out.handle())) {
+        return error;
     }
-    const std::error_code closed = fileSystem.close(out);
-    if (!error) {
-        error = closed;
+    if (const std::error_code error = in.checkUnchanged()) {
+        return error;
     }
-    if (error) {
-        fileSystem.remove(to);
-    }
-    return error;
+    fileSystem.copyTimeAndMode(in.handle(), out.handle()); // the copy stands without them
+    return out.commitNew();
 }
 
 } // namespace mp

@@ -1,5 +1,5 @@
 #pragma once
-// A copy that never replaces a file.
+// A copy that never replaces a file and is never seen half made.
 
 #include "masterpoint/FileSystem.h"
 
@@ -7,10 +7,13 @@
 
 namespace mp {
 
-// Copies a regular file's bytes, permission bits and modification time to a new file;
-// fails when the destination exists, also as a link. A copy that fails part-way is
-// removed, so no partial copy is ever left behind.
+// Copies a regular file's bytes, permission bits and modification time to a new file:
+// written beside its name, synced, and only then given the name, which fails with
+// file_exists when the name is taken (also by a link). A copy killed or failing at any
+// point leaves no file under the name. A source that changed while it was copied fails
+// with changedWhileRead() and leaves no copy. clearAbandoned as for AtomicFile::open.
 std::error_code copyNoReplace(const std::string& from, const std::string& to,
-                              FileSystem& fileSystem = FileSystem::system());
+                              FileSystem& fileSystem = FileSystem::system(),
+                              bool clearAbandoned = true);
 
 } // namespace mp

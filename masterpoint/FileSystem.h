@@ -36,6 +36,30 @@ struct DirEntry {
                              // device, dangling link) is 4; a link counts as its target
 };
 
+// What tells one version of a file from another: which file it is (device and inode,
+// or volume and file index), its size and its modification time. A file rewritten in
+// place changes its size or time; one put in its place under the name changes identity.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+
+    bool isSameFileAs(const FileStamp& other) const {
+        return device == other.device && file == other.file;
+    }
+    bool operator==(const FileStamp& other) const {
+        return isSameFileAs(other) && size == other.size &&
+               modifiedSeconds == other.modifiedSeconds &&
+               modifiedNanoseconds == other.modifiedNanoseconds;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+// What a temporary file is for; its name says it (TemporaryName.h).
+enum class TemporaryUse { Merge, Backup };
+
 // What a caller already knows of a path before it is opened.
 enum class Known {
     Nothing,
@@ -62,51 +86,68 @@ public:
                                      Known known, std::size_t& got) = 0;
 
     // Opens a regular file for reading, never blocking; anything else is refused.
-    // size is the file's size at opening.
+    // stamp is the open file's at opening.
     virtual std::error_code openForReading(const std::string& path, FileHandle& file,
-                                           std::uint64_t& size) = 0;
+                                           FileStamp& stamp) = 0;
     // Reads up to size bytes; got is 0 at the end of the file.
     virtual std::error_code read(FileHandle& file, char* buffer, std::size_t size,
                                  std::size_t& got) = 0;
+    // The stamp of an open file.
+    virtual std::error_code stampOf(FileHandle& file, FileStamp& stamp) = 0;
+    // The stamp of what path names now, through links; a folder has one too.
+    virtual std::error_code stampAt(const std::string& path, FileStamp& stamp) = 0;
 
-    // Creates a new file for writing; fails when the name exists, also as a link. The
-    // permission bits are those of modeOf when given, else the usual ones.
-    virtual std::error_code createNew(const std::string& path, const FileHandle* modeOf,
-                                      FileHandle& file) = 0;
     // Creates a temporary file in folder (which ends in a separator or is empty), for
     // writing. It has the owner (where allowed) and the permission bits of the regular
     // file at likePath, else the usual ones. Where the system offers it the file has no
-    // name until nameTemporary() gives it one, and path is empty: a writer killed before
-    // then leaves nothing behind. Otherwise path is its name, ".mpmgr-" and six letters
-    // or digits. Either way the file is held for as long as it is open, so that
-    // removeAbandoned() can tell it from one whose writer is gone.
+    // name until it is put in place, and path is empty: a writer killed before then
+    // leaves nothing behind. Otherwise path is its name, temporaryName(use). Either way
+    // the writer holds the file for as long as it is open, so that removeAbandoned()
+    // leaves it alone.
     virtual std::error_code createTemporary(const std::string& folder, const std::string& likePath,
-                                            FileHandle& file, std::string& path) = 0;
-    // Gives a temporary file that has no name one of the named form in folder, so that
-    // replace() can put it in place. For a file that is complete, just before that.
-    virtual std::error_code nameTemporary(FileHandle& file, const std::string& folder,
-                                          std::string& path) = 0;
-    // Removes a temporary file left behind by a writer that is gone (killed, or its
-    // machine stopped). A file still held by a writer, a link or anything but a regular
-    // file is left alone, with an error.
+                                            TemporaryUse use, FileHandle& file,
+                                            std::string& path) = 0;
+    // Gives a temporary file that has no name the name path, never replacing anything:
+    // file_exists when the name is taken.
+    virtual std::error_code nameTemporary(FileHandle& file, const std::string& path) = 0;
+    // Removes a temporary file (a name of the form isTemporaryName) that a writer left
+    // behind: a regular file of the user's own, held by no writer and not modified for
+    // kAbandonedAfterSeconds. Anything else is left alone, with an error. Where the file
+    // system takes no locks the age alone decides.
     virtual std::error_code removeAbandoned(const std::string& path) = 0;
     virtual std::error_code write(FileHandle& file, const char* data, std::size_t size) = 0;
     // Appends the rest of from to to, in the kernel where the system can.
     virtual std::error_code copyData(FileHandle& from, FileHandle& to) = 0;
-    // Gives to the modification time of from, where the file system allows.
-    virtual void copyModificationTime(FileHandle& from, FileHandle& to) = 0;
+    // Gives to the modification time and the permission bits (on Windows the
+    // attributes) of from, where the file system allows.
+    virtual void copyTimeAndMode(FileHandle& from, FileHandle& to) = 0;
     virtual std::error_code sync(FileHandle& file) = 0;
     // Closes the file: the close's own error, which may be the last write's.
     virtual std::error_code close(FileHandle& file) = 0;
 
     // Renames a file; fails when the destination exists, also when it appears between
-    // any check and the call.
+    // any check and the call. Only where the file system offers neither a rename that
+    // refuses an existing name nor hard links (FAT through FUSE, say) is the name checked
+    // free just before a plain rename: a file made by another program in that instant
+    // would be replaced.
     virtual std::error_code renameNoReplace(const std::string& from, const std::string& to) = 0;
-    // Renames a file over to, replacing a file or link there in one step (never what a
-    // link points to), and makes the change durable.
-    virtual std::error_code replace(const std::string& from, const std::string& to) = 0;
+    // Renames the complete temporary file from, still open as file, over to, replacing
+    // a file or link there in one step (never what a link points to), and makes the
+    // change durable. The writer keeps its hold on the file until it is in place where
+    // the system renames open files (POSIX); Windows lets it go just before.
+    virtual std::error_code replace(FileHandle& file, const std::string& from,
+                                    const std::string& to) = 0;
+    // Puts the complete temporary file (named from, or unnamed when from is empty), still
+    // open as file, in place as to without ever replacing anything (file_exists when the
+    // name is taken), and makes the change durable. The hold as for replace().
+    virtual std::error_code placeNew(FileHandle& file, const std::string& from,
+                                     const std::string& to) = 0;
     virtual std::error_code remove(const std::string& path) = 0;
 };
+
+// How long a temporary file must have been left untouched before it is taken for
+// abandoned: a writer at work touches its file far more often.
+constexpr std::int64_t kAbandonedAfterSeconds = 60 * 60;
 
 // The reason in plain words, for a message: "permission denied".
 std::string describe(std::error_code error);

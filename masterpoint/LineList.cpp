@@ -159,10 +159,6 @@ std::string_view LineList::line(std::size_t index) const {
 }
 
 void LineList::split() {
-    const std::size_t nul = text_.find('\0');
-    if (nul != std::string::npos) {
-        text_.resize(nul);
-    }
     narrowLines_ = {};
     wideLines_ = {};
     wide_ = text_.size() > std::numeric_limits<std::uint32_t>::max();
@@ -185,8 +181,8 @@ template <typename Offset> void LineList::splitInto(Lines<Offset>& lines) {
     prepareFreshMemory(lines.starts.data(), lines.starts.capacity() * sizeof(Offset));
     prepareFreshMemory(lines.ends.data(), lines.ends.capacity() * sizeof(Offset));
     std::size_t start = 0; // where the line being read began
-    // A line end is a CR, an LF, or a CR LF pair, after which the next line starts. (No
-    // NUL is left in the text by now.)
+    // A line end is a CR, an LF, or a CR LF pair, after which the next line starts. A
+    // NUL is a byte of its line like any other.
     forEachBreak<false>(text, n, [&](std::size_t at) {
         if (at >= start) { // else the LF of a CR LF pair already taken
             lines.starts.push_back(static_cast<Offset>(start));
@@ -228,6 +224,7 @@ bool CrLfRewriter::feed(std::string_view chunk, std::string& out) {
         const char c = p[at];
         if (c == '\r' && at + 1 < n && p[at + 1] == '\n') {
             lineStart = at + 2;
+            ++linesEnded_;
             return true;
         }
         out.append(p + runStart, at - runStart);
@@ -237,6 +234,7 @@ bool CrLfRewriter::feed(std::string_view chunk, std::string& out) {
             return false;
         }
         out += "\r\n";
+        ++linesEnded_;
         if (c == '\r' && at + 1 == n) {
             pendingCr_ = true; // an LF opening the next chunk belongs to this line end
         }

@@ -1,7 +1,8 @@
 #pragma once
 // A text file read whole and split into lines. A CR LF pair, a lone CR and a lone LF
-// each end a line; a NUL byte ends the text; a last line without an end counts; a line
-// end at the very end adds no empty line. Lines are kept byte for byte.
+// each end a line; a last line without an end counts; a line end at the very end adds
+// no empty line. Lines are kept byte for byte, a NUL byte among them: it hides nothing
+// that follows it.
 //
 // The bytes are held once with where each line starts and ends: 8 bytes a line for a
 // text under 4 GiB (16 above), so a file of a million records costs little more than
@@ -51,16 +52,20 @@ private:
 };
 
 // Feeds bytes through the same line rules as LineList and hands back every complete
-// line with CR LF after it, so files of any size can be rewritten in bounded memory.
+// line with CR LF after it, so files of any size can be rewritten in bounded memory. A
+// NUL byte stops it: what to make of such a file is the caller's to say.
 class CrLfRewriter {
 public:
     // Appends to out the rewritten form of chunk. Returns false once a NUL has been
-    // seen: the rest of that input is to be ignored.
+    // seen, having appended the lines before it; nothing more is taken after that.
     bool feed(std::string_view chunk, std::string& out);
     // Ends the input: a pending last line without an end gets its CR LF.
     void finish(std::string& out);
+    // The number, from 1, of the line being read: after a NUL, the line that holds it.
+    std::uint64_t lineNumber() const { return linesEnded_ + 1; }
 
 private:
+    std::uint64_t linesEnded_ = 0;
     bool pendingCr_ = false;
     bool lineOpen_ = false;
     bool ended_ = false;

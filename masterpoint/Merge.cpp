@@ -1,6 +1,8 @@
 #include "masterpoint/Merge.h"
 
 #include "masterpoint/AtomicFile.h"
+#include "masterpoint/ChangedWhileRead.h"
+#include "masterpoint/CommandErrors.h"
 #include "masterpoint/Error.h"
 #include "masterpoint/FileName.h"
 #include "masterpoint/LineList.h"
@@ -69,8 +71,7 @@ std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
     CrLfRewriter rewriter;
     std::uint64_t read = 0;
     std::uint64_t lines = 0;
-    bool more = true;
-    while (more) {
+    for (;;) {
         std::size_t n = 0;
         if (const std::error_code error = input.read(buffer.data(), buffer.size(), n)) {
             throw Error::cannotReadFile(inputPath, error);
@@ -78,24 +79,29 @@ std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
         read += n;
         text.clear();
         if (n == 0) {
-            // A file that ends elsewhere than at the size it had when opened is being
-            // cut short or written under us: its last record may be half there.
-            if (read != input.size()) {
-                throw Error::cannotOpenFile(inputPath, std::make_error_code(std::errc::io_error));
+            // A file written under us may hold half a record, or parts of two versions:
+            // its size, time or identity tell, or a length other than it had at opening.
+            const std::error_code changed = input.checkUnchanged();
+            if (changed == changedWhileRead() || (!changed && read != input.size())) {
+                throw Error::changedWhileRead(inputPath);
+            }
+            if (changed) {
+                throw Error::cannotReadFile(inputPath, changed);
             }
             rewriter.finish(text);
-            more = false;
         } else if (!rewriter.feed({buffer.data(), n}, text)) {
-            rewriter.finish(text); // a NUL ends this input's text
-            more = false;
+            // Passing on the lines before it would cut the file short in silence.
+            throw nulByteInMergeInput(inputPath, rewriter.lineNumber());
         }
         if (const std::error_code error = output.write(text.data(), text.size())) {
             throw Error::cannotCreateFile(outputPath, error);
         }
         // Every line written ends in CR LF, and no line holds an LF of its own.
         lines += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+        if (n == 0) {
+            return lines;
+        }
     }
-    return lines;
 }
 
 } // namespace

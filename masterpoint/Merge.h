@@ -28,11 +28,12 @@ std::vector<std::string> tickedPaths(const std::vector<ListEntry>& entries,
                                      const std::string& folder);
 
 // Writes the lines of every input, in order, each followed by CR LF, to outputPath.
-// Every input is opened before the output is touched (Error::cannotOpenFile, also for
-// an input that ends elsewhere than at the size it had when opened); a read that fails
-// is Error::cannotReadFile. The output is written beside its name and put in place only when
-// complete (Error::cannotCreateFile(outputPath)), so a failure leaves any existing file, an input
-// included, as it was. Memory stays bounded. Returns the number of lines written.
+// Every input is opened before the output is touched (Error::cannotOpenFile). An input
+// whose read fails is Error::cannotReadFile; one that changed while it was read (its
+// size, modification time or identity) Error::changedWhileRead; one holding a NUL byte
+// nulByteInMergeInput. The output is written beside its name and put in place only when
+// complete (Error::cannotCreateFile(outputPath)), so a failure leaves any existing file,
+// an input included, as it was. Memory stays bounded. Returns the number of lines written.
 std::uint64_t mergeFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
                          FileSystem& fileSystem = FileSystem::system());
 

@@ -18,12 +18,20 @@ public:
     // Reads up to size bytes; got is 0 at the end.
     std::error_code read(char* buffer, std::size_t size, std::size_t& got);
     // The file's size at opening, in bytes.
-    std::uint64_t size() const { return size_; }
+    std::uint64_t size() const { return stamp_.size; }
+    // The open file, for calls that copy from it.
+    FileHandle& handle() { return handle_; }
+
+    // Whether the file is as it was at opening: its size and modification time, and the
+    // file that its path names. changedWhileRead() when not; the look-up's own error when
+    // it cannot tell.
+    std::error_code checkUnchanged();
 
 private:
     FileSystem* fileSystem_;
     FileHandle handle_;
-    std::uint64_t size_ = 0;
+    std::string path_;
+    FileStamp stamp_;
 };
 
 } // namespace mp

@@ -1,12 +1,13 @@
 // The file system on POSIX systems.
 
 #include "masterpoint/FileSystem.h"
+#include "masterpoint/TemporaryName.h"
 
 #include <cerrno>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -141,15 +142,19 @@ void syncFolderOf(const std::string& path) {
     }
 }
 
-// Six letters or digits for a temporary file's name.
-std::string randomSuffix() {
-    thread_local std::mt19937_64 generator{std::random_device{}()};
-    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::string suffix(6, ' ');
-    for (char& c : suffix) {
-        c = kLetters[generator() % (sizeof kLetters - 1)];
-    }
-    return suffix;
+FileStamp stampFrom(const struct stat& st) {
+    FileStamp stamp;
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.file = static_cast<std::uint64_t>(st.st_ino);
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+    stamp.modifiedSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    stamp.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    return stamp;
+}
+
+// Whether an error of link() says that the file system makes no hard links at all.
+bool meansNoHardLinks(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
 }
 
 mode_t usualMode() {
@@ -208,10 +213,10 @@ public:
     }
 
     std::error_code openForReading(const std::string& path, FileHandle& file,
-                                   std::uint64_t& size) override {
+                                   FileStamp& stamp) override {
         struct stat st {};
         const std::error_code error = openRegular(path, file, st);
-        size = error ? 0 : static_cast<std::uint64_t>(st.st_size);
+        stamp = error ? FileStamp() : stampFrom(st);
         return error;
     }
 
@@ -220,27 +225,27 @@ public:
         return readSome(fdOf(file), buffer, size, got);
     }
 
-    std::error_code createNew(const std::string& path, const FileHandle* modeOf,
-                              FileHandle& file) override {
-        mode_t mode = 0666;
+    std::error_code stampOf(FileHandle& file, FileStamp& stamp) override {
         struct stat st {};
-        if (modeOf != nullptr && ::fstat(fdOf(*modeOf), &st) == 0) {
-            mode = st.st_mode & 0777;
-        }
-        file.reset(
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
-        if (!file.isOpen()) {
+        if (::fstat(fdOf(file), &st) != 0) {
             return lastError();
         }
-        // The mask shaped the bits given to open(); a copy keeps its source's bits whole.
-        if (modeOf != nullptr) {
-            ::fchmod(fdOf(file), mode);
+        stamp = stampFrom(st);
+        return {};
+    }
+
+    std::error_code stampAt(const std::string& path, FileStamp& stamp) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) {
+            return lastError();
         }
+        stamp = stampFrom(st);
         return {};
     }
 
     std::error_code createTemporary(const std::string& folder, const std::string& likePath,
-                                    FileHandle& file, std::string& path) override {
+                                    TemporaryUse use, FileHandle& file,
+                                    std::string& path) override {
         path.clear();
 #ifdef O_TMPFILE
         // An unnamed file where the file system makes them, as long as /proc is there
@@ -250,19 +255,19 @@ public:
                               O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
         }
 #endif
-        if (!file.isOpen()) {
-            // A short fixed name, so that a final name near the length limit still gets
-            // one.
-            std::string pattern = folder + ".mpmgr-XXXXXX";
-            file.reset(::mkostemp(&pattern[0], O_CLOEXEC));
-            if (!file.isOpen()) {
+        for (int attempt = 0; !file.isOpen(); ++attempt) {
+            std::string candidate = folder + temporaryName(use);
+            file.reset(::open(candidate.c_str(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+            if (file.isOpen()) {
+                path = std::move(candidate);
+            } else if (errno != EEXIST || attempt == 100) {
                 return lastError();
             }
-            path = pattern;
         }
-        // The lock goes with the writer: once it is released, by a close or by the
-        // writer's end however it came, the file is known to be abandoned. Where the
-        // file system has no locks nobody gets one, and nothing is taken for abandoned.
+        // The lock goes with the writer: once it is released, by the close after the
+        // file is in place or by the writer's end however it came, the file is known to
+        // be abandoned. Where the file system takes no locks the age alone tells.
         ::flock(fdOf(file), LOCK_EX | LOCK_NB);
         // The file gets the owner and mode of the one it will replace, else the usual
         // mode. Only root may give a file away: for anyone else it stays the writer's
@@ -277,22 +282,13 @@ public:
         return {};
     }
 
-    std::error_code nameTemporary(FileHandle& file, const std::string& folder,
-                                  std::string& path) override {
-        // Linked through /proc, which any user may do; the link keeps the lock.
+    std::error_code nameTemporary(FileHandle& file, const std::string& path) override {
+        // Linked through /proc, which any user may do; the link keeps the lock, and
+        // refuses a name that is taken.
         const std::string self = "/proc/self/fd/" + std::to_string(fdOf(file));
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string candidate = folder + ".mpmgr-" + randomSuffix();
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) ==
-                0) {
-                path = std::move(candidate);
-                return {};
-            }
-            if (errno != EEXIST) {
-                return lastError();
-            }
-        }
-        return std::make_error_code(std::errc::file_exists);
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0
+                   ? std::error_code()
+                   : lastError();
     }
 
     std::error_code removeAbandoned(const std::string& path) override {
@@ -300,15 +296,24 @@ public:
         if (const std::error_code error = lookUpRegular(path, false, named)) {
             return error;
         }
+        // Someone else's file is theirs to remove, even under one of our names.
+        if (named.st_uid != ::geteuid()) {
+            return std::make_error_code(std::errc::operation_not_permitted);
+        }
+        // A writer at work touches its file; one idle for so long is gone or stuck.
+        if (std::time(nullptr) - named.st_mtim.tv_sec < kAbandonedAfterSeconds) {
+            return std::make_error_code(std::errc::device_or_resource_busy);
+        }
         FileHandle file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat held {};
         if (!file.isOpen() || ::fstat(fdOf(file), &held) != 0) {
             return lastError();
         }
-        if (::flock(fdOf(file), LOCK_EX | LOCK_NB) != 0) {
+        if (::flock(fdOf(file), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
             return lastError(); // its writer is still at work
         }
-        // The name must still be the file that was found unheld.
+        // (Any other answer means the file system takes no locks: the age decides.) The
+        // name must still be the file that was found unheld.
         if (::lstat(path.c_str(), &named) != 0) {
             return lastError();
         }
@@ -370,11 +375,12 @@ public:
         }
     }
 
-    void copyModificationTime(FileHandle& from, FileHandle& to) override {
+    void copyTimeAndMode(FileHandle& from, FileHandle& to) override {
         struct stat st {};
         if (::fstat(fdOf(from), &st) == 0) {
             const struct timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
             ::futimens(fdOf(to), times);
+            ::fchmod(fdOf(to), st.st_mode & 0777);
         }
     }
 
@@ -397,18 +403,33 @@ public:
         }
 #endif
         // Without an exclusive rename: link() refuses an existing destination.
-        if (::link(from.c_str(), to.c_str()) != 0) {
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            if (::unlink(from.c_str()) != 0) {
+                const std::error_code error = lastError();
+                ::unlink(to.c_str());
+                return error;
+            }
+            return {};
+        }
+        if (!meansNoHardLinks(errno)) {
             return lastError();
         }
-        if (::unlink(from.c_str()) != 0) {
-            const std::error_code error = lastError();
-            ::unlink(to.c_str());
-            return error;
+        // Without either (FAT through FUSE): the name is checked free and the rename
+        // made at once after, with nothing between the two calls. A file made by another
+        // program in that instant would be replaced; no call here can close that gap.
+        struct stat st {};
+        if (::lstat(to.c_str(), &st) == 0) {
+            return std::make_error_code(std::errc::file_exists);
         }
-        return {};
+        if (errno != ENOENT) {
+            return lastError();
+        }
+        return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : lastError();
     }
 
-    std::error_code replace(const std::string& from, const std::string& to) override {
+    std::error_code replace(FileHandle& /*file*/, const std::string& from,
+                            const std::string& to) override {
+        // The file stays open, and locked, through the rename.
         if (::rename(from.c_str(), to.c_str()) != 0) {
             return lastError();
         }
@@ -416,6 +437,16 @@ public:
         // that, and reporting it as a failure would say the file was not written.
         syncFolderOf(to);
         return {};
+    }
+
+    std::error_code placeNew(FileHandle& file, const std::string& from,
+                             const std::string& to) override {
+        const std::error_code error =
+            from.empty() ? nameTemporary(file, to) : renameNoReplace(from, to);
+        if (!error) {
+            syncFolderOf(to); // as for replace()
+        }
+        return error;
     }
 
     std::error_code remove(const std::string& path) override {

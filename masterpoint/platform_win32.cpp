@@ -4,6 +4,7 @@
 
 #include "masterpoint/FileName.h"
 #include "masterpoint/FileSystem.h"
+#include "masterpoint/TemporaryName.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -16,7 +17,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <random>
 
 namespace mp {
 
@@ -312,22 +312,24 @@ DWORD creationAttributes(DWORD attributes) {
     return attributes != 0 ? attributes : DWORD{FILE_ATTRIBUTE_NORMAL};
 }
 
-// Six letters or digits, for a name of our own.
-std::string randomSuffix() {
-    static std::mt19937_64 generator = [] {
-        LARGE_INTEGER now{};
-        ::QueryPerformanceCounter(&now);
-        std::seed_seq seed{static_cast<std::uint32_t>(now.QuadPart),
-                           static_cast<std::uint32_t>(now.QuadPart >> 32),
-                           static_cast<std::uint32_t>(::GetCurrentProcessId())};
-        return std::mt19937_64(seed);
-    }();
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string suffix(6, ' ');
-    for (char& c : suffix) {
-        c = kLetters[generator() % (sizeof kLetters - 1)];
+std::int64_t ticksOf(const FILETIME& time) {
+    return static_cast<std::int64_t>((std::uint64_t{time.dwHighDateTime} << 32) |
+                                     time.dwLowDateTime);
+}
+
+std::error_code stampFrom(HANDLE file, FileStamp& stamp) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file, &info)) {
+        return lastError();
     }
-    return suffix;
+    stamp.device = info.dwVolumeSerialNumber;
+    stamp.file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    stamp.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    // In the 100 ns ticks that the system counts.
+    const std::int64_t ticks = ticksOf(info.ftLastWriteTime);
+    stamp.modifiedSeconds = ticks / 10000000;
+    stamp.modifiedNanoseconds = ticks % 10000000 * 100;
+    return {};
 }
 
 class WindowsFileSystem : public FileSystem {
@@ -388,19 +390,17 @@ public:
     }
 
     std::error_code openForReading(const std::string& path, FileHandle& file,
-                                   std::uint64_t& size) override {
-        size = 0;
+                                   FileStamp& stamp) override {
+        stamp = FileStamp();
         // Other readers are let in; a writer is refused for as long as the file is open,
         // so that what is read is one version of it.
         FileHandle opened;
         if (const std::error_code error = openRegular(path, FILE_SHARE_READ, opened)) {
             return error;
         }
-        LARGE_INTEGER bytes{};
-        if (!::GetFileSizeEx(handleOf(opened), &bytes)) {
-            return lastError();
+        if (const std::error_code error = stampFrom(handleOf(opened), stamp)) {
+            return error;
         }
-        size = static_cast<std::uint64_t>(bytes.QuadPart);
         file = std::move(opened);
         return {};
     }
@@ -410,41 +410,43 @@ public:
         return readSome(handleOf(file), buffer, size, got);
     }
 
-    std::error_code createNew(const std::string& path, const FileHandle* modeOf,
-                              FileHandle& file) override {
-        // A copy keeps its source's attributes, read-only and hidden among them.
-        DWORD attributes = 0;
-        BY_HANDLE_FILE_INFORMATION source{};
-        if (modeOf != nullptr && ::GetFileInformationByHandle(handleOf(*modeOf), &source)) {
-            attributes = source.dwFileAttributes & kCopiedAttributes;
-        }
+    std::error_code stampOf(FileHandle& file, FileStamp& stamp) override {
+        return stampFrom(handleOf(file), stamp);
+    }
+
+    std::error_code stampAt(const std::string& path, FileStamp& stamp) override {
         std::wstring wide;
         if (const std::error_code error = widePath(path, wide)) {
             return error;
         }
-        // CREATE_NEW fails on any entry of that name, a link included, in one step.
-        file.reset(nativeOf(::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          creationAttributes(attributes), nullptr)));
-        return file.isOpen() ? std::error_code() : lastError();
+        // Only the attributes are asked for, so that no one's sharing refuses it; a
+        // folder opens with the backup flag.
+        FileHandle file(
+            nativeOf(::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
+        if (!file.isOpen()) {
+            return lastError();
+        }
+        return stampFrom(handleOf(file), stamp);
     }
 
     std::error_code createTemporary(const std::string& folder, const std::string& likePath,
-                                    FileHandle& file, std::string& path) override {
+                                    TemporaryUse use, FileHandle& file,
+                                    std::string& path) override {
         // The file takes the attributes of the regular file it will replace; a link or a
         // folder lends nothing.
         DWORD attributes = 0;
         std::wstring like;
-        if (!widePath(likePath, like)) {
-            const DWORD found = ::GetFileAttributesW(like.c_str());
-            if (found != INVALID_FILE_ATTRIBUTES &&
-                (found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                          FILE_ATTRIBUTE_DEVICE)) == 0) {
-                attributes = found & kLentAttributes;
-            }
+        DWORD found = 0;
+        const bool lends = !attributesAt(likePath, like, found) &&
+                           (found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                                     FILE_ATTRIBUTE_DEVICE)) == 0;
+        if (lends) {
+            attributes = found & kLentAttributes;
         }
         for (int attempt = 0; attempt < 100; ++attempt) {
-            // A short name, so that a final name near the length limit still gets one.
-            std::string candidate = folder + ".mpmgr-" + randomSuffix();
+            std::string candidate = folder + temporaryName(use);
             std::wstring wide;
             if (const std::error_code error = widePath(candidate, wide)) {
                 return error;
@@ -463,23 +465,34 @@ public:
         return systemError(ERROR_FILE_EXISTS);
     }
 
-    std::error_code nameTemporary(FileHandle&, const std::string&, std::string&) override {
+    std::error_code nameTemporary(FileHandle&, const std::string&) override {
         // Every temporary file here is made with its name.
         return std::make_error_code(std::errc::operation_not_supported);
     }
 
     std::error_code removeAbandoned(const std::string& path) override {
         std::wstring wide;
-        DWORD attributes = 0;
-        if (const std::error_code error = attributesAt(path, wide, attributes)) {
+        if (const std::error_code error = widePath(path, wide)) {
             return error;
         }
-        if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                           FILE_ATTRIBUTE_DEVICE)) != 0) {
+        WIN32_FILE_ATTRIBUTE_DATA found{};
+        if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &found)) {
+            return lastError();
+        }
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                                       FILE_ATTRIBUTE_DEVICE)) != 0) {
             return std::make_error_code(std::errc::invalid_argument);
         }
+        // A writer at work touches its file; one idle for so long is gone or stuck.
+        FILETIME now{};
+        ::GetSystemTimeAsFileTime(&now);
+        if (ticksOf(now) - ticksOf(found.ftLastWriteTime) <
+            kAbandonedAfterSeconds * std::int64_t{10000000}) {
+            return std::make_error_code(std::errc::device_or_resource_busy);
+        }
         // A writer opens its temporary file sharing nothing, so the system refuses to
-        // delete it for as long as the writer has it open.
+        // delete it for as long as the writer has it open. (Who owns the file is not
+        // asked: on NTFS that is often the Administrators group rather than the user.)
         return ::DeleteFileW(wide.c_str()) ? std::error_code() : lastError();
     }
 
@@ -504,10 +517,14 @@ public:
         }
     }
 
-    void copyModificationTime(FileHandle& from, FileHandle& to) override {
-        FILETIME written{};
-        if (::GetFileTime(handleOf(from), nullptr, nullptr, &written)) {
-            ::SetFileTime(handleOf(to), nullptr, nullptr, &written);
+    void copyTimeAndMode(FileHandle& from, FileHandle& to) override {
+        // A copy keeps its source's attributes, read-only and hidden among them.
+        FILE_BASIC_INFO source{};
+        if (::GetFileInformationByHandleEx(handleOf(from), FileBasicInfo, &source, sizeof source)) {
+            FILE_BASIC_INFO copied{}; // a time of 0 is left as it is
+            copied.LastWriteTime = source.LastWriteTime;
+            copied.FileAttributes = creationAttributes(source.FileAttributes & kCopiedAttributes);
+            ::SetFileInformationByHandle(handleOf(to), FileBasicInfo, &copied, sizeof copied);
         }
     }
 
@@ -521,28 +538,21 @@ public:
     }
 
     std::error_code renameNoReplace(const std::string& from, const std::string& to) override {
-        std::wstring wideFrom;
-        std::wstring wideTo;
-        if (const std::error_code error = widePaths(from, to, wideFrom, wideTo)) {
-            return error;
-        }
-        // Without MOVEFILE_REPLACE_EXISTING the system refuses an existing name itself,
-        // in one step, whatever its letter case.
-        return ::MoveFileExW(wideFrom.c_str(), wideTo.c_str(), 0) ? std::error_code() : lastError();
+        return move(from, to, MOVEFILE_WRITE_THROUGH);
     }
 
-    std::error_code replace(const std::string& from, const std::string& to) override {
-        std::wstring wideFrom;
-        std::wstring wideTo;
-        if (const std::error_code error = widePaths(from, to, wideFrom, wideTo)) {
-            return error;
-        }
-        // A rename within the folder, which replaces a link itself rather than what it
-        // points to; write-through returns only once the change is on the disk.
-        return ::MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-                   ? std::error_code()
-                   : lastError();
+    std::error_code replace(FileHandle& file, const std::string& from,
+                            const std::string& to) override {
+        // An open file that shares nothing cannot be renamed: the writer lets it go just
+        // before. Its clean-up by another writer waits for the file to be an hour old.
+        file.reset();
+        return move(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    }
+
+    std::error_code placeNew(FileHandle& file, const std::string& from,
+                             const std::string& to) override {
+        file.reset(); // as for replace()
+        return move(from, to, MOVEFILE_WRITE_THROUGH);
     }
 
     std::error_code remove(const std::string& path) override {
@@ -571,6 +581,20 @@ public:
     }
 
 private:
+    // Without MOVEFILE_REPLACE_EXISTING the system refuses an existing name itself, in
+    // one step, whatever its letter case. A rename within the folder replaces a link
+    // itself rather than what it points to; write-through returns only once the change
+    // is on the disk.
+    static std::error_code move(const std::string& from, const std::string& to, DWORD how) {
+        std::wstring wideFrom;
+        std::wstring wideTo;
+        if (const std::error_code error = widePaths(from, to, wideFrom, wideTo)) {
+            return error;
+        }
+        return ::MoveFileExW(wideFrom.c_str(), wideTo.c_str(), how) ? std::error_code()
+                                                                    : lastError();
+    }
+
     static std::error_code widePaths(const std::string& from, const std::string& to,
                                      std::wstring& wideFrom, std::wstring& wideTo) {
         if (const std::error_code error = widePath(from, wideFrom)) {

@@ -4,5 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPMGR_WARNINGS_AS_ERRORS="${MPMGR_WARNINGS_AS_ERRORS:-OFF}" >/dev/null
+source scripts/ccache.sh
+cmake -S . -B build "${ccache_launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPMGR_WARNINGS_AS_ERRORS="${MPMGR_WARNINGS_AS_ERRORS:-OFF}" >/dev/null
 cmake --build build -j"$(nproc)"

@@ -22,9 +22,10 @@ fi
 bash scripts/setup.sh
 # clang and its libFuzzer runtime, installed the same way as the rest.
 bash scripts/setup.sh clang libclang-rt-dev
+source scripts/ccache.sh
 
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B build-fuzz "${ccache_launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DMPMGR_FUZZ=ON -DMPMGR_BUILD_TESTS=OFF -DMPMGR_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}"

@@ -13,7 +13,7 @@ if [ "${1:-}" = --no-recommends ]; then
     shift
 fi
 packages=(build-essential cmake qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang-format git
+          libbenchmark-dev clang-format git ccache
           dpkg-dev file desktop-file-utils appstream man-db)
 [ $# -gt 0 ] && packages=("$@")
 

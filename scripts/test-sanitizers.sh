@@ -7,8 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+source scripts/ccache.sh
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPMGR_BUILD_BENCH=OFF \
+cmake -S . -B build-asan "${ccache_launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPMGR_BUILD_BENCH=OFF \
     -DMPMGR_WARNINGS_AS_ERRORS="${MPMGR_WARNINGS_AS_ERRORS:-OFF}" \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build-asan -j2

@@ -10,14 +10,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Wine's recommendations (fonts, the 32-bit loader, sound) play no part in a console test.
-bash scripts/setup.sh --no-recommends cmake make g++-mingw-w64-x86-64 wine64 googletest
+bash scripts/setup.sh --no-recommends cmake make g++-mingw-w64-x86-64 wine64 googletest ccache
+source scripts/ccache.sh
 
 build=${MPMGR_WINDOWS_BUILD:-build-windows}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
 # Release: without debug information the cross-build takes half the time.
-cmake -S cmake/core-only -B "$build" \
+cmake -S cmake/core-only -B "$build" "${ccache_launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DMPMGR_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"

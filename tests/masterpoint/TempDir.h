@@ -327,8 +327,8 @@ inline std::string missingFileReason() {
 #ifdef _WIN32
     TempDir dir;
     mp::FileHandle file;
-    std::uint64_t size = 0;
-    return mp::describe(mp::FileSystem::system().openForReading(dir / "missing", file, size));
+    mp::FileStamp stamp;
+    return mp::describe(mp::FileSystem::system().openForReading(dir / "missing", file, stamp));
 #else
     return "no such file or directory";
 #endif

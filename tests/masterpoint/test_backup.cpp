@@ -6,6 +6,17 @@
 #include "support/FaultyFileSystem.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#endif
+
+// The separator that joinPath puts between a folder and a name, as a literal to join.
+#ifdef _WIN32
+#define SEP "\\"
+#else
+#define SEP "/"
+#endif
 
 using namespace mp;
 
@@ -31,13 +42,44 @@ TEST(Backup, CopiesTickedFilesByTheirRealNamesNeverReplacing) {
     EXPECT_EQ(backupDir.files(), (Files{{"X.MP3", "x3"}, {"Y.GLD", "y"}, {"Z.GLD", "old z"}}));
     EXPECT_EQ(mpDir.files(), mpFiles);
     EXPECT_EQ(modifiedTime(backupDir / "X.MP3").seconds, 1300000000);
+}
 
-    // Into the masterpoint folder itself: every file is its own copy.
-    result = backUpTicked(entries, mpDir.path(), mpDir.path());
-    EXPECT_EQ(result.ticked, 4);
-    EXPECT_EQ(result.alreadyThere, 3);
-    EXPECT_EQ(result.problems.text(), missing);
-    EXPECT_EQ(mpDir.files(), mpFiles);
+// Every file there would be its own copy and nothing would be backed up: refused before
+// anything is copied, however the folder is reached.
+TEST(Backup, TheMasterpointFolderItselfIsRefused) {
+    TempDir root;
+    const std::string mp = root.mkdir("mp");
+    root.mkdir("mp" SEP "sub");
+    root.mkdir("other");
+    root.write("mp" SEP "A.GLD", valid("a"));
+    struct Case {
+        const char* what;
+        std::string backupFolder;
+        bool refused;
+    };
+    std::vector<Case> cases = {
+        {"the same path", mp, true},
+        {"with a separator after it", mp + SEP, true},
+        {"through a folder inside it", mp + SEP "sub" SEP "..", true},
+        {"another folder", root / "other", false},
+        {"a folder inside it", mp + SEP "sub", false},
+    };
+#ifndef _WIN32
+    ::symlink(mp.c_str(), (root / "link").c_str());
+    cases.push_back({"through a link", root / "link", true});
+#endif
+    const Files before = root.files();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<ListEntry> entries = {ticked("A.GLD", 0)};
+        const std::string error = errorOf([&] { backUpTicked(entries, mp, c.backupFolder); });
+        EXPECT_EQ(error, c.refused ? "The backup folder is the masterpoint folder: choose another "
+                                     "folder"
+                                   : "");
+        EXPECT_EQ(TempDir::namesIn(mp), (std::set<std::string>{"A.GLD", "sub"}));
+        // With nothing ticked there is nothing to refuse.
+        EXPECT_EQ(backUpTicked({ticked("A.GLD", 0, false)}, mp, c.backupFolder).ticked, 0);
+    }
 }
 
 TEST(Backup, ACopyAlreadyThereCountsOnlyWithTheSameBytes) {
@@ -69,6 +111,8 @@ TEST(Backup, ACopyAlreadyThereCountsOnlyWithTheSameBytes) {
         const BackupResult result =
             backUpTicked({ticked("CLUB.GLD", 0)}, mpDir.path(), backupDir.path());
         EXPECT_EQ(result.problems.text(), c.problem);
+        // Only an identical copy counts as already there.
+        EXPECT_EQ(result.alreadyThere, c.problem.empty() ? 1 : 0);
         EXPECT_TRUE(backupDir.files() == (Files{{"CLUB.GLD", c.copy}}));
         EXPECT_TRUE(mpDir.files() == (Files{{"CLUB.GLD", c.file}}));
     }
@@ -82,15 +126,33 @@ TEST(Backup, FailedCopyLeavesNoFileSaysWhyAndTheWalkGoesOn) {
         int after;
         std::string pathPart;
         std::string problem;
+        bool changed = false; // the file looks rewritten at this call rather than failing
     } cases[] = {
-        {"the copy cannot be created", Call::CreateNew, std::errc::permission_denied, 0, "CLUB.GLD",
-         "Could not back up CLUB.GLD: permission denied"},
+        {"the copy cannot be made", Call::CreateTemporary, std::errc::permission_denied, 0,
+         SEP "CLUB.GLD", "Could not back up CLUB.GLD: permission denied"},
+        {"the copy cannot be named", Call::PlaceNew, std::errc::permission_denied, 0,
+         SEP "CLUB.GLD", "Could not back up CLUB.GLD: permission denied"},
         {"the file cannot be opened", Call::OpenForReading, std::errc::permission_denied, 0,
          "CLUB.GLD", "Could not back up CLUB.GLD: permission denied"},
         {"the disk fills after the first bytes", Call::CopyData, std::errc::no_space_on_device, 1,
          "", "Could not back up CLUB.GLD: no space left on device"},
-        {"the close reports a lost write", Call::Close, std::errc::io_error, 1, "",
+        {"the sync reports a lost write", Call::Sync, std::errc::io_error, 1, "",
          "Could not back up CLUB.GLD: input/output error"},
+        // The open sources are stamped after their bytes are copied.
+        {"the file is rewritten while copied",
+         Call::StampOf,
+         {},
+         1,
+         "",
+         "Cannot read file <mp>" SEP "CLUB.GLD: it changed while it was read",
+         true},
+        {"another file takes its name while copied",
+         Call::StampAt,
+         {},
+         0,
+         SEP "CLUB.GLD",
+         "Cannot read file <mp>" SEP "CLUB.GLD: it changed while it was read",
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -100,15 +162,146 @@ TEST(Backup, FailedCopyLeavesNoFileSaysWhyAndTheWalkGoesOn) {
         }
         const Files mpFiles = mpDir.files();
         FaultyFileSystem faulty;
-        faulty.failOn(c.call, c.error, c.after, c.pathPart);
+        if (c.changed) {
+            faulty.changeOn(c.call, c.after, c.pathPart);
+        } else {
+            faulty.failOn(c.call, c.error, c.after, c.pathPart);
+        }
         const BackupResult result =
             backUpTicked({ticked("A.GLD", 0), ticked("CLUB.GLD", 0), ticked("Z.GLD", 0)},
                          mpDir.path(), backupDir.path(), faulty);
         EXPECT_EQ(faulty.fired(), 1);
         EXPECT_EQ(result.ticked, 3);
-        EXPECT_EQ(result.problems.text(), c.problem);
+        std::string problem = c.problem;
+        if (problem.find("<mp>") != std::string::npos) {
+            problem.replace(problem.find("<mp>"), 4, mpDir.path());
+        }
+        EXPECT_EQ(result.problems.text(), problem);
         EXPECT_EQ(backupDir.files(), (Files{{"A.GLD", valid("A.GLD")}, {"Z.GLD", valid("Z.GLD")}}));
         EXPECT_EQ(backupDir.names().size(), 2u);
         EXPECT_EQ(mpDir.files(), mpFiles);
     }
 }
+
+#ifndef _WIN32
+namespace {
+
+// The system's file system, but the process is killed at one chosen step of a copy, as
+// a power cut or a kill -9 would end it.
+class KillingFileSystem : public FaultyFileSystem {
+public:
+    explicit KillingFileSystem(Call at) : at_(at) {}
+    std::error_code copyData(FileHandle& from, FileHandle& to) override {
+        if (at_ == Call::CopyData) {
+            char part[4096];
+            std::size_t got = 0;
+            read(from, part, sizeof part, got);
+            write(to, part, got);
+            die();
+        }
+        return FaultyFileSystem::copyData(from, to);
+    }
+    std::error_code sync(FileHandle& file) override {
+        if (at_ == Call::Sync) {
+            die();
+        }
+        return FaultyFileSystem::sync(file);
+    }
+    std::error_code placeNew(FileHandle& file, const std::string& from,
+                             const std::string& to) override {
+        if (at_ == Call::PlaceNew) {
+            die();
+        }
+        const std::error_code error = FaultyFileSystem::placeNew(file, from, to);
+        if (at_ == Call::Close) {
+            die(); // in place, before the file is let go
+        }
+        return error;
+    }
+
+private:
+    static void die() { ::kill(::getpid(), SIGKILL); }
+    Call at_;
+};
+
+std::string bigRecords() {
+    std::string text;
+    for (int i = 0; text.size() < (2u << 20); ++i) {
+        text += std::to_string(1000000 + i % 9000000) + "000100\r\n";
+    }
+    return text;
+}
+
+} // namespace
+
+// Killed at any step: the copy under its name is whole or not there, and the next
+// Backup completes it without a false warning.
+TEST(Backup, KilledAtAnyStepLeavesTheWholeCopyOrNone) {
+    const std::string big = bigRecords();
+    const struct {
+        const char* what;
+        Call at;
+        bool copied;
+    } cases[] = {
+        {"while the bytes are copied", Call::CopyData, false},
+        {"before the sync", Call::Sync, false},
+        {"before the copy is named", Call::PlaceNew, false},
+        {"once it is named", Call::Close, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir mpDir, backupDir;
+        mpDir.write("CLUB.GLD", big);
+        const std::vector<ListEntry> entries = {ticked("CLUB.GLD", 0)};
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            KillingFileSystem killing(c.at);
+            backUpTicked(entries, mpDir.path(), backupDir.path(), killing);
+            ::_exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        const Files files = backupDir.files();
+        EXPECT_EQ(files.count("CLUB.GLD"), c.copied ? 1u : 0u);
+        if (files.count("CLUB.GLD") != 0) {
+            EXPECT_TRUE(files.at("CLUB.GLD") == big);
+        }
+        const BackupResult again = backUpTicked(entries, mpDir.path(), backupDir.path());
+        EXPECT_EQ(again.problems.text(), "");
+        EXPECT_TRUE(backupDir.files().at("CLUB.GLD") == big);
+    }
+}
+
+// Two copies of the program backing up the same files into one folder at once: each
+// finds the other's copies whole, so neither warns.
+TEST(Backup, TwoAtOnceGiveNoFalseWarning) {
+    TempDir mpDir;
+    std::vector<ListEntry> entries;
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = "F" + std::to_string(i) + ".GLD";
+        mpDir.write(name, valid(name) + std::string(static_cast<std::size_t>(i) * 5000, '1'));
+        entries.push_back(ticked(name, 0));
+    }
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        TempDir backupDir;
+        pid_t children[2];
+        for (pid_t& child : children) {
+            child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                const BackupResult result = backUpTicked(entries, mpDir.path(), backupDir.path());
+                ::_exit(result.problems.empty() ? 0 : 1);
+            }
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a warning was given";
+        }
+        EXPECT_TRUE(backupDir.files() == mpDir.files());
+    }
+}
+#endif

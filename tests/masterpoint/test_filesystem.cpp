@@ -4,12 +4,15 @@
 
 #include "TempDir.h"
 #include "masterpoint/AtomicFile.h"
+#include "masterpoint/ChangedWhileRead.h"
 #include "masterpoint/FileCopy.h"
 #include "masterpoint/FileSystem.h"
 #include "masterpoint/ReadableFile.h"
+#include "masterpoint/TemporaryName.h"
 #include "support/FaultyFileSystem.h"
 
 #include <cstdio>
+#include <ctime>
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <csignal>
@@ -136,8 +139,8 @@ TEST(CopyNoReplace, CopiesBytesAndTimeOntoAFreeNameOnly) {
     EXPECT_EQ(dir.names(), names);
 }
 
-// A backup keeps who may read and write the file. Fails while createNew hands the mode
-// to open(), whose mask takes group and other write away ("group writes": 644).
+// A backup keeps who may read and write the file. Fails when the mode goes through
+// open(), whose mask takes group and other write away ("group writes": 644).
 TEST(CopyNoReplace, KeepsThePermissionBitsOfTheSourceWhateverTheMask) {
 #ifdef _WIN32
     GTEST_SKIP() << "no permission bits on Windows: test_windows.cpp checks the attributes";
@@ -169,16 +172,20 @@ TEST(CopyNoReplace, FailureLeavesNoDestination) {
     EXPECT_TRUE(copyNoReplace(kDevice, dir / "c2"));
     EXPECT_TRUE(copyNoReplace(dir / "folder", dir / "c3"));
     EXPECT_TRUE(copyNoReplace(dir / "src", dir / "nofolder/c4"));
-    for (Call call : {Call::CopyData, Call::Close}) {
+    for (Call call : {Call::CopyData, Call::Sync, Call::PlaceNew}) {
         FaultyFileSystem faulty;
         faulty.failOn(call, std::errc::io_error);
         EXPECT_EQ(copyNoReplace(dir / "src", dir / "c5", faulty), std::errc::io_error);
         EXPECT_EQ(faulty.fired(), 1);
     }
+    FaultyFileSystem changing;
+    changing.changeOn(Call::StampOf); // the source, after its bytes were copied
+    EXPECT_EQ(copyNoReplace(dir / "src", dir / "c6", changing), changedWhileRead());
+    EXPECT_EQ(changing.fired(), 1);
     std::set<std::string> names = {"folder", "src"};
 #ifndef _WIN32
     ::mkfifo((dir / "fifo").c_str(), 0644);
-    EXPECT_TRUE(copyNoReplace(dir / "fifo", dir / "c6")); // must not hang
+    EXPECT_TRUE(copyNoReplace(dir / "fifo", dir / "c7")); // must not hang
     names.insert("fifo");
 #endif
     EXPECT_EQ(dir.names(), names);
@@ -282,37 +289,89 @@ private:
 #endif
 };
 
-TEST(AtomicFile, OpenRemovesTheTemporariesOfWritersThatAreGoneAndNothingElse) {
-    TempDir dir;
-    dir.write(".mpmgr-AbC123", "left by a killed merge");
-    dir.write(".mpmgr-zz9zz9", "another");
-    const std::set<std::string> kept = {
-        ".mpmgr-abc12",   // too short
-        ".mpmgr-abc1234", // too long
-        ".mpmgr-ab_123",  // not a letter or digit
-        "x.mpmgr-abc123", ".MPMGR-qrs456", "in-use-note", ".mpmgr-dir123",
+// Long enough ago for a temporary file to count as abandoned.
+const FileTime kTwoHoursAgo = {static_cast<std::int64_t>(std::time(nullptr)) - 7200, 0};
+
+TEST(AtomicFile, OpenRemovesOnlyOurAbandonedTemporaries) {
+    const std::string ours = ".mpmgr-merge-0123456789ab.partial";
+    const struct {
+        const char* what;
+        std::string name;
+        bool old;
+        bool removed;
+    } cases[] = {
+        {"a merge's, untouched for two hours", ours, true, true},
+        {"a backup's, untouched for two hours", ".mpmgr-backup-zz9zz9zz9zz9.partial", true, true},
+        {"ours, written a moment ago", ".mpmgr-merge-aaaaaaaaaaaa.partial", false, false},
+        // A user's own files, however like ours, and however old.
+        {"the short form of old", ".mpmgr-abc123", true, false},
+        {"a word", ".mpmgr-Budget", true, false},
+        {"eleven characters", ".mpmgr-merge-0123456789a.partial", true, false},
+        {"thirteen characters", ".mpmgr-merge-0123456789abc.partial", true, false},
+        // (Names apart from ours but for case would be ours on Windows.)
+        {"capitals", ".mpmgr-merge-CCCCCCCCCCCC.partial", true, false},
+        {"an underscore", ".mpmgr-merge-0123456789_b.partial", true, false},
+        {"no ending", ".mpmgr-merge-0123456789ab", true, false},
+        {"another ending", ".mpmgr-merge-0123456789ab.part", true, false},
+        {"something after", ours + ".bak", true, false},
+        {"something before", "x" + ours, true, false},
+        {"another use", ".mpmgr-copy-0123456789ab.partial", true, false},
+        {"another case", ".MPMGR-MERGE-dddddddddddd.partial", true, false},
     };
-    for (const std::string& name : kept) {
-        if (name == ".mpmgr-dir123") {
-            dir.mkdir(name);
-        } else {
-            dir.write(name, "not ours to remove");
+    TempDir dir;
+    std::set<std::string> expected = {"out"};
+    for (const auto& c : cases) {
+        const std::string path = dir.write(c.name, c.what);
+        if (c.old) {
+            ASSERT_TRUE(setModifiedTime(path, kTwoHoursAgo)) << c.name;
+        }
+        if (!c.removed) {
+            expected.insert(c.name);
         }
     }
-    std::set<std::string> expected = kept;
-    expected.insert({"out", ".mpmgr-held12"});
-#ifndef _WIN32
-    dir.write("target", "pointed at");
-    ::symlink("target", (dir / ".mpmgr-lnk123").c_str());
-    expected.insert({"target", ".mpmgr-lnk123"});
-#endif
-    const HeldFile writing(dir.write(".mpmgr-held12", "still being written"));
     AtomicFile file(dir / "out");
     ASSERT_FALSE(file.open());
     ASSERT_FALSE(file.write("merged", 6));
     ASSERT_FALSE(file.commit());
     EXPECT_EQ(dir.names(), expected);
     EXPECT_EQ(readAll(dir / "out"), "merged");
+}
+
+TEST(RemoveAbandoned, LeavesWhatIsHeldLinkedForeignOrNotAFile) {
+    TempDir dir;
+    struct Case {
+        const char* what;
+        std::string name;
+    };
+    std::vector<Case> cases;
+    const auto old = [&](const std::string& name) {
+        EXPECT_TRUE(setModifiedTime(dir / name, kTwoHoursAgo)) << name;
+    };
+    dir.write(".mpmgr-merge-held00000000.partial", "still being written");
+    old(".mpmgr-merge-held00000000.partial");
+    const HeldFile writing(dir / ".mpmgr-merge-held00000000.partial");
+    cases.push_back({"held by its writer", ".mpmgr-merge-held00000000.partial"});
+    dir.mkdir(".mpmgr-merge-folder000000.partial");
+    cases.push_back({"a folder", ".mpmgr-merge-folder000000.partial"});
+#ifndef _WIN32
+    dir.write("target", "pointed at");
+    old("target");
+    ::symlink("target", (dir / ".mpmgr-merge-link00000000.partial").c_str());
+    cases.push_back({"a link", ".mpmgr-merge-link00000000.partial"});
+    if (::geteuid() == 0) {
+        const std::string foreign = dir.write(".mpmgr-merge-other0000000.partial", "theirs");
+        ASSERT_EQ(::chown(foreign.c_str(), 12345, 12345), 0);
+        old(".mpmgr-merge-other0000000.partial");
+        cases.push_back({"another user's", ".mpmgr-merge-other0000000.partial"});
+    }
+#endif
+    const std::set<std::string> before = dir.names();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(fs().removeAbandoned(dir / c.name));
+    }
+    removeAbandonedTemporaries(dir / "", fs());
+    EXPECT_EQ(dir.names(), before);
 #ifndef _WIN32
     EXPECT_EQ(readAll(dir / "target"), "pointed at");
 #endif
@@ -350,13 +409,48 @@ TEST(AtomicFile, AKilledWriterLeavesNothingBehindTheNextWrite) {
     if (offersUnnamedFiles(dir.path())) {
         EXPECT_EQ(dir.files(), (Files{{"out", "old"}}));
     } else {
-        EXPECT_EQ(dir.names().size(), 2u);
+        // Named, and left until it has aged past any writer still at work.
+        ASSERT_EQ(dir.names().size(), 2u);
+        for (const std::string& name : dir.names()) {
+            EXPECT_TRUE(name == "out" || isTemporaryName(name)) << name;
+            ASSERT_TRUE(setModifiedTime(dir / name, kTwoHoursAgo));
+        }
     }
     AtomicFile next(dir / "out");
     ASSERT_FALSE(next.open());
     ASSERT_FALSE(next.write("new", 3));
     ASSERT_FALSE(next.commit());
     EXPECT_EQ(dir.files(), (Files{{"out", "new"}}));
+}
+
+// Each writer's clean-up lists the folder while the other is putting its file in place:
+// a finished temporary is neither removed under its writer nor left behind.
+TEST(AtomicFile, TwoWritersRacingIntoOneFolderNeverFail) {
+    TempDir dir;
+    constexpr int kWrites = 2000;
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = ::fork();
+        ASSERT_GE(writers[w], 0);
+        if (writers[w] == 0) {
+            int failed = 0;
+            const std::string out = dir / ("out" + std::to_string(w));
+            for (int i = 0; i < kWrites; ++i) {
+                AtomicFile file(out);
+                const std::string text = std::to_string(i);
+                failed += file.open() || file.write(text.data(), text.size()) || file.commit();
+            }
+            ::_exit(failed > 100 ? 100 : failed);
+        }
+    }
+    for (const pid_t writer : writers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "failed writes";
+    }
+    const std::string last = std::to_string(kWrites - 1);
+    EXPECT_EQ(dir.files(), (Files{{"out0", last}, {"out1", last}}));
 }
 
 TEST(AtomicFile, AFileThatCannotBeNamedLeavesTheOldOneAndNothingElse) {

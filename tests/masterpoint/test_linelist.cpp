@@ -26,14 +26,38 @@ const SplitCase kCases[] = {
     {"mixed", "A\r\nB\rC\nD", {"A", "B", "C", "D"}},
     {"cr cr lf", "A\r\r\nB", {"A", "", "B"}},
     {"lf cr", "A\n\rB", {"A", "", "B"}},
-    {"nul ends text", "A\r\nB\0C\r\nD"s, {"A", "B"}},
-    {"nul after end", "A\r\n\0B"s, {"A"}},
-    {"nul first", "\0A\r\n"s, {}},
     {"no final end", "A", {"A"}},
     {"empty", "", {}},
     {"only an end", "\r\n", {""}},
     {"empty lines inside", "A\n\n\r\n\rB\n", {"A", "", "", "", "B"}},
     {"bytes kept", " 12 \t\xff\xfe\x01 \n", {" 12 \t\xff\xfe\x01 "}},
+};
+
+// A NUL is a byte of its line for LineList; the rewriter stops at it, having passed on
+// the lines before it and what its own held before it, and names that line.
+struct NulCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+    std::string rewritten;
+    std::uint64_t line;
+};
+
+const NulCase kNulCases[] = {
+    {"inside a line", "A\r\nB\0C\r\nD"s, {"A", "B\0C"s, "D"}, "A\r\nB\r\n", 2},
+    {"starting a line", "A\r\n\0B"s, {"A", "\0B"s}, "A\r\n", 2},
+    {"first byte", "\0A\r\n"s, {"\0A"s}, "", 1},
+    {"after a lone cr", "A\r\0"s, {"A", "\0"s}, "A\r\n", 2},
+    {"after lone lfs and crs",
+     "A\nB\rC\r\n\n\0\n"s,
+     {"A", "B", "C", "", "\0"s},
+     "A\r\nB\r\nC\r\n\r\n",
+     5},
+    {"last byte",
+     "1234567001250\r\n1234567\0"s,
+     {"1234567001250", "1234567\0"s},
+     "1234567001250\r\n1234567\r\n",
+     2},
 };
 
 std::string crLfJoined(const std::vector<std::string>& lines) {
@@ -103,6 +127,33 @@ TEST(CrLfRewriter, CrEndingOneChunkAndLfStartingTheNextAreOneLineEnd) {
     EXPECT_TRUE(rewriter.feed("\nB", out));
     rewriter.finish(out);
     EXPECT_EQ(out, "A\r\nB\r\n");
+}
+
+TEST(LineList, NulIsAByteOfItsLineAndHidesNothingAfterIt) {
+    TempDir dir;
+    for (const NulCase& c : kNulCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(linesOf(LineList::fromBytes(c.bytes)), c.lines);
+        LineList fromFile;
+        fromFile.loadFromFile(dir.write("in", c.bytes));
+        EXPECT_EQ(linesOf(fromFile), c.lines);
+    }
+}
+
+TEST(CrLfRewriter, NulStopsTheInputAtTheLineThatHoldsItHoweverCut) {
+    for (const NulCase& c : kNulCases) {
+        SCOPED_TRACE(c.name);
+        const std::string_view all = c.bytes;
+        for (std::size_t cut = 0; cut <= all.size(); ++cut) {
+            CrLfRewriter rewriter;
+            std::string out;
+            const bool more = rewriter.feed(all.substr(0, cut), out);
+            EXPECT_FALSE(more && rewriter.feed(all.substr(cut), out)) << "cut " << cut;
+            EXPECT_EQ(rewriter.lineNumber(), c.line) << "cut " << cut;
+            rewriter.finish(out);
+            EXPECT_EQ(out, c.rewritten) << "cut " << cut;
+        }
+    }
 }
 
 TEST(CrLfRewriter, NulStopsTheInputAndFinishStartsAfresh) {

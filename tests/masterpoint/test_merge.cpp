@@ -6,6 +6,8 @@
 #include "masterpoint/Merge.h"
 #include "support/FaultyFileSystem.h"
 
+#include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -106,16 +108,13 @@ TEST(Merge, OutputIsEveryInputLineWithCrLf) {
         std::uint64_t lines;
     } cases[] = {
         {"crlf then lf without final end", {"A\r\nB\r\n", "C\nD"}, "A\r\nB\r\nC\r\nD\r\n", 4},
-        {"lone cr, empty lines, nul",
-         {"A\rB", "\n\nC\0junk\n"s, "E"},
-         "A\r\nB\r\n\r\n\r\nC\r\nE\r\n",
-         6},
+        {"lone cr, empty lines", {"A\rB", "\n\nC\n", "E"}, "A\r\nB\r\n\r\n\r\nC\r\nE\r\n", 6},
         {"headers and repeats pass through",
          {"HEADER\r\n1\r\n", "HEADER\r\n1\r\n"},
          "HEADER\r\n1\r\n"
          "HEADER\r\n1\r\n",
          4},
-        {"empty inputs give an empty file", {"", "\0text"s, ""}, "", 0},
+        {"empty inputs give an empty file", {"", "", ""}, "", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -197,7 +196,6 @@ TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
          "", "out"},
         {"a write fails in the middle", Call::Write, std::errc::no_space_on_device, 1, "", "out"},
         {"the sync at commit fails", Call::Sync, std::errc::io_error, 0, "", "out"},
-        {"the close at commit fails", Call::Close, std::errc::io_error, 0, "", "out"},
         {"the rename into place fails", Call::Replace, std::errc::permission_denied, 0, "", "out"},
         {"an input cannot be opened", Call::OpenForReading, std::errc::permission_denied, 0,
          SEP "in2", "in2"},
@@ -224,16 +222,16 @@ TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
     }
 }
 
-// Tries to change the named file just after it is opened for the merge proper (its
-// second opening: the first is the check that every input opens), as another program
-// writing it would.
+// Changes the named file just after it is opened for the merge proper (its second
+// opening: the first is the check that every input opens), as another program writing
+// it would.
 class ChangingFileSystem : public FaultyFileSystem {
 public:
-    ChangingFileSystem(std::string path, long long newSize)
-        : path_(std::move(path)), newSize_(newSize) {}
+    enum Change { CutShort, Emptied, Grown, RewrittenSameSize, ReplacedUnderItsName };
+    ChangingFileSystem(std::string path, Change change) : path_(std::move(path)), change_(change) {}
     std::error_code openForReading(const std::string& path, FileHandle& file,
-                                   std::uint64_t& size) override {
-        const std::error_code error = FaultyFileSystem::openForReading(path, file, size);
+                                   FileStamp& stamp) override {
+        const std::error_code error = FaultyFileSystem::openForReading(path, file, stamp);
         if (!error && path == path_ && ++opened_ == 2) {
             changed_ = change();
         }
@@ -243,6 +241,31 @@ public:
 
 private:
     bool change() const {
+        const std::string now = readAll(path_);
+        const std::string other = "9999999000900\r\n8888888000800\r\n";
+        switch (change_) {
+        case CutShort:
+            return rewrite(now.substr(0, 20));
+        case Emptied:
+            return rewrite("");
+        case Grown:
+            return rewrite(now + "7654321000100\r\n");
+        case RewrittenSameSize:
+            return rewrite(other.substr(0, now.size()));
+        case ReplacedUnderItsName: {
+            const std::string fresh = path_ + ".new";
+            std::ofstream(fresh, std::ios::binary) << other.substr(0, now.size());
+            if (std::rename(fresh.c_str(), path_.c_str()) == 0) {
+                return true;
+            }
+            std::remove(fresh.c_str()); // Windows: a file open for reading keeps its name
+            return false;
+        }
+        }
+        return false;
+    }
+    // In place, as an editor that rewrites the file it opened would.
+    bool rewrite(const std::string& bytes) const {
 #ifdef _WIN32
         const HANDLE file = ::CreateFileW(testfs::wide(path_).c_str(), GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -250,27 +273,25 @@ private:
         if (file == INVALID_HANDLE_VALUE) {
             return false;
         }
-        LARGE_INTEGER at{};
-        at.QuadPart = newSize_;
         DWORD written = 0;
-        const bool changed =
-            newSize_ < 0
-                ? ::SetFilePointerEx(file, {}, nullptr, FILE_END) &&
-                      ::WriteFile(file, "7654321000100\n", 14, &written, nullptr)
-                : ::SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+        const bool done =
+            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            ::SetEndOfFile(file);
         ::CloseHandle(file);
-        return changed;
+        return done;
 #else
-        if (newSize_ < 0) {
-            return bool(std::ofstream(path_, std::ios::binary | std::ios::app)
-                        << "7654321000100\n");
-        }
-        return ::truncate(path_.c_str(), newSize_) == 0;
+        const int fd = ::open(path_.c_str(), O_WRONLY);
+        const bool done =
+            fd >= 0 &&
+            ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
+            ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+        ::close(fd);
+        return done;
 #endif
     }
 
     std::string path_;
-    long long newSize_; // -1: a record is appended instead
+    Change change_;
     int opened_ = 0;
     bool changed_ = false;
 };
@@ -278,30 +299,101 @@ private:
 TEST(Merge, InputThatChangesWhileMergedFailsWritingNothing) {
     const struct {
         const char* what;
-        long long newSize;
+        ChangingFileSystem::Change change;
     } cases[] = {
-        {"cut short in the middle of a record", 20},
-        {"emptied", 0},
-        {"grown by a record", -1},
+        {"cut short in the middle of a record", ChangingFileSystem::CutShort},
+        {"emptied", ChangingFileSystem::Emptied},
+        {"grown by a record", ChangingFileSystem::Grown},
+        {"rewritten in place at the same size", ChangingFileSystem::RewrittenSameSize},
+        {"replaced by another file under its name", ChangingFileSystem::ReplacedUnderItsName},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
         const std::string in1 = dir.write("in1", "0123456001250\r\n");
         const std::string in2 = dir.write("in2", "1111111000100\r\n2222222000200\r\n");
+        // Written long ago: a rewrite now gives it another time, whatever the clock's grain.
+        ASSERT_TRUE(setModifiedTime(in2, {1300000000, 0}));
         const std::string out = dir.write("out", "keep me");
-        ChangingFileSystem changing(in2, c.newSize);
+        ChangingFileSystem changing(in2, c.change);
         const std::string error = errorOf([&] { mergeFiles({in1, in2}, out, changing); });
+        EXPECT_EQ(dir.names(), (std::set<std::string>{"in1", "in2", "out"}));
 #ifdef _WIN32
         // The file is read with writers refused: it cannot change under the merge.
-        EXPECT_FALSE(changing.changed());
-        EXPECT_EQ(error, "");
-        EXPECT_EQ(readAll(out), "0123456001250\r\n1111111000100\r\n2222222000200\r\n");
-#else
-        EXPECT_TRUE(changing.changed());
-        EXPECT_EQ(error, "Cannot open file " + in2);
-        EXPECT_EQ(readAll(out), "keep me");
+        if (!changing.changed()) {
+            EXPECT_EQ(error, "");
+            EXPECT_EQ(readAll(out), "0123456001250\r\n1111111000100\r\n2222222000200\r\n");
+            continue;
+        }
 #endif
+        EXPECT_TRUE(changing.changed());
+        EXPECT_EQ(error, "Cannot read file " + in2 + ": it changed while it was read");
+        EXPECT_EQ(readAll(out), "keep me");
+    }
+}
+
+// The same through the fault seam, at each look that can see the change: the open file
+// at the end of its reading, and what its name holds then.
+TEST(Merge, ChangeSeenAtEitherLookFailsThatInputWritingNothing) {
+    const struct {
+        const char* what;
+        Call call;
+        int after;
+        std::string pathPart;
+    } cases[] = {
+        {"the second input's open file at its end", Call::StampOf, 1, ""},
+        {"the second input's name at its end", Call::StampAt, 0, SEP "in2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::string in1 = dir.write("in1", "0123456001250\r\n");
+        const std::string in2 = dir.write("in2", "1111111000100\r\n");
+        const std::string out = dir.write("out", "keep me");
+        FaultyFileSystem faulty;
+        faulty.changeOn(c.call, c.after, c.pathPart);
+        EXPECT_EQ(errorOf([&] {
+                      mergeFiles({in1, in2}, out, faulty);
+                  }),
+                  "Cannot read file " + in2 + ": it changed while it was read");
+        EXPECT_EQ(faulty.fired(), 1);
+        EXPECT_EQ(readAll(out), "keep me");
+        EXPECT_EQ(dir.names(), (std::set<std::string>{"in1", "in2", "out"}));
+    }
+}
+
+// A NUL would have cut the input short in silence: the merge names the file and the
+// line, and writes nothing, wherever the NUL falls in the reads.
+TEST(Merge, InputHoldingANulIsRefusedNamingItsLineWritingNothing) {
+    std::string big;
+    for (int i = 0; i < 100000; ++i) {
+        big += "1234567" + std::to_string(100000 + i) + "\r\n";
+    }
+    const struct {
+        const char* what;
+        std::string second;
+        int line;
+    } cases[] = {
+        {"in the first line", "\0"s + big, 1},
+        {"after lone line ends", "A\nB\rC\r\n\0"s, 4},
+        {"deep in a big file, past the first read",
+         big +
+             "1234567\0"
+             "00100\r\n"s +
+             big,
+         100001},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::string in1 = dir.write("in1", "0123456001250\r\n");
+        const std::string in2 = dir.write("in2", c.second);
+        const std::string out = dir.write("out", "keep me");
+        EXPECT_EQ(errorOf([&] {
+                      mergeFiles({in1, in2, in1}, out);
+                  }),
+                  "Cannot merge " + in2 + ": line " + std::to_string(c.line) + " holds a NUL byte");
+        EXPECT_EQ(readAll(out), "keep me");
         EXPECT_EQ(dir.names(), (std::set<std::string>{"in1", "in2", "out"}));
     }
 }

@@ -4,13 +4,16 @@
 //
 //   FaultyFileSystem fs;
 //   fs.failOn(Call::Write, std::errc::no_space_on_device, 1); // the second write fails
-//   fs.failOn(Call::CreateNew, std::errc::permission_denied, 0, "CLUB.GLD");
+//   fs.failOn(Call::PlaceNew, std::errc::permission_denied, 0, "CLUB.GLD");
+//   fs.changeOn(Call::StampOf); // the next open file looks rewritten since it was opened
 //
 // Each armed fault fires once: on the matching call that follows `after` matching calls
 // that went through. A call with paths matches when one of them contains pathPart (any
-// call when pathPart is empty); a call without a path (Read, Write, CopyData, Sync,
-// Close) matches by count alone. A failing CopyData first copies a few bytes, so that
-// the destination really holds part of the file. A failing Close still closes.
+// call when pathPart is empty); a call without a path (Read, StampOf, Write, CopyData,
+// Sync, Close) matches by count alone. A failing CopyData first copies a few bytes, so
+// that the destination really holds part of the file. A failing Close still closes. A
+// change (changeOn) makes a stamp look-up succeed with a later modification time, as
+// when another program writes the file.
 
 #include "masterpoint/FileSystem.h"
 
@@ -23,7 +26,8 @@ enum class Call {
     ReadHead,
     OpenForReading,
     Read,
-    CreateNew,
+    StampOf,
+    StampAt,
     CreateTemporary,
     NameTemporary,
     RemoveAbandoned,
@@ -33,13 +37,19 @@ enum class Call {
     Close,
     RenameNoReplace,
     Replace,
+    PlaceNew, // matched on the final name
     Remove,
+    // The call that gives a new copy its name, as the tests of the windows know it.
+    CreateNew = PlaceNew,
 };
 
 class FaultyFileSystem : public mp::FileSystem {
 public:
     void failOn(Call call, std::errc error, int after = 0, std::string pathPart = {}) {
         faults_.push_back({call, std::make_error_code(error), after, std::move(pathPart)});
+    }
+    void changeOn(Call call, int after = 0, std::string pathPart = {}) {
+        faults_.push_back({call, {}, after, std::move(pathPart), true});
     }
     // How many armed faults have fired: a test checks its fault was reached.
     int fired() const { return fired_; }
@@ -60,11 +70,11 @@ public:
         return real_.readHead(path, buffer, size, known, got);
     }
     std::error_code openForReading(const std::string& path, mp::FileHandle& file,
-                                   std::uint64_t& size) override {
+                                   mp::FileStamp& stamp) override {
         if (const std::error_code error = injected(Call::OpenForReading, path)) {
             return error;
         }
-        return real_.openForReading(path, file, size);
+        return real_.openForReading(path, file, stamp);
     }
     std::error_code read(mp::FileHandle& file, char* buffer, std::size_t size,
                          std::size_t& got) override {
@@ -74,26 +84,25 @@ public:
         }
         return real_.read(file, buffer, size, got);
     }
-    std::error_code createNew(const std::string& path, const mp::FileHandle* modeOf,
-                              mp::FileHandle& file) override {
-        if (const std::error_code error = injected(Call::CreateNew, path)) {
-            return error;
-        }
-        return real_.createNew(path, modeOf, file);
+    std::error_code stampOf(mp::FileHandle& file, mp::FileStamp& stamp) override {
+        return stamped(Call::StampOf, {}, stamp, real_.stampOf(file, stamp));
+    }
+    std::error_code stampAt(const std::string& path, mp::FileStamp& stamp) override {
+        return stamped(Call::StampAt, path, stamp, real_.stampAt(path, stamp));
     }
     std::error_code createTemporary(const std::string& folder, const std::string& likePath,
-                                    mp::FileHandle& file, std::string& path) override {
-        if (const std::error_code error = injected(Call::CreateTemporary, likePath)) {
+                                    mp::TemporaryUse use, mp::FileHandle& file,
+                                    std::string& path) override {
+        if (const std::error_code error = injected(Call::CreateTemporary, likePath, folder)) {
             return error;
         }
-        return real_.createTemporary(folder, likePath, file, path);
+        return real_.createTemporary(folder, likePath, use, file, path);
     }
-    std::error_code nameTemporary(mp::FileHandle& file, const std::string& folder,
-                                  std::string& path) override {
-        if (const std::error_code error = injected(Call::NameTemporary, folder)) {
+    std::error_code nameTemporary(mp::FileHandle& file, const std::string& path) override {
+        if (const std::error_code error = injected(Call::NameTemporary, path)) {
             return error;
         }
-        return real_.nameTemporary(file, folder, path);
+        return real_.nameTemporary(file, path);
     }
     std::error_code removeAbandoned(const std::string& path) override {
         if (const std::error_code error = injected(Call::RemoveAbandoned, path)) {
@@ -118,8 +127,8 @@ public:
         }
         return real_.copyData(from, to);
     }
-    void copyModificationTime(mp::FileHandle& from, mp::FileHandle& to) override {
-        real_.copyModificationTime(from, to);
+    void copyTimeAndMode(mp::FileHandle& from, mp::FileHandle& to) override {
+        real_.copyTimeAndMode(from, to);
     }
     std::error_code sync(mp::FileHandle& file) override {
         if (const std::error_code error = injected(Call::Sync)) {
@@ -138,11 +147,19 @@ public:
         }
         return real_.renameNoReplace(from, to);
     }
-    std::error_code replace(const std::string& from, const std::string& to) override {
+    std::error_code replace(mp::FileHandle& file, const std::string& from,
+                            const std::string& to) override {
         if (const std::error_code error = injected(Call::Replace, from, to)) {
             return error;
         }
-        return real_.replace(from, to);
+        return real_.replace(file, from, to);
+    }
+    std::error_code placeNew(mp::FileHandle& file, const std::string& from,
+                             const std::string& to) override {
+        if (const std::error_code error = injected(Call::PlaceNew, to)) {
+            return error;
+        }
+        return real_.placeNew(file, from, to);
     }
     std::error_code remove(const std::string& path) override {
         if (const std::error_code error = injected(Call::Remove, path)) {
@@ -157,13 +174,29 @@ private:
         std::error_code error;
         int after;
         std::string pathPart;
+        bool change = false;
         bool done = false;
     };
 
+    std::error_code stamped(Call call, const std::string& path, mp::FileStamp& stamp,
+                            std::error_code looked) {
+        if (const std::error_code error = injected(call, path)) {
+            return error;
+        }
+        if (!looked && fires(call, path, {}, true)) {
+            stamp.modifiedSeconds += 1;
+        }
+        return looked;
+    }
+
     std::error_code injected(Call call, const std::string& path = {},
                              const std::string& other = {}) {
+        return fires(call, path, other, false) ? lastFired_ : std::error_code();
+    }
+
+    bool fires(Call call, const std::string& path, const std::string& other, bool change) {
         for (Fault& fault : faults_) {
-            if (fault.done || fault.call != call) {
+            if (fault.done || fault.call != call || fault.change != change) {
                 continue;
             }
             if (!fault.pathPart.empty() && path.find(fault.pathPart) == std::string::npos &&
@@ -176,12 +209,14 @@ private:
             }
             fault.done = true;
             ++fired_;
-            return fault.error;
+            lastFired_ = fault.error;
+            return true;
         }
-        return {};
+        return false;
     }
 
     mp::FileSystem& real_ = mp::FileSystem::system();
     std::vector<Fault> faults_;
     int fired_ = 0;
+    std::error_code lastFired_;
 };
