@@ -2,8 +2,8 @@
 
 #include "app/NameText.h"
 #include "viewer/PointsText.h"
+#include "widgets/CloseKeys.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -53,12 +53,7 @@ TotalsWindow::TotalsWindow(QWidget* owner, SettingsStore& store)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(table_);
 
-    auto* closeAction = new QAction(this);
-    closeAction->setObjectName(QStringLiteral("closeAction"));
-    closeAction->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
-    closeAction->setShortcutContext(Qt::WindowShortcut);
-    addAction(closeAction);
-    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addCloseKeys(*this);
 
     // The owner goes after the store at the end of the run, and a window destroyed
     // with its owner is never hidden first: its place is kept while the store is there.

@@ -4,9 +4,9 @@
 #include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
 #include "viewer/ViewerModel.h"
+#include "widgets/CloseKeys.h"
 #include "widgets/DesignSize.h"
 
-#include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -143,12 +143,7 @@ ViewerWindow::ViewerWindow(QWidget* owner, SettingsStore& store)
     layout->addWidget(grid_, 1);
     layout->addWidget(statusLine_);
 
-    auto* closeAction = new QAction(this);
-    closeAction->setObjectName(QStringLiteral("closeAction"));
-    closeAction->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
-    closeAction->setShortcutContext(Qt::WindowShortcut);
-    addAction(closeAction);
-    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addCloseKeys(*this);
 
     setTabOrder(closeButton, firstTotal_);
     setTabOrder(firstTotal_, secondTotal_);
