@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package of mpmgr with CPack and prints the package's path as its last
 # line (all else goes to standard error). It builds the program alone, without tests or
-# benchmarks, in a folder of its own (build/package-build, through ccache), and leaves the package in build/package; install it with
+# benchmarks, in a folder of its own (build/package-build, through ccache), and leaves
+# the package in build/package; install it with
 #     sudo apt-get install ./build/package/mpmgr_<version>_<arch>.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
