@@ -373,12 +373,13 @@ QString FileCommands::listFolderNote() const {
     if (QDir::cleanPath(stored) == QDir::cleanPath(shown)) {
         return QString();
     }
+    // In short lines, so that what to do is still seen in a narrow window.
     if (stored.isEmpty()) {
-        return QStringLiteral("The list shows %1; no masterpoint folder is set now: choose "
+        return QStringLiteral("The list shows %1;\nno masterpoint folder is set now:\nchoose "
                               "Locate to choose one")
             .arg(shown);
     }
-    return QStringLiteral("The list shows %1; the masterpoint folder is now %2: choose Locate "
-                          "to list it")
+    return QStringLiteral("The list shows %1;\nthe masterpoint folder is now %2:\nchoose "
+                          "Locate to list it")
         .arg(shown, stored);
 }

@@ -58,8 +58,9 @@ public:
 
     // What the status bar says of the list while the masterpoint folder stored now is
     // not the folder the list was made from (changed in Paths, or by another copy of
-    // the program): which folder the list shows. Empty when they are the same, or
-    // nothing has been listed. Reads the store, which may throw.
+    // the program): which folder the list shows, in lines as the status bar shows them.
+    // Empty when they are the same, or nothing has been listed. Reads the store, which
+    // may throw.
     QString listFolderNote() const;
 
 private:

@@ -936,8 +936,8 @@ void tst_FileCommands::commandsActOnTheListedFolder_data() {
     QTest::addColumn<QStringList>("outcome");
     const QByteArray x = records(1, 1), y = records(2, 2);
     const QStringList listed{"list:X.MP1(GLD)", "list:Y.MP1(GLD)"};
-    const QString note = QStringLiteral(
-        "note:The list shows <mp>; the masterpoint folder is now <new>: choose Locate to list it");
+    const QString note = QStringLiteral("note:The list shows <mp>;\nthe masterpoint folder is now "
+                                        "<new>:\nchoose Locate to list it");
     const QStringList filesThere{"mp:" + fileText("X.MP1", x), "mp:" + fileText("Y.MP1", y)};
     QTest::newRow("view") << Command::View << true
                           << QStringList{shown("X.MP1", "X.MP1(GLD)", 1, false),

@@ -594,14 +594,14 @@ void tst_MainWindow::statusBarSaysWhichFolderTheListShows_data() {
     QTest::addColumn<QString>("stored"); // <mp>, <new>: the two folders
     QTest::addColumn<QString>("note");
     const QString moved = QStringLiteral(
-        "The list shows <mp>; the masterpoint folder is now <new>: choose Locate to list it");
+        "The list shows <mp>;\nthe masterpoint folder is now <new>:\nchoose Locate to list it");
     QTest::newRow("paths, another folder") << "paths"
                                            << "<new>" << moved;
     QTest::newRow("paths, the same folder with a separator") << "paths"
                                                              << "<mp>/" << QString();
     QTest::newRow("paths, folder cleared")
         << "paths" << QString()
-        << "The list shows <mp>; no masterpoint folder is set now: choose Locate to choose one";
+        << "The list shows <mp>;\nno masterpoint folder is set now:\nchoose Locate to choose one";
     QTest::newRow("another copy, another folder") << "another copy"
                                                   << "<new>" << moved;
     QTest::newRow("paths, then locate") << "paths, then locate"
