@@ -5,8 +5,8 @@
 // seam, show totals through the TotalsView seam and reach the disk only through the
 // core. The backup folder and the club number are read from the store when a command
 // runs, so a change in the Paths dialog counts at the next command. The masterpoint
-// folder is read from the store only by Locate: every command that acts on entries
-// finds their files in the folder the list was made from, whatever is stored since.
+// folder stored is listed only by Locate: every command that acts on entries finds
+// their files in the folder the list was made from, whatever is stored since.
 //
 // An error that ends a command is thrown (mp::Error, the store's RegistryError) for
 // the caller to show. What a command could not do file by file (a copy, a rename), or
