@@ -18,6 +18,7 @@
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
@@ -104,14 +105,13 @@ void FileCommands::locate(FolderQuestion question) {
         return;
     }
     mp::Problems problems;
-    rescan(problems);
+    rescan(masterpointFolder(), problems);
     report(problems);
 }
 
-void FileCommands::rescan(mp::Problems& problems) {
-    list_.setEntries({});
+void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
+    list_.setEntries({}, std::string());
     viewers_.closeAll();
-    const std::string folder = masterpointFolder();
     mp::ScanResult result;
     {
         BusyCursor busy;
@@ -138,7 +138,7 @@ void FileCommands::rescan(mp::Problems& problems) {
             mp::scanFolder(folder, options, result, fileSystem_);
         } catch (...) {
             // The files before the one that stopped the scan stay listed.
-            list_.setEntries(std::move(result.entries));
+            list_.setEntries(std::move(result.entries), folder);
             status_.showDone(QString());
             throw;
         }
@@ -148,7 +148,7 @@ void FileCommands::rescan(mp::Problems& problems) {
                                                                QStringLiteral("masterpoint file"),
                                                                QStringLiteral("masterpoint files")),
                                                        textOfBytes(folder)));
-        list_.setEntries(std::move(result.entries));
+        list_.setEntries(std::move(result.entries), folder);
     }
     if (result.folderError) {
         // Said as a warning, not an error: the program goes on, with an empty list.
@@ -176,7 +176,12 @@ void FileCommands::convert() {
         prompts_.showMessage(QStringLiteral("Select files to convert"));
         return;
     }
-    mp::ConvertResult result = mp::convertTicked(list_.entries(), masterpointFolder(), fileSystem_);
+    // The files renamed are those the user saw listed, and the list that follows shows
+    // that folder again, so the user sees what became of them, even when another folder
+    // has been stored since: listing that one here would also convert its files, unseen,
+    // when the option is on.
+    const std::string folder = list_.folder();
+    mp::ConvertResult result = mp::convertTicked(list_.entries(), folder, fileSystem_);
     if (result.attempted == 0) {
         prompts_.showMessage(QStringLiteral("Tick files to convert"));
         return;
@@ -185,9 +190,7 @@ void FileCommands::convert() {
     // The list shows the new names first; then whatever could not be renamed is said,
     // with what the rescan could not rename either, in one message.
     try {
-        if (settleFolder(FolderQuestion::OnlyWhenNoneStored)) {
-            rescan(result.problems);
-        }
+        rescan(folder, result.problems);
     } catch (...) {
         report(result.problems);
         throw;
@@ -200,7 +203,7 @@ void FileCommands::convert() {
 void FileCommands::view() {
     status_.showDone(QString());
     int ticked = 0;
-    const std::string folder = masterpointFolder();
+    const std::string folder = list_.folder();
     for (const mp::ListEntry& entry : list_.entries()) {
         if (!entry.ticked) {
             continue;
@@ -240,8 +243,7 @@ void FileCommands::backUp() {
     {
         BusyCursor busy;
         busy.start();
-        result =
-            mp::backUpTicked(list_.entries(), masterpointFolder(), backupFolder(), fileSystem_);
+        result = mp::backUpTicked(list_.entries(), list_.folder(), backupFolder(), fileSystem_);
     }
     if (result.ticked == 0) {
         prompts_.showMessage(QStringLiteral("Tick files to backup"));
@@ -276,13 +278,14 @@ void FileCommands::merge() {
         prompts_.showMessage(QStringLiteral("More than one file must be ticked to merge"));
         return;
     }
+    const std::string folder = list_.folder();
     const int club = store_.readInteger(Paths, ClubNumber, 0);
-    const std::optional<QString> output = chooseMergeOutput(
-        textOfBytes(mp::proposedMergeName(masterpointFolder(), club, check.first)));
+    const std::optional<QString> output =
+        chooseMergeOutput(textOfBytes(mp::proposedMergeName(folder, club, check.first)));
     if (!output) {
         return;
     }
-    const std::vector<std::string> inputs = mp::tickedPaths(entries, masterpointFolder());
+    const std::vector<std::string> inputs = mp::tickedPaths(entries, folder);
     std::uint64_t lines = 0;
     {
         BusyCursor busy;
@@ -328,7 +331,7 @@ void FileCommands::totals() {
     {
         BusyCursor busy;
         busy.start();
-        result = mp::totalTicked(entries, masterpointFolder(), fileSystem_);
+        result = mp::totalTicked(entries, list_.folder(), fileSystem_);
     }
     for (const mp::TickedTotals::Row& row : result.rows) {
         if (!row.error.empty()) {
@@ -357,4 +360,26 @@ void FileCommands::editPaths() {
     store_.writeString(Paths, BackupFolder, chosen->backupFolder);
     store_.writeString(Paths, MasterpointFolder, chosen->masterpointFolder);
     store_.writeInteger(Paths, ClubNumber, chosen->clubNumber);
+}
+
+QString FileCommands::listFolderNote() const {
+    const std::string listed = list_.folder();
+    if (listed.empty()) {
+        return QString();
+    }
+    const QString stored = store_.readString(Paths, MasterpointFolder, QString());
+    const QString shown = textOfBytes(listed);
+    // "/mp/" and "/mp" list the same files: no need to send the user to Locate.
+    if (QDir::cleanPath(stored) == QDir::cleanPath(shown)) {
+        return QString();
+    }
+    // In short lines, so that what to do is still seen in a narrow window.
+    if (stored.isEmpty()) {
+        return QStringLiteral("The list shows %1;\nno masterpoint folder is set now:\nchoose "
+                              "Locate to choose one")
+            .arg(shown);
+    }
+    return QStringLiteral("The list shows %1;\nthe masterpoint folder is now %2:\nchoose "
+                          "Locate to list it")
+        .arg(shown, stored);
 }

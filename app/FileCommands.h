@@ -3,9 +3,10 @@
 // Merge, Totals and Paths. They ask the user through the prompts seam only, keep their
 // settings in the store, read and fill the file list, open viewers through the Viewers
 // seam, show totals through the TotalsView seam and reach the disk only through the
-// core. Each reads the folders and the club number
-// from the store when it runs, so a change in the Paths dialog counts at the next
-// command.
+// core. The backup folder and the club number are read from the store when a command
+// runs, so a change in the Paths dialog counts at the next command. The masterpoint
+// folder stored is listed only by Locate: every command that acts on entries finds
+// their files in the folder the list was made from, whatever is stored since.
 //
 // An error that ends a command is thrown (mp::Error, the store's RegistryError) for
 // the caller to show. What a command could not do file by file (a copy, a rename), or
@@ -34,7 +35,7 @@ public:
     // Whether Locate asks for the masterpoint folder.
     enum class FolderQuestion {
         Ask,                // the user asked for the scan
-        OnlyWhenNoneStored, // start-up, or the rescan after Convert
+        OnlyWhenNoneStored, // start-up
     };
 
     FileCommands(Prompts& prompts, SettingsStore& store, FileList& list, Viewers& viewers,
@@ -55,13 +56,20 @@ public:
     void totals();
     void editPaths();
 
+    // What the status bar says of the list while the masterpoint folder stored now is
+    // not the folder the list was made from (changed in Paths, or by another copy of
+    // the program): which folder the list shows, in lines as the status bar shows them.
+    // Empty when they are the same, or nothing has been listed. Reads the store, which
+    // may throw.
+    QString listFolderNote() const;
+
 private:
     // Asks for the masterpoint folder when the question calls for it and stores the
     // answer; false when the user cancels.
     bool settleFolder(FolderQuestion question);
-    // Empties the list and the viewers and lists the stored folder anew; the renames
-    // it could not make, or the folder that could not be read, are added to problems.
-    void rescan(mp::Problems& problems);
+    // Empties the list and the viewers and lists folder anew; the renames it could not
+    // make, or the folder that could not be read, are added to problems.
+    void rescan(const std::string& folder, mp::Problems& problems);
     // Asks for the merge's output name until the user cancels, chooses a new name or
     // agrees to replace the file there.
     std::optional<QString> chooseMergeOutput(const QString& proposed);

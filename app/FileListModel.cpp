@@ -4,9 +4,10 @@
 
 FileListModel::FileListModel(QObject* parent) : QAbstractListModel(parent) {}
 
-void FileListModel::setEntries(std::vector<mp::ListEntry> entries) {
+void FileListModel::setEntries(std::vector<mp::ListEntry> entries, std::string folder) {
     beginResetModel();
     entries_ = std::move(entries);
+    folder_ = std::move(folder);
     endResetModel();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The file list's entries as a list model with a tick box per row. It holds the
 // entries themselves, so a folder of a hundred thousand files is listed in one step
-// and the view asks only for the rows it shows. The text shown is the entry's display
-// text in the file system's encoding, also as the row's tool tip; ticks are the check
-// state.
+// and the view asks only for the rows it shows, and the folder they were found in. The
+// text shown is the entry's display text in the file system's encoding, also as the
+// row's tool tip; ticks are the check state.
 
 #include "app/FileList.h"
 
@@ -16,7 +16,8 @@ public:
 
     std::vector<mp::ListEntry> entries() const override { return entries_; }
     bool isEmpty() const override { return entries_.empty(); }
-    void setEntries(std::vector<mp::ListEntry> entries) override;
+    std::string folder() const override { return folder_; }
+    void setEntries(std::vector<mp::ListEntry> entries, std::string folder) override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -25,4 +26,5 @@ public:
 
 private:
     std::vector<mp::ListEntry> entries_;
+    std::string folder_;
 };

@@ -142,14 +142,28 @@ void MainWindow::buildControls() {
     row->addWidget(fileList_, 1);
     row->addLayout(buttons);
 
-    statusText_ = new QLabel(this);
-    statusText_->setObjectName(QStringLiteral("statusText"));
-    statusText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A long path must not widen the window: the line takes the width there is, and its
-    // tool tip holds the whole text.
-    statusText_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Two lines, one above the other: what the last command did, and the note on the
+    // list's folder, shown only while there is one.
+    auto* statusLines = new QWidget(this);
+    statusLines->setObjectName(QStringLiteral("statusLines"));
+    auto* lines = new QVBoxLayout(statusLines);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(0);
+    auto makeLine = [statusLines, lines](const char* name) {
+        auto* line = new QLabel(statusLines);
+        line->setObjectName(QLatin1String(name));
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // A long path must not widen the window: the line takes the width there is, and
+        // its tool tip holds the whole text.
+        line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        lines->addWidget(line);
+        return line;
+    };
+    statusText_ = makeLine("statusText");
+    listFolderNote_ = makeLine("listFolderNote");
+    listFolderNote_->hide();
     statusBar()->setObjectName(QStringLiteral("statusBar"));
-    statusBar()->addWidget(statusText_, 1);
+    statusBar()->addWidget(statusLines, 1);
 }
 
 void MainWindow::buildMenus() {
@@ -238,6 +252,29 @@ void MainWindow::guarded(const std::function<void()>& command) {
         qCWarning(filesLog).noquote() << message;
         prompts_.showError(message, QString());
     }
+    showListFolderNote();
+}
+
+void MainWindow::showListFolderNote() {
+    QString note;
+    try {
+        note = commands_->listFolderNote();
+    } catch (const std::exception& error) {
+        // A store that cannot be read is said by the next command that needs it; the
+        // note only goes.
+        qCWarning(filesLog).noquote() << textOfBytes(error.what());
+    }
+    listFolderNote_->setText(note);
+    listFolderNote_->setToolTip(note);
+    listFolderNote_->setVisible(!note.isEmpty());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    // Back from another program, perhaps another copy of this one, which may have
+    // stored another masterpoint folder.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        showListFolderNote();
+    QMainWindow::changeEvent(event);
 }
 
 void MainWindow::showDone(const QString& text) {

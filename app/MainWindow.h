@@ -3,7 +3,10 @@
 // line. It holds the open viewers and the commands for the whole run and forwards each
 // click to its command; an error escaping a command is shown in the standard error box
 // (with the system's reason, when there is one) and the program goes on. What a
-// command did is said on the status line.
+// command did is said on the status line; below it, while the masterpoint folder stored
+// is not the one the list was made from, which folder the list shows (looked at after
+// every command and whenever the window becomes active, as another copy of the program
+// may have changed it).
 //
 // Nothing the user can see happens while it is made or destroyed: the program shows it
 // with showAndStartUp(), which reads the options and runs the start-up scan once the
@@ -43,7 +46,7 @@ public:
     void startUp();
 
     // Runs a command; an error that escapes it goes to the standard error box and the
-    // log.
+    // log. Then the note on the list's folder is brought up to date.
     void guarded(const std::function<void()>& command);
 
 signals:
@@ -55,6 +58,7 @@ protected:
     // program, whatever viewers are still open.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void showDone(const QString& text) override;
@@ -65,6 +69,7 @@ private:
     void wire();
     void startUpOnce();
     void closeViewersAndSaveOptions();
+    void showListFolderNote();
 
     Prompts& prompts_;
     SettingsStore& store_;
@@ -76,6 +81,7 @@ private:
 
     QListView* fileList_ = nullptr;
     QLabel* statusText_ = nullptr;
+    QLabel* listFolderNote_ = nullptr;
     QPushButton* locateButton_ = nullptr;
     QPushButton* convertButton_ = nullptr;
     QPushButton* viewButton_ = nullptr;

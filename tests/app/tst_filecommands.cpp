@@ -1,4 +1,4 @@
-// The file commands without a window: Locate, Convert, View, Backup, Merge and Paths
+// The file commands without a window: Locate, Convert, View, Backup, Merge, Totals and Paths
 // driven through FileCommands, with scripted answers, a real file list model, viewers
 // that only take notes and a real folder on disk. Every case checks the questions and
 // messages the user would see and the bytes left on disk.
@@ -30,7 +30,7 @@ using Question = FileCommands::FolderQuestion;
 
 Q_DECLARE_METATYPE(FileCommands::FolderQuestion)
 
-enum class Command { Locate, Convert, View, BackUp, Merge, EditPaths };
+enum class Command { Locate, Convert, View, BackUp, Merge, Totals, EditPaths };
 Q_DECLARE_METATYPE(Command)
 
 namespace {
@@ -61,6 +61,8 @@ void perform(FileCommands& commands, Command command) {
         return commands.backUp();
     case Command::Merge:
         return commands.merge();
+    case Command::Totals:
+        return commands.totals();
     case Command::EditPaths:
         return commands.editPaths();
     }
@@ -136,10 +138,17 @@ private:
     std::vector<std::string> names_;
 };
 
-// The totals are the totals window's tests' concern.
-class UnseenTotals : public TotalsView {
+// How the totals are shown is the totals window's tests' concern: here only which files
+// were read, and how many records each gave.
+class NotedTotals : public TotalsView {
 public:
-    void showTotals(const mp::TickedTotals&) override {}
+    QStringList shown;
+    void showTotals(const mp::TickedTotals& totals) override {
+        for (const mp::TickedTotals::Row& row : totals.rows)
+            shown << QStringLiteral("totals:%1 %2 records")
+                         .arg(fromBytes(row.displayText))
+                         .arg(row.summary.records);
+    }
 };
 
 // The status line as the window would show it.
@@ -180,7 +189,7 @@ struct Run {
     Prompter prompts{list};
     SettingsStore store;
     NotedViewers viewers;
-    UnseenTotals totals;
+    NotedTotals totals;
     NotedStatus status;
     FileCommands commands{prompts, store, list, viewers, totals, status, disk};
 
@@ -242,7 +251,8 @@ private slots:
     void editPathsOkStoresTheThree_data();
     void editPathsOkStoresTheThree();
     void editPathsStoreFailureThrows();
-    void newFolderUsedByNextView();
+    void commandsActOnTheListedFolder_data();
+    void commandsActOnTheListedFolder();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -911,21 +921,99 @@ void tst_FileCommands::editPathsStoreFailureThrows() {
     QCOMPARE(run.prompts.asked, QStringList{QStringLiteral("paths:||0")});
 }
 
-// A folder set in the Paths dialog counts from the next command on, without a rescan.
-void tst_FileCommands::newFolderUsedByNextView() {
-    const QString other = dir_->filePath(QStringLiteral("other"));
+// The masterpoint folder changes once the list is made, in the Paths dialog or in
+// another copy of the program, to a folder holding files of the same names: the
+// commands still act on the files the user saw listed, Convert lists their folder again,
+// and only Locate lists the new one. The option to convert on locate is on, so that a
+// rescan of the new folder would rename its files.
+void tst_FileCommands::commandsActOnTheListedFolder_data() {
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<bool>("inPaths"); // else another copy stores the folder
+    // What was asked, viewed and totalled, the list, the note on its folder, and the
+    // files of the listed folder and of the backup folder after the command, and of the
+    // new folder when they changed; <mp> and <new> stand for the two masterpoint
+    // folders, <bu> for the backup folder.
+    QTest::addColumn<QStringList>("outcome");
+    const QByteArray x = records(1, 1), y = records(2, 2);
+    const QStringList listed{"list:X.MP1(GLD)", "list:Y.MP1(GLD)"};
+    const QString note = QStringLiteral("note:The list shows <mp>;\nthe masterpoint folder is now "
+                                        "<new>:\nchoose Locate to list it");
+    const QStringList filesThere{"mp:" + fileText("X.MP1", x), "mp:" + fileText("Y.MP1", y)};
+    QTest::newRow("view") << Command::View << true
+                          << QStringList{shown("X.MP1", "X.MP1(GLD)", 1, false),
+                                         shown("Y.MP1", "Y.MP1(GLD)", 2, false)} +
+                                 listed + QStringList{note} + filesThere;
+    QTest::newRow("convert, rescan of the listed folder")
+        << Command::Convert << false
+        << QStringList{"list:X.GLD", "list:Y.GLD", note, "mp:" + fileText("X.GLD", x),
+                       "mp:" + fileText("Y.GLD", y)};
+    QTest::newRow("merge, proposed in the listed folder")
+        << Command::Merge << true
+        << QStringList{"save:<mp>/Club0.MP1"} + listed +
+               QStringList{note, "mp:" + fileText("Club0.MP1", x + y)} + filesThere;
+    QTest::newRow("backup") << Command::BackUp << false
+                            << QStringList{"browse:Select backup location/folder|<bu>"} + listed +
+                                   QStringList{note} + filesThere +
+                                   QStringList{"bu:" + fileText("X.MP1", x),
+                                               "bu:" + fileText("Y.MP1", y)};
+    QTest::newRow("totals") << Command::Totals << true
+                            << QStringList{"totals:X.MP1(GLD) 1 records",
+                                           "totals:Y.MP1(GLD) 2 records"} +
+                                   listed + QStringList{note} + filesThere;
+    QTest::newRow("locate lists the new folder")
+        << Command::Locate << false
+        << QStringList{"browse:Browser for masterpoint files|<new>", "list:X.GLD", "list:Y.GLD"} +
+               filesThere +
+               QStringList{"new:" + fileText("X.GLD", records(3, 3)),
+                           "new:" + fileText("Y.GLD", records(4, 4))};
+}
+
+void tst_FileCommands::commandsActOnTheListedFolder() {
+    QFETCH(Command, command);
+    QFETCH(bool, inPaths);
+    QFETCH(QStringList, outcome);
+    const QString other = dir_->filePath(QStringLiteral("new"));
     QVERIFY(QDir().mkpath(other));
-    write(QStringLiteral("A.GLD"), records(1));
-    testfiles::write(other, QStringLiteral("A.GLD"), records(2));
+    write(QStringLiteral("X.MP1"), records(1, 1));
+    write(QStringLiteral("Y.MP1"), records(2, 2));
+    testfiles::write(other, QStringLiteral("X.MP1"), records(3, 3));
+    testfiles::write(other, QStringLiteral("Y.MP1"), records(4, 4));
+    const QStringList untouched = contents(other);
     storeFolders();
     Run run(ini());
     run.scan();
-    run.prompts.pathsAnswers.push_back(PathSettings{other, bu(), 0});
-    run.commands.editPaths();
-    QCOMPARE(run.viewers.log, QStringList{QStringLiteral("closeAll")}); // the scan's only
     run.tickAll();
-    run.commands.view();
-    QCOMPARE(run.viewers.showing, QStringList{shown("A.GLD", "A.GLD", 2, false)});
+    run.commands.setConvertOnLocate(true);
+    QCOMPARE(run.commands.listFolderNote(), QString());
+    if (inPaths) {
+        run.prompts.pathsAnswers.push_back(PathSettings{other, bu(), 0});
+        run.commands.editPaths();
+    } else {
+        SettingsStore(ini()).writeString(Paths, MasterpointFolder, other);
+    }
+    run.prompts.asked.clear();
+    run.prompts.folderAnswers.push_back(command == Command::Locate ? other : bu());
+    run.prompts.saveAnswers.push_back(in(mp(), QStringLiteral("Club0.MP1")));
+    perform(run.commands, command);
+
+    QStringList happened = run.prompts.asked + run.viewers.showing + run.totals.shown;
+    for (const QString& text : run.texts())
+        happened << "list:" + text;
+    if (!run.commands.listFolderNote().isEmpty())
+        happened << "note:" + run.commands.listFolderNote();
+    for (const QString& file : contents(mp()))
+        happened << "mp:" + file;
+    for (const QString& file : contents(bu()))
+        happened << "bu:" + file;
+    if (contents(other) != untouched)
+        for (const QString& file : contents(other))
+            happened << "new:" + file;
+    QCOMPARE(happened, outcome.replaceInStrings(QStringLiteral("<mp>"), mp())
+                           .replaceInStrings(QStringLiteral("<new>"), other)
+                           .replaceInStrings(QStringLiteral("<bu>"), bu()));
+    // Storing another folder closes nothing: only a scan does.
+    const bool scans = command == Command::Convert || command == Command::Locate;
+    QCOMPARE(run.viewers.log.count(QStringLiteral("closeAll")), scans ? 2 : 1);
 }
 
 QTEST_MAIN(tst_FileCommands)

@@ -73,6 +73,8 @@ private slots:
     void failedBackupSaidOnceAfterTheRest();
     void statusLineSaysWhatWasDone_data();
     void statusLineSaysWhatWasDone();
+    void statusBarSaysWhichFolderTheListShows_data();
+    void statusBarSaysWhichFolderTheListShows();
     void errorBoxSaysWhyAFileFailed_data();
     void errorBoxSaysWhyAFileFailed();
     void errorBoxText_data();
@@ -581,6 +583,67 @@ void tst_MainWindow::statusLineSaysWhatWasDone() {
                                   .replace("<n>", QLocale().toString(1201)));
     button(*window, "viewButton")->click(); // the next command
     QCOMPARE(status(*window), QString());
+}
+
+// Once the masterpoint folder stored is no longer the one listed, the status bar says
+// so below the line of the last command, whoever changed it: the Paths dialog, or
+// another copy of the program, seen when the user comes back to the window. It goes
+// once the list shows the stored folder again.
+void tst_MainWindow::statusBarSaysWhichFolderTheListShows_data() {
+    QTest::addColumn<QString>("how");    // "paths", "another copy", "paths, then locate"
+    QTest::addColumn<QString>("stored"); // <mp>, <new>: the two folders
+    QTest::addColumn<QString>("note");
+    const QString moved = QStringLiteral(
+        "The list shows <mp>;\nthe masterpoint folder is now <new>:\nchoose Locate to list it");
+    QTest::newRow("paths, another folder") << "paths"
+                                           << "<new>" << moved;
+    QTest::newRow("paths, the same folder with a separator") << "paths"
+                                                             << "<mp>/" << QString();
+    QTest::newRow("paths, folder cleared")
+        << "paths" << QString()
+        << "The list shows <mp>;\nno masterpoint folder is set now:\nchoose Locate to choose one";
+    QTest::newRow("another copy, another folder") << "another copy"
+                                                  << "<new>" << moved;
+    QTest::newRow("paths, then locate") << "paths, then locate"
+                                        << "<new>" << QString();
+}
+
+void tst_MainWindow::statusBarSaysWhichFolderTheListShows() {
+    QFETCH(QString, how);
+    QFETCH(QString, stored);
+    QFETCH(QString, note);
+    const QString other = dir_->filePath(QStringLiteral("new"));
+    QVERIFY(QDir().mkpath(other));
+    testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
+    storeFolders();
+    stored.replace("<mp>", mpFolder()).replace("<new>", other);
+    note.replace("<mp>", mpFolder()).replace("<new>", other);
+    ScriptedPrompts prompts;
+    auto window = open(prompts);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto* shown = child<QLabel>(*window, "listFolderNote");
+    QVERIFY(!shown->isVisible());
+    if (how == "another copy") {
+        QWidget elsewhere; // the other copy's window, where the folder is changed
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QTRY_VERIFY(!window->isActiveWindow());
+        SettingsStore(ini()).writeString(Paths, MasterpointFolder, stored);
+        QVERIFY(!shown->isVisible()); // nothing polls meanwhile
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    } else {
+        prompts.pathsAnswers.push_back(PathSettings{stored, QString(), 0});
+        action(*window, "pathsAction")->trigger();
+    }
+    if (how == "paths, then locate") {
+        prompts.folderAnswers.push_back(other);
+        button(*window, "locateButton")->click();
+    }
+    QCOMPARE(shown->isVisible(), !note.isEmpty());
+    QCOMPARE(shown->text(), note);
+    QCOMPARE(rows(*window), how == "paths, then locate" ? 0 : 1);
 }
 
 // The error box's first line is the program's own, the second the system's reason.
