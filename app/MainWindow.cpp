@@ -19,6 +19,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
@@ -76,8 +77,15 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& f
     buildControls();
     buildMenus();
     wire();
-    setMinimumSize(designSize(kDesignSize, font()).expandedTo(minimumSizeHint()));
-    resize(designSize(kDesignSize, font()));
+    // The drawn size, scaled by the font, is the least the window may be made; but on a
+    // small screen (or a large scale factor) that could exceed the screen itself, and a
+    // window that cannot be made to fit loses its foot off the screen's edge. What the
+    // layout needs always stands.
+    QSize least = designSize(kDesignSize, font());
+    if (const QScreen* shownOn = screen())
+        least = least.boundedTo(shownOn->availableGeometry().size());
+    setMinimumSize(least.expandedTo(minimumSizeHint()));
+    resize(minimumSize());
 }
 
 MainWindow::~MainWindow() = default;

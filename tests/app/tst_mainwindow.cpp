@@ -64,6 +64,7 @@ private slots:
     void accessKeysRunTheirCommands_data();
     void accessKeysRunTheirCommands();
     void listTakesTheWidthTheWindowGains();
+    void fitsTheScreenAtALargeFont();
     void geometryRestoredFromTheStore_data();
     void geometryRestoredFromTheStore();
     void geometryKeptAcrossRuns();
@@ -367,6 +368,26 @@ void tst_MainWindow::listTakesTheWidthTheWindowGains() {
 
     window.resize(200, 200); // below the minimum
     QVERIFY(window.width() >= 350 && window.height() >= 450);
+}
+
+// With a large desktop font the least size the window may take still fits on the screen
+// (here 800 x 800; 13 points at a scale of 2 leaves 640 x 512), so that no part of it is
+// out of reach.
+void tst_MainWindow::fitsTheScreenAtALargeFont() {
+    const QFont before = QApplication::font();
+    QFont large = before;
+    large.setPointSize(13);
+    QApplication::setFont(large);
+    ScriptedPrompts prompts;
+    MainWindow window(prompts, *store_);
+    QApplication::setFont(before);
+    const QSize area = window.screen()->availableGeometry().size();
+    QVERIFY2(window.minimumWidth() <= area.width() && window.minimumHeight() <= area.height(),
+             qPrintable(QStringLiteral("%1 x %2 on %3 x %4")
+                            .arg(window.minimumWidth())
+                            .arg(window.minimumHeight())
+                            .arg(area.width())
+                            .arg(area.height())));
 }
 
 // The window comes back where it was stored, clamped to a screen that exists, or at its
