@@ -8,7 +8,7 @@
 // folder stored is listed only by Locate: every command that acts on entries finds
 // their files in the folder the list was made from, whatever is stored since.
 //
-// An error that ends a command is thrown (mp::Error, the store's RegistryError) for
+// An error that ends a command is thrown (mp::Error, the store's StoreError) for
 // the caller to show. What a command could not do file by file (a copy, a rename), or
 // a masterpoint folder that cannot be read, is said once, in one warning, after it has
 // done all it could, and logged under "mpmgr.files". What a command did is said on the

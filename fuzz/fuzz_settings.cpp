@@ -1,5 +1,5 @@
 // The settings store reading an INI file of arbitrary bytes: it never crashes, every
-// read either gives text or throws RegistryError, an integer read agrees with the text
+// read either gives text or throws StoreError, an integer read agrees with the text
 // read (Reference.h's reading of whole numbers), and a value written is read back as
 // written, by the same store and by a fresh one, leaving the other values of a file that
 // the INI reader parses without complaint as they were.
@@ -41,7 +41,7 @@ struct Name {
     Expected expected;
 };
 
-// What a read gives: the text, or the RegistryError's message.
+// What a read gives: the text, or the StoreError's message.
 struct Reading {
     std::optional<QString> text;
     std::string error;
@@ -68,7 +68,7 @@ Reading read(const SettingsStore& store, const Name& name) {
     const QString missing = QStringLiteral("\x01missing");
     try {
         reading.text = store.readString(name.section, name.ident, missing);
-    } catch (const RegistryError& error) {
+    } catch (const StoreError& error) {
         reading.error = error.what();
         REF_CHECK(reading.error == "Invalid data type for '" + name.ident.toStdString() + "'",
                   shown(name) + " failed with " + reading.error);
@@ -88,7 +88,7 @@ Reading read(const SettingsStore& store, const Name& name) {
                                               std::to_string(expected));
             REF_CHECK(store.readBool(name.section, name.ident, def != 0) == (expected != 0),
                       shown(name) + " as a Boolean");
-        } catch (const RegistryError& error) {
+        } catch (const StoreError& error) {
             REF_CHECK(!reading.text && error.what() == reading.error,
                       shown(name) + " failed as a number with " + error.what() + " after " +
                           shown(reading));
@@ -265,7 +265,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const Name& name = names[target];
         try {
             store.writeString(name.section, name.ident, value);
-        } catch (const RegistryError& error) {
+        } catch (const StoreError& error) {
             REF_CHECK(false, shown(name) + " write failed: " + error.what());
         }
         // On disk when the write returns, before anything else touches the store: a fresh

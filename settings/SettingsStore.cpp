@@ -21,7 +21,7 @@ QString keyOf(const QString& section, const QString& ident) {
 }
 
 [[noreturn]] void fail(const QString& message) {
-    throw RegistryError(message.toStdString());
+    throw StoreError(message.toStdString());
 }
 
 std::unique_ptr<QSettings> openStore(const QString& location) {

@@ -7,7 +7,7 @@
 // when it returns. A missing section or value reads as the default and is never an
 // error; reading never creates a section. A value that is not plain text (an INI
 // "@ByteArray(...)"/"@Variant(...)" value or an unquoted comma list; on Windows a
-// non-text registry type) throws RegistryError "Invalid data type for '<name>'".
+// non-text registry type) throws StoreError "Invalid data type for '<name>'".
 // A write that fails throws "Failed to create key <section>" or
 // "Failed to set data for '<name>'".
 
@@ -18,7 +18,9 @@
 
 class QSettings;
 
-class RegistryError : public std::runtime_error {
+// What reading or writing the store can fail with, whether the store is an INI file or
+// the registry; the message is what the user is shown.
+class StoreError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -28,7 +30,7 @@ public:
     // Opens the store at location: an INI file path on Linux, a registry key
     // path on Windows. Opening reports nothing. A file of that name that is not a
     // regular file (a FIFO, a folder, a device) is never read: every read and write
-    // then throws RegistryError "Cannot open file <location>".
+    // then throws StoreError "Cannot open file <location>".
     explicit SettingsStore(const QString& location);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;

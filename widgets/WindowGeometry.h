@@ -27,7 +27,7 @@ public:
     void restore(QWidget& window, const QSize& designPixels,
                  std::optional<QPoint> designPosition = std::nullopt) const;
     // Stores the window's normal (not maximised) geometry; throws the store's
-    // RegistryError when it cannot be written.
+    // StoreError when it cannot be written.
     void save(const QWidget& window);
 
 private:

@@ -916,7 +916,7 @@ void tst_FileCommands::editPathsStoreFailureThrows() {
     testfiles::write(dir_->path(), QStringLiteral("blocked"), "a file, not a folder");
     Run run(dir_->filePath(QStringLiteral("blocked/settings.ini")));
     run.prompts.pathsAnswers.push_back(PathSettings{mp(), bu(), 99});
-    QCOMPARE(thrownText<RegistryError>([&] { run.commands.editPaths(); }),
+    QCOMPARE(thrownText<StoreError>([&] { run.commands.editPaths(); }),
              QStringLiteral("Failed to create key paths"));
     QCOMPARE(run.prompts.asked, QStringList{QStringLiteral("paths:||0")});
 }

@@ -43,7 +43,7 @@ protected:
 std::string errorOf(const std::function<void()>& action) {
     try {
         action();
-    } catch (const RegistryError& e) {
+    } catch (const StoreError& e) {
         return e.what();
     }
     return "no error";
