@@ -13,23 +13,26 @@ ConvertResult convertTicked(const std::vector<ListEntry>& entries, const std::st
             continue;
         }
         ++result.attempted;
-        const std::string newName = convertedName(entry.fileName, entry.kindCode);
-        const std::string from = entryPath(entry, folder);
-        const std::string to = joinPath(folder, newName);
-        if (const std::error_code error = fileSystem.renameNoReplace(from, to)) {
-            result.problems.add(conversionFailure(entry.fileName, newName, error),
-                                "rename " + from + " -> " + to + ": " + error.message());
-        }
+        convertFile(joinPath(folder, std::string()), entry.fileName,
+                    convertedName(entry.fileName, entry.kindCode), result.problems, fileSystem);
     }
     return result;
 }
 
-std::string conversionFailure(const std::string& name, const std::string& newName,
-                              std::error_code error) {
-    if (error == std::errc::file_exists) {
-        return "Could not convert " + name + ": " + newName + " already exists";
+bool convertFile(const std::string& folderPrefix, const std::string& name,
+                 const std::string& newName, Problems& problems, FileSystem& fileSystem) {
+    const std::string from = folderPrefix + name;
+    const std::string to = folderPrefix + newName;
+    const std::error_code error = fileSystem.renameNoReplace(from, to);
+    if (!error) {
+        return true;
     }
-    return "Could not convert " + name + ": " + describe(error);
+    const std::string message =
+        error == std::errc::file_exists
+            ? "Could not convert " + name + ": " + newName + " already exists"
+            : "Could not convert " + name + ": " + describe(error);
+    problems.add(message, "rename " + from + " -> " + to + ": " + error.message());
+    return false;
 }
 
 } // namespace mp

@@ -23,9 +23,12 @@ struct ConvertResult {
 ConvertResult convertTicked(const std::vector<ListEntry>& entries, const std::string& folder,
                             FileSystem& fileSystem = FileSystem::system());
 
-// The user's line for a rename of name to newName that failed:
-// "Could not convert X.MP1: X.GLD already exists".
-std::string conversionFailure(const std::string& name, const std::string& newName,
-                              std::error_code error);
+// Renames the file name in folder (a path that ends in its separator, or any prefix that
+// a name completes to a path) to newName, never replacing a file. A rename that fails is
+// added to problems ("Could not convert X.MP1: X.GLD already exists", with the paths and
+// the system's reason for the log) and the answer is false.
+bool convertFile(const std::string& folderPrefix, const std::string& name,
+                 const std::string& newName, Problems& problems,
+                 FileSystem& fileSystem = FileSystem::system());
 
 } // namespace mp

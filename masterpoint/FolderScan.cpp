@@ -107,16 +107,11 @@ private:
             return;
         }
         const std::string converted = convertedName(candidate.name, candidate.numberedKind);
-        const std::error_code error =
-            fileSystem_.renameNoReplace(folder_ + candidate.name, folder_ + converted);
-        if (error) {
-            // Listed as it is on disk, so that every command still reaches it.
-            result_.problems.add(conversionFailure(candidate.name, converted, error),
-                                 "rename " + folder_ + candidate.name + " -> " + folder_ +
-                                     converted + ": " + error.message());
-            result_.entries.push_back(ListEntry::forFile(candidate.name, candidate.numberedKind));
-        } else {
+        if (convertFile(folder_, candidate.name, converted, result_.problems, fileSystem_)) {
             result_.entries.push_back(ListEntry::forFile(converted, 0));
+        } else {
+            // Listed as it is on disk, so that every command still reaches it.
+            result_.entries.push_back(ListEntry::forFile(candidate.name, candidate.numberedKind));
         }
     }
 
