@@ -65,8 +65,7 @@ QString plainReason(std::error_code reason) {
 
 MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& fileSystem,
                        QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), store_(store),
-      viewers_(this, [this]() -> SettingsStore& { return store_; }) {
+    : QMainWindow(parent), prompts_(prompts), store_(store), viewers_(this, store_) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Masterpoint file manager"));
     setWindowIcon(mpmgrWindowIcon());
@@ -351,6 +350,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::closeViewersAndSaveOptions() {
     viewers_.closeAll();
+    // Closed rather than destroyed with the window, so that it keeps its place.
+    totalsWindow_->close();
     store_.writeBool(Options, LocateOnOpen, locateOnOpenAction_->isChecked());
     store_.writeBool(Options, ConvertExtensions, convertOnLocateAction_->isChecked());
 }

@@ -2,12 +2,11 @@
 // The viewer windows that are open, in the order they were made, each under the name
 // of the file it shows (isSameFileName: exact where names tell letter case apart). The
 // windows belong to the owner given at construction, so any still open go with it, and
-// keep their size in the settings store that store gives when a viewer is made.
+// keep their size in the settings store given with it, which outlives the list.
 
 #include "app/Viewers.h"
 
 #include <QPointer>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,10 +17,7 @@ class ViewerWindow;
 
 class OpenViewerList : public Viewers {
 public:
-    // store is asked only when a viewer is made, so the list can be made before its
-    // owner has opened the store.
-    OpenViewerList(QWidget* owner, std::function<SettingsStore&()> store)
-        : owner_(owner), store_(std::move(store)) {}
+    OpenViewerList(QWidget* owner, SettingsStore& store) : owner_(owner), store_(store) {}
 
     bool raise(const std::string& fileName) override;
     void open(const std::string& fileName, const QString& caption, mp::LineList lines,
@@ -36,6 +32,6 @@ public:
 
 private:
     QWidget* owner_;
-    std::function<SettingsStore&()> store_;
+    SettingsStore& store_;
     std::vector<std::pair<std::string, QPointer<ViewerWindow>>> pairs_;
 };

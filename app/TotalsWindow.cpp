@@ -54,13 +54,6 @@ TotalsWindow::TotalsWindow(QWidget* owner, SettingsStore& store)
     layout->addWidget(table_);
 
     addCloseKeys(*this);
-
-    // The owner goes after the store at the end of the run, and a window destroyed
-    // with its owner is never hidden first: its place is kept while the store is there.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-        if (isVisible())
-            keepGeometry();
-    });
 }
 
 void TotalsWindow::showTotals(const mp::TickedTotals& totals) {

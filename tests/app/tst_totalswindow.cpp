@@ -226,16 +226,20 @@ void tst_TotalsWindow::keysCloseTheWindow() {
 // The place stored for the window, and where it shows on the next start: on a screen
 // that is there, no larger than it.
 void tst_TotalsWindow::keepsItsPlace_data() {
-    QTest::addColumn<QString>("stored"); // x y width height; empty: as the user left it
-    QTest::addColumn<QRect>("expected"); // empty: anywhere on the screen
-    QTest::newRow("as the user left it") << QString() << QRect(30, 40, 700, 420);
-    QTest::newRow("off every screen") << "-5000 -4000 700 420" << QRect();
-    QTest::newRow("larger than the screen") << "0 0 90000 90000" << QRect();
+    QTest::addColumn<QString>("stored");      // x y width height; empty: as the user left it
+    QTest::addColumn<QRect>("expected");      // empty: anywhere on the screen
+    QTest::addColumn<bool>("quitWithItOpen"); // the main window closed while it shows
+    QTest::newRow("as the user left it") << QString() << QRect(30, 40, 700, 420) << false;
+    QTest::newRow("as the user left it at quitting")
+        << QString() << QRect(50, 60, 680, 400) << true;
+    QTest::newRow("off every screen") << "-5000 -4000 700 420" << QRect() << false;
+    QTest::newRow("larger than the screen") << "0 0 90000 90000" << QRect() << false;
 }
 
 void tst_TotalsWindow::keepsItsPlace() {
     QFETCH(QString, stored);
     QFETCH(QRect, expected);
+    QFETCH(bool, quitWithItOpen);
     const QString ini = dir_->filePath("settings.ini");
     {
         auto window = open();
@@ -243,7 +247,10 @@ void tst_TotalsWindow::keepsItsPlace() {
         window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
         TotalsWindow* totals = window->findChild<TotalsWindow*>();
         totals->setGeometry(expected.isEmpty() ? QRect(10, 10, 650, 400) : expected);
-        totals->close();
+        if (quitWithItOpen)
+            window->close();
+        else
+            totals->close();
     }
     if (!stored.isEmpty())
         SettingsStore(ini).writeString("Windows", "TotalsWindow", stored);
