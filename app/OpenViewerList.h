@@ -28,7 +28,6 @@ public:
 
     // The viewer of fileName, or nullptr.
     ViewerWindow* find(const std::string& fileName) const;
-    int count() const { return static_cast<int>(pairs_.size()); }
 
 private:
     QWidget* owner_;

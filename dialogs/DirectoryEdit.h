@@ -18,12 +18,8 @@ class DirectoryEdit : public QLineEdit {
 public:
     explicit DirectoryEdit(Prompts& prompts, QWidget* parent = nullptr);
 
-    // Where the folder dialog opens and, after OK, the folder chosen.
-    QString startFolder() const { return startFolder_; }
+    // Where the folder dialog opens (until OK there chooses another folder).
     void setStartFolder(const QString& folder) { startFolder_ = folder; }
-    // A non-empty title replaces the folder dialog's own.
-    QString dialogTitle() const { return dialogTitle_; }
-    void setDialogTitle(const QString& title) { dialogTitle_ = title; }
 
 public slots:
     // The browse action: runs the folder dialog modally as described above.
@@ -44,5 +40,4 @@ private:
     Prompts& prompts_;
     QToolButton* button_;
     QString startFolder_;
-    QString dialogTitle_;
 };

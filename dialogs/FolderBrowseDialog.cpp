@@ -17,7 +17,7 @@ bool FolderBrowseDialog::run() {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!title_.isEmpty())
         dialog.setWindowTitle(title_);
-    dialog.setLabelText(QFileDialog::LookIn, caption_);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Masterpoint files folder"));
     if (!selectedFolder_.isEmpty())
         dialog.setDirectory(selectedFolder_);
     // Only the owner is blocked while the dialog is open.

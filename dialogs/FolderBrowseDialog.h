@@ -2,7 +2,8 @@
 // The folder browse dialog. Callers set the title (window title) and the selected folder
 // (the folder to preselect, empty for none) before each run(); after a run() that
 // answers true, selectedFolder() is the chosen folder, without a trailing separator
-// except for the root. The caption is the instruction shown above the folder view.
+// except for the root. Above the folder view it always reads "Masterpoint files folder",
+// whichever folder is asked for.
 
 #include <QObject>
 #include <QString>
@@ -14,10 +15,7 @@ class FolderBrowseDialog : public QObject {
 public:
     explicit FolderBrowseDialog(QWidget* owner);
 
-    QString title() const { return title_; }
     void setTitle(const QString& title) { title_ = title; }
-    QString caption() const { return caption_; }
-    void setCaption(const QString& caption) { caption_ = caption; }
     QString selectedFolder() const { return selectedFolder_; }
     void setSelectedFolder(const QString& folder) { selectedFolder_ = folder; }
 
@@ -27,6 +25,5 @@ public:
 private:
     QWidget* owner_;
     QString title_ = QStringLiteral("Browser for masterpoint files");
-    QString caption_ = QStringLiteral("Masterpoint files folder");
     QString selectedFolder_;
 };
