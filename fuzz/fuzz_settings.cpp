@@ -239,7 +239,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // run on over a line end can list a value that it then says is not there): only of a
     // file it reads without complaint can the other values be required to stay as they
     // were.
-    const bool wellFormed = QSettings(path, QSettings::IniFormat).status() == QSettings::NoError;
+    // The reader parses the file on first use, not when it is made: status() before any
+    // read says nothing.
+    QSettings reader(path, QSettings::IniFormat);
+    reader.allKeys();
+    const bool wellFormed = reader.status() == QSettings::NoError;
     const QString copy = path + QStringLiteral(".copy");
     std::vector<Reading> before;
     {
