@@ -61,7 +61,7 @@ std::optional<QString> QtPrompts::chooseSaveName(const QString& proposed) {
 std::optional<PathSettings> QtPrompts::editPaths(const PathSettings& current) {
     PathsDialog dialog(*this, parentWindow());
     WindowGeometry geometry(store_, QStringLiteral("PathsDialog"), WindowGeometry::Keep::SizeOnly);
-    geometry.restore(dialog, QSize(410, 185));
+    geometry.restore(dialog);
     dialog.setValues(current);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     try {

@@ -75,8 +75,17 @@ WindowGeometry::WindowGeometry(SettingsStore& store, QString key, Keep keep)
 
 void WindowGeometry::restore(QWidget& window, const QSize& designPixels,
                              std::optional<QPoint> designPosition) const {
-    QSize size = designSize(designPixels, window.font());
-    std::optional<QPoint> position = designPosition;
+    window.resize(designSize(designPixels, window.font()));
+    if (designPosition)
+        window.move(*designPosition);
+    restore(window);
+}
+
+void WindowGeometry::restore(QWidget& window) const {
+    QSize size = window.size();
+    QPoint position = window.pos();
+    // A window nobody has placed is left where the window system puts it.
+    bool placed = window.testAttribute(Qt::WA_Moved);
     const bool withPosition = keep_ == Keep::SizeAndPosition;
     try {
         const QString stored = store_.readString(kSection, key_, QString());
@@ -84,8 +93,10 @@ void WindowGeometry::restore(QWidget& window, const QSize& designPixels,
             if (const auto numbers = numbersOf(stored, withPosition ? 4 : 2)) {
                 const int first = withPosition ? 2 : 0;
                 size = QSize(numbers->at(first), numbers->at(first + 1));
-                if (withPosition)
+                if (withPosition) {
                     position = QPoint(numbers->at(0), numbers->at(1));
+                    placed = true;
+                }
             } else {
                 qCWarning(windowsLog).noquote()
                     << QStringLiteral("Ignored the stored geometry of %1: \"%2\"")
@@ -96,11 +107,11 @@ void WindowGeometry::restore(QWidget& window, const QSize& designPixels,
         qCWarning(windowsLog).noquote()
             << QStringLiteral("Ignored the stored geometry of %1: %2").arg(key_, error.what());
     }
-    const QRect area = screenAreaFor(QRect(position.value_or(window.pos()), size));
+    const QRect area = screenAreaFor(QRect(position, size));
     size = clampedSize(window, size, area);
     window.resize(size);
-    if (position)
-        window.move(clampedPosition(*position, size, area));
+    if (placed)
+        window.move(clampedPosition(position, size, area));
 }
 
 void WindowGeometry::save(const QWidget& window) {

@@ -6,9 +6,9 @@
 // restore() puts the window back as stored, clamped so that it lies on a screen that
 // exists now and is no larger than that screen's free area, nor smaller than the
 // window's minimum size. With nothing stored, or a value that cannot be read (it is
-// logged and ignored: a window's place is never worth an error box), the window gets
-// its design size scaled by its font (designSize) and, when one is given, its design
-// position.
+// logged and ignored: a window's place is never worth an error box), the window keeps
+// the size and place it has, clamped the same way; a window never placed is left where
+// the window system puts it.
 
 #include <QPoint>
 #include <QSize>
@@ -24,6 +24,9 @@ public:
 
     WindowGeometry(SettingsStore& store, QString key, Keep keep);
 
+    void restore(QWidget& window) const;
+    // The same, the window first given its design size scaled by its font (designSize)
+    // and, when one is given, its design position.
     void restore(QWidget& window, const QSize& designPixels,
                  std::optional<QPoint> designPosition = std::nullopt) const;
     // Stores the window's normal (not maximised) geometry; throws the store's

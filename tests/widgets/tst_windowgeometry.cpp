@@ -60,6 +60,9 @@ void TestWindowGeometry::restoresWhatCanBeShown_data() {
         << QStringLiteral("left top wide high") << true << kDesign << kDesignPosition;
     QTest::newRow("size only: the size, the place untouched")
         << QStringLiteral("420 480") << false << QSize(420, 480) << QPoint(20, 30);
+    QTest::newRow("size only, too large for where it was placed: moved onto the screen")
+        << QStringLiteral("%1 %2").arg(area.width()).arg(area.height() - 10) << false
+        << QSize(area.width(), area.height() - 10) << QPoint(area.left(), area.top() + 10);
     QTest::newRow("size only, with a position stored: the design size")
         << QStringLiteral("40 50 420 480") << false << kDesign << QPoint(20, 30);
 }
