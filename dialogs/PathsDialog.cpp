@@ -29,7 +29,10 @@ QLabel* addBuddyLabel(QWidget* parent, const char* name, const QString& text, QW
 DirectoryEdit* addFolderField(Prompts& prompts, QWidget* parent, const char* name) {
     auto* edit = new DirectoryEdit(prompts, parent);
     edit->setObjectName(QLatin1String(name));
-    edit->setMinimumWidth(designPixels(273, parent->font()));
+    // The dialog opens with the drawn width scaled by the font; the field may still be
+    // made as narrow as it was drawn, so that with a large font the dialog fits a small
+    // screen (the whole path is in the field's tool tip).
+    edit->setMinimumWidth(273);
     return edit;
 }
 
