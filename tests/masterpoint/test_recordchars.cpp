@@ -36,47 +36,44 @@ std::string record(bool twoFigures) {
     return twoFigures ? "7654321001250000375" : "7654321001250";
 }
 
-std::string withCharacterAt(bool twoFigures, std::size_t position, char c) {
-    std::string line = record(twoFigures);
-    line[position] = c;
-    return line;
+// Calls check(twoFigures, position, character, line) for every character of the table
+// put at every position of a one- and a two-figure record, under a trace naming them.
+template <typename Check> void forEveryCharacterEverywhere(Check check) {
+    for (const bool twoFigures : {false, true}) {
+        const std::size_t length = record(twoFigures).size();
+        for (std::size_t position = 0; position < length; ++position) {
+            for (const Character& ch : kCharacters) {
+                SCOPED_TRACE(std::string(twoFigures ? "two figures" : "one figure") +
+                             ", position " + std::to_string(position + 1) + ", " + ch.name);
+                std::string line = record(twoFigures);
+                line[position] = ch.c;
+                check(twoFigures, position, ch, line);
+            }
+        }
+    }
 }
 
 } // namespace
 
 TEST(RecordCharacters, ALineIsARecordOnlyWhenEveryCharacterIsADigit) {
-    for (const bool twoFigures : {false, true}) {
-        const std::size_t length = record(twoFigures).size();
-        for (std::size_t position = 0; position < length; ++position) {
-            for (const Character& ch : kCharacters) {
-                SCOPED_TRACE(std::string(twoFigures ? "two figures" : "one figure") +
-                             ", position " + std::to_string(position + 1) + ", " + ch.name);
-                const std::string line = withCharacterAt(twoFigures, position, ch.c);
-                EXPECT_EQ(checkLine(line, twoFigures).marked(), !ch.digit);
-            }
-        }
-    }
+    forEveryCharacterEverywhere(
+        [](bool twoFigures, std::size_t, const Character& ch, const std::string& line) {
+            EXPECT_EQ(checkLine(line, twoFigures).marked(), !ch.digit);
+        });
 }
 
 TEST(RecordCharacters, OnlySevenDigitsCountAsAMember) {
-    for (const bool twoFigures : {false, true}) {
-        const std::size_t length = record(twoFigures).size();
-        for (std::size_t position = 0; position < length; ++position) {
-            for (const Character& ch : kCharacters) {
-                SCOPED_TRACE(std::string(twoFigures ? "two figures" : "one figure") +
-                             ", position " + std::to_string(position + 1) + ", " + ch.name);
-                const std::string line = withCharacterAt(twoFigures, position, ch.c);
-                // The figures play no part: past the member number any character keeps it.
-                const bool isMember = position >= 7 || ch.digit;
-                MemberSet alone;
-                EXPECT_EQ(alone.add(line), isMember);
-                EXPECT_EQ(alone.size(), isMember ? 1u : 0u);
+    forEveryCharacterEverywhere(
+        [](bool twoFigures, std::size_t position, const Character& ch, const std::string& line) {
+            // The figures play no part: past the member number any character keeps it.
+            const bool isMember = position >= 7 || ch.digit;
+            MemberSet alone;
+            EXPECT_EQ(alone.add(line), isMember);
+            EXPECT_EQ(alone.size(), isMember ? 1u : 0u);
 
-                const LineList lines = LineList::fromBytes("1234567001250000375\r\n" + line);
-                MemberSet all;
-                EXPECT_EQ(summarize(lines, twoFigures, all).members, isMember ? 2u : 1u);
-                EXPECT_EQ(all.size(), isMember ? 2u : 1u);
-            }
-        }
-    }
+            const LineList lines = LineList::fromBytes("1234567001250000375\r\n" + line);
+            MemberSet all;
+            EXPECT_EQ(summarize(lines, twoFigures, all).members, isMember ? 2u : 1u);
+            EXPECT_EQ(all.size(), isMember ? 2u : 1u);
+        });
 }
