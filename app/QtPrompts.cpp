@@ -11,12 +11,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
-#include <QLoggingCategory>
 #include <QMessageBox>
-
-namespace {
-Q_LOGGING_CATEGORY(promptsLog, "mpmgr.windows")
-}
 
 QtPrompts::QtPrompts(SettingsStore& store) : store_(store) {}
 
@@ -64,13 +59,7 @@ std::optional<PathSettings> QtPrompts::editPaths(const PathSettings& current) {
     geometry.restore(dialog);
     dialog.setValues(current);
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    try {
-        geometry.save(dialog);
-    } catch (const std::exception& error) {
-        // The dialog's size is not worth an error box; the values are what count.
-        qCWarning(promptsLog).noquote()
-            << QStringLiteral("Could not keep the size of the Paths dialog: %1").arg(error.what());
-    }
+    geometry.keep(dialog);
     if (!accepted)
         return std::nullopt;
     return dialog.values();

@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
-#include <QLoggingCategory>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -17,8 +16,6 @@
 #include <exception>
 
 namespace {
-
-Q_LOGGING_CATEGORY(totalsLog, "mpmgr.windows")
 
 constexpr int kFileColumn = 0;
 // In the pixels of the 8-point font the windows were drawn for.
@@ -176,16 +173,5 @@ bool TotalsWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void TotalsWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    keepGeometry();
-}
-
-void TotalsWindow::keepGeometry() {
-    try {
-        geometry_.save(*this);
-    } catch (const std::exception& error) {
-        // A window's place is not worth interrupting the user for.
-        qCWarning(totalsLog).noquote()
-            << QStringLiteral("Could not keep the place of the Totals window: %1")
-                   .arg(error.what());
-    }
+    geometry_.keep(*this);
 }

@@ -43,7 +43,6 @@ private:
     QString tableText() const;
     // Grows the window until the table fits, up to three quarters of the screen.
     void fitTable();
-    void keepGeometry();
 
     WindowGeometry geometry_;
     bool restored_ = false;

@@ -14,9 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
-#include <QLoggingCategory>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
@@ -24,8 +22,6 @@
 #include <exception>
 
 namespace {
-
-Q_LOGGING_CATEGORY(viewerLog, "mpmgr.windows")
 
 // Design sizes, in the pixels of the 8-point font the window was drawn for.
 constexpr int kOneFigureWidth = 233;
@@ -37,7 +33,6 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kFieldWidth = 81;
 constexpr int kFieldGap = 11;
-constexpr int kColumnWidth = 100;
 
 QString statusText(const mp::FileSummary& summary, bool twoFigures) {
     const QLocale locale = QLocale::system();
@@ -189,7 +184,8 @@ void ViewerWindow::showFile(const QString& caption, mp::LineList lines, bool two
 
 int ViewerWindow::fitColumns() {
     QHeaderView* header = grid_->horizontalHeader();
-    const int design = designPixels(kColumnWidth, grid_->font());
+    // The grid's own column width, drawn and scaled by its font.
+    const int design = header->defaultSectionSize();
     int total = 0;
     for (int column = 0; column < model_->columnCount(); ++column) {
         const int width = std::max(design, header->sectionSizeHint(column));
@@ -212,13 +208,9 @@ void ViewerWindow::keyPressEvent(QKeyEvent* event) {
 
 void ViewerWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    try {
-        geometry_.save(*this);
-    } catch (const std::exception& error) {
-        // A window's size is not worth interrupting the user for.
-        qCWarning(viewerLog).noquote()
-            << QStringLiteral("Could not keep the viewer's size: %1").arg(error.what());
-    }
+    // Minimised is not closed: its size is kept when it is closed.
+    if (!event->spontaneous())
+        geometry_.keep(*this);
 }
 
 void ViewerWindow::moveToNextMark() {

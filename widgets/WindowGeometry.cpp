@@ -114,6 +114,15 @@ void WindowGeometry::restore(QWidget& window) const {
         window.move(clampedPosition(position, size, area));
 }
 
+void WindowGeometry::keep(const QWidget& window) {
+    try {
+        save(window);
+    } catch (const std::exception& error) {
+        qCWarning(windowsLog).noquote()
+            << QStringLiteral("Could not keep the geometry of %1: %2").arg(key_, error.what());
+    }
+}
+
 void WindowGeometry::save(const QWidget& window) {
     const QRect normal = window.isMaximized() || window.isFullScreen()
                              ? window.normalGeometry()

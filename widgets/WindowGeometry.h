@@ -32,6 +32,9 @@ public:
     // Stores the window's normal (not maximised) geometry; throws the store's
     // StoreError when it cannot be written.
     void save(const QWidget& window);
+    // The same for a window whose place is not worth interrupting the user for: a store
+    // that cannot be written is logged, and the window goes on.
+    void keep(const QWidget& window);
 
 private:
     SettingsStore& store_;
