@@ -252,11 +252,14 @@ bool CrLfRewriter::feed(std::string_view chunk, std::string& out) {
     return true;
 }
 
-void CrLfRewriter::finish(std::string& out) {
+std::uint64_t CrLfRewriter::finish(std::string& out) {
+    std::uint64_t lines = linesEnded_;
     if (lineOpen_) {
         out += "\r\n";
+        ++lines;
     }
     *this = CrLfRewriter();
+    return lines;
 }
 
 } // namespace mp

@@ -59,8 +59,9 @@ public:
     // Appends to out the rewritten form of chunk. Returns false once a NUL has been
     // seen, having appended the lines before it; nothing more is taken after that.
     bool feed(std::string_view chunk, std::string& out);
-    // Ends the input: a pending last line without an end gets its CR LF.
-    void finish(std::string& out);
+    // Ends the input: a pending last line without an end gets its CR LF. Returns the
+    // number of lines the input made, every one of them now ended by CR LF.
+    std::uint64_t finish(std::string& out);
     // The number, from 1, of the line being read: after a NUL, the line that holds it.
     std::uint64_t lineNumber() const { return linesEnded_ + 1; }
 

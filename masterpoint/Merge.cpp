@@ -8,7 +8,6 @@
 #include "masterpoint/LineList.h"
 #include "masterpoint/ReadableFile.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace mp {
@@ -58,9 +57,9 @@ std::vector<std::string> tickedPaths(const std::vector<ListEntry>& entries,
 namespace {
 
 // Streams one input through the line rules into the output, through buffers the caller
-// keeps for every input. Throws on a read or write failure; the caller's AtomicFile then
-// drops what was written.
-// Returns the number of lines appended.
+// keeps for every input, and returns the number of lines appended. Throws on a read or
+// write failure, a NUL byte or a file that changed while it was read; the caller's
+// AtomicFile then drops what was written.
 std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
                               const std::string& outputPath, FileSystem& fileSystem,
                               std::vector<char>& buffer, std::string& text) {
@@ -88,7 +87,7 @@ std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
             if (changed) {
                 throw Error::cannotReadFile(inputPath, changed);
             }
-            rewriter.finish(text);
+            lines = rewriter.finish(text);
         } else if (!rewriter.feed({buffer.data(), n}, text)) {
             // Passing on the lines before it would cut the file short in silence.
             throw nulByteInMergeInput(inputPath, rewriter.lineNumber());
@@ -96,8 +95,6 @@ std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
         if (const std::error_code error = output.write(text.data(), text.size())) {
             throw Error::cannotCreateFile(outputPath, error);
         }
-        // Every line written ends in CR LF, and no line holds an LF of its own.
-        lines += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
         if (n == 0) {
             return lines;
         }
