@@ -1,5 +1,7 @@
 #include "masterpoint/Error.h"
 
+#include "masterpoint/ChangedWhileRead.h"
+
 namespace mp {
 
 Error Error::cannotOpenFile(const std::string& path, std::error_code reason) {
@@ -11,7 +13,8 @@ Error Error::cannotReadFile(const std::string& path, std::error_code reason) {
 }
 
 Error Error::changedWhileRead(const std::string& path) {
-    return Error("Cannot read file " + path + ": it changed while it was read");
+    // The reason is the message's own end, so it is not given again as a reason.
+    return Error("Cannot read file " + path + ": " + mp::changedWhileRead().message());
 }
 
 Error Error::cannotCreateFile(const std::string& path, std::error_code reason) {

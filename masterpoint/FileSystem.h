@@ -111,7 +111,7 @@ public:
     // file_exists when the name is taken.
     virtual std::error_code nameTemporary(FileHandle& file, const std::string& path) = 0;
     // Removes a temporary file (a name of the form isTemporaryName) that a writer left
-    // behind: a regular file of the user's own, held by no writer and not modified for
+    // behind: a regular file (of the user's own, on POSIX), held by no writer and not modified for
     // kAbandonedAfterSeconds. Anything else is left alone, with an error. Where the file
     // system takes no locks the age alone decides.
     virtual std::error_code removeAbandoned(const std::string& path) = 0;

@@ -19,18 +19,6 @@ bool isNumber(std::string_view figure) {
     return parseWholeNumber(figure, ignored);
 }
 
-// The cell that shows character index position (0-based); past the last figure, the
-// last figure's cell.
-std::size_t cellOf(std::size_t position, bool twoFigures) {
-    if (position < kMemberLength) {
-        return 0;
-    }
-    if (position < kMemberLength + kFigureLength || !twoFigures) {
-        return 1;
-    }
-    return 2;
-}
-
 } // namespace
 
 LineCheck checkLine(std::string_view line, bool twoFigures) {
@@ -61,9 +49,10 @@ LineCheck checkLine(std::string_view line, bool twoFigures) {
     }
     check.notCounted = !firstCounted || !secondNumber;
     check.outOfFormat = firstCounted;
-    const std::size_t departure = cellOf(position, twoFigures);
-    if (!check.notCounted && check.cells[departure] == CellMark::None) {
-        check.cells[departure] = CellMark::NotARecord;
+    // Where every figure counts, each is marked Counted already; a line that departs
+    // within the member number gets a mark there too.
+    if (!check.notCounted && position < kMemberLength) {
+        check.cells[0] = CellMark::NotARecord;
     }
     return check;
 }

@@ -14,11 +14,9 @@
 //   have the record's shape, so they may not be what the scoring program meant. A line
 //   can be both not counted and out of format (a good first figure beside a bad second);
 //   a line whose figures all fail adds nothing and is only not counted;
-// - a line with no NotANumber figure that departs from the format is also marked
-//   NotARecord once, on the cell where it first departs (the first character that is
-//   not a digit, or for a line too short or too long the cell where the record should
-//   have ended or went on, the last figure cell for a line too long), unless that cell
-//   is marked Counted already;
+// - a line with no NotANumber figure whose first departure from the format (the first
+//   character that is not a digit, or where a line too short ends) lies in the member
+//   number is also marked NotARecord, on the member number's cell;
 // - any other line is a record and has no mark.
 
 #include <array>

@@ -552,7 +552,7 @@ public:
     std::error_code placeNew(FileHandle& file, const std::string& from,
                              const std::string& to) override {
         file.reset(); // as for replace()
-        return move(from, to, MOVEFILE_WRITE_THROUGH);
+        return renameNoReplace(from, to);
     }
 
     std::error_code remove(const std::string& path) override {
