@@ -62,14 +62,6 @@ FileCommands::FileCommands(Prompts& prompts, SettingsStore& store, FileList& lis
     : prompts_(prompts), store_(store), list_(list), viewers_(viewers), totals_(totals),
       status_(status), fileSystem_(fileSystem) {}
 
-std::string FileCommands::masterpointFolder() const {
-    return bytesOfText(store_.readString(Paths, MasterpointFolder, QString()));
-}
-
-std::string FileCommands::backupFolder() const {
-    return bytesOfText(store_.readString(Paths, BackupFolder, QString()));
-}
-
 void FileCommands::report(const mp::Problems& problems) {
     if (problems.empty()) {
         return;
@@ -80,32 +72,32 @@ void FileCommands::report(const mp::Problems& problems) {
     prompts_.showWarning(textOfBytes(problems.text()));
 }
 
-bool FileCommands::settleFolder(FolderQuestion question) {
-    if (question == FolderQuestion::OnlyWhenNoneStored &&
-        !store_.readString(Paths, MasterpointFolder, QString()).isEmpty()) {
-        return true;
+std::optional<std::string> FileCommands::settleFolder(FolderQuestion question) {
+    const QString stored = store_.readString(Paths, MasterpointFolder, QString());
+    if (question == FolderQuestion::OnlyWhenNoneStored && !stored.isEmpty()) {
+        return bytesOfText(stored);
     }
     const std::optional<QString> folder =
-        prompts_.browseForFolder(QStringLiteral("Browser for masterpoint files"),
-                                 store_.readString(Paths, MasterpointFolder, QString()));
+        prompts_.browseForFolder(QStringLiteral("Browser for masterpoint files"), stored);
     if (!folder) {
-        return false;
+        return std::nullopt;
     }
     if (!isKeepable(*folder)) {
         prompts_.showMessage(notKeepable(*folder));
-        return false;
+        return std::nullopt;
     }
     store_.writeString(Paths, MasterpointFolder, *folder);
-    return true;
+    return bytesOfText(*folder);
 }
 
 void FileCommands::locate(FolderQuestion question) {
     status_.showDone(QString());
-    if (!settleFolder(question)) {
+    const std::optional<std::string> folder = settleFolder(question);
+    if (!folder) {
         return;
     }
     mp::Problems problems;
-    rescan(masterpointFolder(), problems);
+    rescan(*folder, problems);
     report(problems);
 }
 
@@ -243,7 +235,8 @@ void FileCommands::backUp() {
     {
         BusyCursor busy;
         busy.start();
-        result = mp::backUpTicked(list_.entries(), list_.folder(), backupFolder(), fileSystem_);
+        result =
+            mp::backUpTicked(list_.entries(), list_.folder(), bytesOfText(*folder), fileSystem_);
     }
     if (result.ticked == 0) {
         prompts_.showMessage(QStringLiteral("Tick files to backup"));

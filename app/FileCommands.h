@@ -2,11 +2,12 @@
 // The commands of the main window without its widgets: Locate, Convert, View, Backup,
 // Merge, Totals and Paths. They ask the user through the prompts seam only, keep their
 // settings in the store, read and fill the file list, open viewers through the Viewers
-// seam, show totals through the TotalsView seam and reach the disk only through the
-// core. The backup folder and the club number are read from the store when a command
-// runs, so a change in the Paths dialog counts at the next command. The masterpoint
-// folder stored is listed only by Locate: every command that acts on entries finds
-// their files in the folder the list was made from, whatever is stored since.
+// seam, show totals through the TotalsView seam and reach the disk through the core
+// (Merge alone looks whether its chosen output exists, to ask before replacing it). The backup
+// folder and the club number are read from the store when a command runs, so a change in the Paths
+// dialog counts at the next command. The masterpoint folder stored is listed only by Locate: every
+// command that acts on entries finds their files in the folder the list was made from, whatever is
+// stored since.
 //
 // An error that ends a command is thrown (mp::Error, the store's StoreError) for
 // the caller to show. What a command could not do file by file (a copy, a rename), or
@@ -65,8 +66,8 @@ public:
 
 private:
     // Asks for the masterpoint folder when the question calls for it and stores the
-    // answer; false when the user cancels.
-    bool settleFolder(FolderQuestion question);
+    // answer; the folder to list, or nothing when the user cancels.
+    std::optional<std::string> settleFolder(FolderQuestion question);
     // Empties the list and the viewers and lists folder anew; the renames it could not
     // make, or the folder that could not be read, are added to problems.
     void rescan(const std::string& folder, mp::Problems& problems);
@@ -74,8 +75,6 @@ private:
     // agrees to replace the file there.
     std::optional<QString> chooseMergeOutput(const QString& proposed);
     void report(const mp::Problems& problems);
-    std::string masterpointFolder() const;
-    std::string backupFolder() const;
 
     Prompts& prompts_;
     SettingsStore& store_;

@@ -23,7 +23,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
-#include <algorithm>
 
 using namespace SettingsNames;
 
@@ -45,8 +44,6 @@ constexpr int kRightMargin = 30;
 // still runs, this long after the window was shown.
 constexpr int kStartUpAtTheLatestMs = 1000;
 
-const QString kGeometryKey = QStringLiteral("MainWindow");
-
 QString withoutAccessKey(QString caption) {
     return caption.remove(QLatin1Char('&'));
 }
@@ -65,7 +62,8 @@ QString plainReason(std::error_code reason) {
 
 MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& fileSystem,
                        QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), store_(store), viewers_(this, store_) {
+    : QMainWindow(parent), prompts_(prompts), store_(store), viewers_(this, store_),
+      geometry_(store_, QStringLiteral("MainWindow"), WindowGeometry::Keep::SizeAndPosition) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Masterpoint file manager"));
     setWindowIcon(mpmgrWindowIcon());
@@ -299,8 +297,7 @@ void MainWindow::showProgress(const QString& text) {
 // ---- start-up and shut-down ----
 
 void MainWindow::showAndStartUp() {
-    WindowGeometry(store_, kGeometryKey, WindowGeometry::Keep::SizeAndPosition)
-        .restore(*this, kDesignSize, kDesignPosition);
+    geometry_.restore(*this, kDesignSize, kDesignPosition);
     startUpDue_ = true;
     create();
     windowHandle()->installEventFilter(this);
@@ -340,7 +337,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     guarded([this] {
         closeViewersAndSaveOptions();
         if (isVisible())
-            WindowGeometry(store_, kGeometryKey, WindowGeometry::Keep::SizeAndPosition).save(*this);
+            geometry_.save(*this);
     });
     QMainWindow::closeEvent(event);
     // Closing the main window ends the program, whatever viewers are still open.

@@ -15,6 +15,7 @@
 #include "app/FileCommands.h"
 #include "app/OpenViewerList.h"
 #include "app/StatusLine.h"
+#include "widgets/WindowGeometry.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -74,6 +75,7 @@ private:
     Prompts& prompts_;
     SettingsStore& store_;
     OpenViewerList viewers_;
+    WindowGeometry geometry_;
     FileListModel* files_ = nullptr;
     TotalsWindow* totalsWindow_ = nullptr;
     std::unique_ptr<FileCommands> commands_;
