@@ -15,7 +15,7 @@
 // by the user's font and its table grows with it. Its size and place are kept in the
 // settings store under "TotalsWindow": restored when it is first shown, stored when it
 // is hidden or the program ends; a store that cannot be written is logged, never
-// shown. Each showing widens it, within the screen, until the table fits.
+// shown. Each showing enlarges it, within the screen, until the table fits.
 
 #include "app/TotalsView.h"
 #include "widgets/WindowGeometry.h"

@@ -45,7 +45,8 @@ QPushButton* addButton(QDialogButtonBox* box, const char* name, const QString& t
     return button;
 }
 
-// Wide enough for the widest number the field shows, and never narrower than drawn.
+// Wide enough for the four digits the field takes, with a digit to spare, and never
+// narrower than drawn; a stored number out of range may be longer and is cut.
 int clubNumberWidth(const ClubNumberField* field) {
     QStyleOptionFrame option;
     option.initFrom(field);
