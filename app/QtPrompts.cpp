@@ -30,10 +30,8 @@ std::optional<QString> QtPrompts::browseForFolder(const QString& title, const QS
     return dialog.selectedFolder();
 }
 
-std::optional<QString> QtPrompts::chooseFolderInDialog(const QString& title, const QString& start) {
+std::optional<QString> QtPrompts::chooseFolderInDialog(const QString& start) {
     ChooseFolderDialog dialog(*this, start, parentWindow());
-    if (!title.isEmpty())
-        dialog.setWindowTitle(title);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosenFolder();

@@ -13,8 +13,7 @@ public:
     explicit QtPrompts(SettingsStore& store);
 
     std::optional<QString> browseForFolder(const QString& title, const QString& start) override;
-    std::optional<QString> chooseFolderInDialog(const QString& title,
-                                                const QString& start) override;
+    std::optional<QString> chooseFolderInDialog(const QString& start) override;
     std::optional<QString> chooseSaveName(const QString& proposed) override;
     std::optional<PathSettings> editPaths(const PathSettings& current) override;
     void showAbout() override;

@@ -23,9 +23,7 @@ namespace {
 class NoAnswers : public Prompts {
 public:
     std::optional<QString> browseForFolder(const QString&, const QString&) override { return {}; }
-    std::optional<QString> chooseFolderInDialog(const QString&, const QString&) override {
-        return {};
-    }
+    std::optional<QString> chooseFolderInDialog(const QString&) override { return {}; }
     std::optional<QString> chooseSaveName(const QString&) override { return {}; }
     std::optional<PathSettings> editPaths(const PathSettings&) override { return {}; }
     void showAbout() override {}

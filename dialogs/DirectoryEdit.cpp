@@ -55,7 +55,7 @@ DirectoryEdit::DirectoryEdit(Prompts& prompts, QWidget* parent)
 void DirectoryEdit::click() {
     if (!isEnabled())
         return;
-    const std::optional<QString> chosen = prompts_.chooseFolderInDialog(QString(), startFolder_);
+    const std::optional<QString> chosen = prompts_.chooseFolderInDialog(startFolder_);
     if (!chosen)
         return;
     startFolder_ = *chosen;

@@ -22,10 +22,9 @@ public:
     // nothing on cancel.
     virtual std::optional<QString> browseForFolder(const QString& title, const QString& start) = 0;
 
-    // The "Choose Folder" dialog of a folder field, opening at start and titled title
-    // when that is not empty; the folder chosen with OK, or nothing on cancel.
-    virtual std::optional<QString> chooseFolderInDialog(const QString& title,
-                                                        const QString& start) = 0;
+    // The "Choose Folder" dialog of a folder field, opening at start; the folder chosen
+    // with OK, or nothing on cancel.
+    virtual std::optional<QString> chooseFolderInDialog(const QString& start) = 0;
 
     // The platform's save dialog preset with proposed (a full path); the chosen name,
     // or nothing on cancel. No filter, no default suffix, and no question of its own

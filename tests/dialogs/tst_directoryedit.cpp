@@ -61,7 +61,7 @@ private:
         QStringList starts;
         for (const QString& record : prompts_.asked)
             if (record.startsWith(QStringLiteral("directory:")))
-                starts << record.section(QLatin1Char('|'), 1);
+                starts << record.mid(int(qstrlen("directory:")));
         return starts;
     }
 

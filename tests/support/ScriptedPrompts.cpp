@@ -33,9 +33,8 @@ std::optional<QString> ScriptedPrompts::browseForFolder(const QString& title,
     return next(folderAnswers);
 }
 
-std::optional<QString> ScriptedPrompts::chooseFolderInDialog(const QString& title,
-                                                             const QString& start) {
-    asked << QStringLiteral("directory:%1|%2").arg(title, start);
+std::optional<QString> ScriptedPrompts::chooseFolderInDialog(const QString& start) {
+    asked << QStringLiteral("directory:") + start;
     return next(directoryAnswers);
 }
 

@@ -10,7 +10,7 @@
 
 class ScriptedPrompts : public Prompts {
 public:
-    // One record per question: "browse:<title>|<start>", "directory:<title>|<start>",
+    // One record per question: "browse:<title>|<start>", "directory:<start>",
     // "save:<proposed>", "paths:<masterpoint>|<backup>|<club>", "about",
     // "message:<text>", "warning:<text>", "question:<text>", "error:<text as shown>".
     QStringList asked;
@@ -23,8 +23,7 @@ public:
     std::deque<bool> yesNoAnswers;                        // askYesNo; empty answers No
 
     std::optional<QString> browseForFolder(const QString& title, const QString& start) override;
-    std::optional<QString> chooseFolderInDialog(const QString& title,
-                                                const QString& start) override;
+    std::optional<QString> chooseFolderInDialog(const QString& start) override;
     std::optional<QString> chooseSaveName(const QString& proposed) override;
     std::optional<PathSettings> editPaths(const PathSettings& current) override;
     void showAbout() override;
