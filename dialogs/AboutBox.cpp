@@ -1,5 +1,6 @@
 #include "dialogs/AboutBox.h"
 
+#include "dialogs/DialogControls.h"
 #include "widgets/DesignSize.h"
 
 #include <QDialogButtonBox>
@@ -197,10 +198,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->setCenterButtons(true);
-    okButton_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    okButton_->setObjectName(QStringLiteral("okButton"));
-    okButton_->setAccessibleName(okButton_->text());
-    okButton_->setMinimumSize(designSize(QSize(75, 25), font));
+    okButton_ = addDialogButton(buttons, "okButton", QStringLiteral("OK"),
+                                QDialogButtonBox::AcceptRole, QSize(75, 25));
     okButton_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

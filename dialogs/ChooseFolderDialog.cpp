@@ -1,5 +1,6 @@
 #include "dialogs/ChooseFolderDialog.h"
 
+#include "dialogs/DialogControls.h"
 #include "dialogs/Prompts.h"
 #include "widgets/DesignSize.h"
 
@@ -16,8 +17,6 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-#include <tuple>
 
 namespace {
 
@@ -64,7 +63,6 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
 
     tree_ = new QTreeWidget(this);
     tree_->setObjectName(QStringLiteral("folderTree"));
-    tree_->setAccessibleName(QStringLiteral("Folders:"));
     tree_->setMinimumSize(designSize(QSize(325, 117), font));
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
@@ -78,29 +76,20 @@ ChooseFolderDialog::ChooseFolderDialog(Prompts& prompts, const QString& startFol
     connect(tree_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { openItem(item); });
     tree_->installEventFilter(this);
-    auto* foldersLabel = new QLabel(QStringLiteral("&Folders:"), this);
-    foldersLabel->setObjectName(QStringLiteral("foldersLabel"));
-    foldersLabel->setBuddy(tree_);
+    QLabel* foldersLabel = addBuddyLabel(this, "foldersLabel", QStringLiteral("&Folders:"), tree_);
 
     drives_ = new QComboBox(this);
     drives_->setObjectName(QStringLiteral("driveBox"));
-    drives_->setAccessibleName(QStringLiteral("Drives:"));
     fillDrives();
     connect(drives_, &QComboBox::activated, this, [this](int index) { openDrive(index); });
-    auto* drivesLabel = new QLabel(QStringLiteral("Dri&ves:"), this);
-    drivesLabel->setObjectName(QStringLiteral("drivesLabel"));
-    drivesLabel->setBuddy(drives_);
+    QLabel* drivesLabel = addBuddyLabel(this, "drivesLabel", QStringLiteral("Dri&ves:"), drives_);
 
     auto* buttons = new QDialogButtonBox(this);
-    for (auto [name, text, role] :
-         {std::tuple{"okButton", "OK", QDialogButtonBox::AcceptRole},
-          std::tuple{"cancelButton", "Cancel", QDialogButtonBox::RejectRole}}) {
-        QPushButton* button = buttons->addButton(QLatin1String(text), role);
-        button->setObjectName(QLatin1String(name));
-        button->setMinimumSize(designSize(QSize(77, 27), font));
-        if (role == QDialogButtonBox::AcceptRole)
-            button->setDefault(true);
-    }
+    addDialogButton(buttons, "okButton", QStringLiteral("OK"), QDialogButtonBox::AcceptRole,
+                    QSize(77, 27))
+        ->setDefault(true);
+    addDialogButton(buttons, "cancelButton", QStringLiteral("Cancel"), QDialogButtonBox::RejectRole,
+                    QSize(77, 27));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -1,6 +1,7 @@
 #include "dialogs/PathsDialog.h"
 
 #include "dialogs/ClubNumberField.h"
+#include "dialogs/DialogControls.h"
 #include "dialogs/DirectoryEdit.h"
 #include "widgets/DesignSize.h"
 
@@ -16,16 +17,6 @@
 
 namespace {
 
-// A label whose access key (the letter after "&") puts the focus in buddy; the buddy is
-// known to assistive tools by the label's text without the "&".
-QLabel* addBuddyLabel(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setBuddy(buddy);
-    buddy->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-    return label;
-}
-
 DirectoryEdit* addFolderField(Prompts& prompts, QWidget* parent, const char* name) {
     auto* edit = new DirectoryEdit(prompts, parent);
     edit->setObjectName(QLatin1String(name));
@@ -34,15 +25,6 @@ DirectoryEdit* addFolderField(Prompts& prompts, QWidget* parent, const char* nam
     // screen (the whole path is in the field's tool tip).
     edit->setMinimumWidth(273);
     return edit;
-}
-
-QPushButton* addButton(QDialogButtonBox* box, const char* name, const QString& text,
-                       QDialogButtonBox::ButtonRole role) {
-    QPushButton* button = box->addButton(text, role);
-    button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(text);
-    button->setMinimumSize(designSize(QSize(75, 25), box->font()));
-    return button;
 }
 
 // Wide enough for the four digits the field takes, with a digit to spare, and never
@@ -77,11 +59,11 @@ PathsDialog::PathsDialog(Prompts& prompts, QWidget* parent) : QDialog(parent) {
         this, "backupFolderLabel", QStringLiteral("Path to &backup files"), backupFolderEdit_);
 
     auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton* okButton =
-        addButton(buttons, "okButton", QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* okButton = addDialogButton(buttons, "okButton", QStringLiteral("OK"),
+                                            QDialogButtonBox::AcceptRole, QSize(75, 25));
     okButton->setDefault(true);
-    QPushButton* cancelButton =
-        addButton(buttons, "cancelButton", QStringLiteral("cancel"), QDialogButtonBox::RejectRole);
+    QPushButton* cancelButton = addDialogButton(buttons, "cancelButton", QStringLiteral("cancel"),
+                                                QDialogButtonBox::RejectRole, QSize(75, 25));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
