@@ -7,7 +7,6 @@
 #include "masterpoint/MemberSet.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace mp {
 
@@ -44,7 +43,7 @@ TickedTotals totalTicked(const std::vector<ListEntry>& entries, const std::strin
                          FileSystem& fileSystem) {
     TickedTotals result;
     // Each colour's member numbers, beside result.colours.
-    std::vector<std::unique_ptr<MemberSet>> members;
+    std::vector<MemberSet> members;
     for (const ListEntry& entry : entries) {
         if (!entry.ticked) {
             continue;
@@ -58,23 +57,25 @@ TickedTotals totalTicked(const std::vector<ListEntry>& entries, const std::strin
             [&](const TickedTotals::ColourSum& colour) { return colour.colour == row.colour; });
         if (sum == result.colours.end()) {
             result.colours.push_back({row.colour, false, {}});
-            members.push_back(std::make_unique<MemberSet>());
+            members.emplace_back();
             sum = result.colours.end() - 1;
         }
         sum->twoFigures = sum->twoFigures || row.twoFigures;
         try {
             LineList lines;
             lines.loadFromFile(entryPath(entry, folder), fileSystem);
-            MemberSet& colourMembers = *members[std::size_t(sum - result.colours.begin())];
-            row.summary = summarize(lines, row.twoFigures, colourMembers);
+            row.summary = summarize(lines, row.twoFigures,
+                                    members[std::size_t(sum - result.colours.begin())]);
             sum->summary.addCounts(row.summary);
-            sum->summary.members = colourMembers.size();
         } catch (const Error& error) {
             // One file the secretary cannot check must not hide the others.
             row.error = error.what();
             row.reason = error.reason();
         }
         result.rows.push_back(std::move(row));
+    }
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        result.colours[i].summary.members = members[i].size();
     }
     std::stable_sort(result.colours.begin(), result.colours.end(),
                      [](const TickedTotals::ColourSum& a, const TickedTotals::ColourSum& b) {
