@@ -51,12 +51,10 @@ void requireRegularFile(const QString& location) {
 SettingsStore::SettingsStore(const QString& location) : location_(location) {}
 
 QSettings& SettingsStore::store() const {
-    // Opened on first use, after the check: the store reads its file as it opens. Once
-    // open, each read and write checks the file itself (refresh, writeString).
-    if (!settings_) {
-        requireRegularFile(location_);
+    // Opened on first use. The store reads its file as it opens, so every way here has
+    // checked first that the file is a regular file (refresh, writeString).
+    if (!settings_)
         settings_ = openStore(location_);
-    }
     return *settings_;
 }
 

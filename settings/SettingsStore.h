@@ -52,7 +52,8 @@ private:
     // Brings the cached values up to what is on disk now.
     void refresh() const;
 
-    // The store, opened on first use; throws when its file is not a regular file.
+    // The store, opened on first use; whoever calls it has checked that its file, if
+    // any, is a regular file.
     QSettings& store() const;
 
     QString location_;
