@@ -65,21 +65,26 @@ bool isSameFolder(const std::string& a, const std::string& b, FileSystem& fileSy
            first.isSameFileAs(second);
 }
 
+// Numbered copies of one file beyond this many are taken for a fault, not for a
+// month's corrections.
+constexpr int kMostNumberedCopies = 999;
+
 } // namespace
 
 BackupResult backUpTicked(const std::vector<ListEntry>& entries,
                           const std::string& masterpointFolder, const std::string& backupFolder,
                           FileSystem& fileSystem) {
+    // Every file there would be its own copy: nothing would be backed up at all. Said
+    // whatever is ticked, so that the caller never keeps such a folder as the backup's.
+    if (isSameFolder(masterpointFolder, backupFolder, fileSystem)) {
+        throw backupFolderIsMasterpointFolder();
+    }
     BackupResult result;
     for (const ListEntry& entry : entries) {
         result.ticked += entry.ticked ? 1 : 0;
     }
     if (result.ticked == 0) {
         return result;
-    }
-    // Every file there would be its own copy: nothing would be backed up at all.
-    if (isSameFolder(masterpointFolder, backupFolder, fileSystem)) {
-        throw backupFolderIsMasterpointFolder();
     }
     // Once for the folder, where the copies go, not once a file.
     removeAbandonedTemporaries(joinPath(backupFolder, std::string()), fileSystem);
@@ -90,24 +95,43 @@ BackupResult backUpTicked(const std::vector<ListEntry>& entries,
         const std::string from = entryPath(entry, masterpointFolder);
         const std::string to = entryPath(entry, backupFolder);
         // Backed up before, or by another copy of the program at this moment: the file
-        // is safe as long as the copy there is the same. Looked at first, so that a
-        // backup of files mostly backed up already copies only the new ones.
-        std::error_code error = std::make_error_code(std::errc::file_exists);
-        if (!isPresent(to, fileSystem)) {
-            error = copyNoReplace(from, to, fileSystem, false);
+        // is safe as long as a copy there is the same. Looked at first, so that a
+        // backup of files mostly backed up already copies only the new ones. A file
+        // corrected since its last backup is kept beside the old copy, numbered.
+        std::error_code error;
+        bool there = false;
+        for (int number = 1; number <= kMostNumberedCopies; ++number) {
+            const std::string name =
+                number == 1 ? entry.fileName : numberedName(entry.fileName, number);
+            const std::string target = joinPath(backupFolder, name);
+            if (!isPresent(target, fileSystem)) {
+                error = copyNoReplace(from, target, fileSystem, false);
+                if (!error && number > 1) {
+                    result.besideOlder.push_back(name);
+                }
+                if (error != std::errc::file_exists) {
+                    break; // copied, or failed for a reason of its own
+                }
+            }
+            // The name is taken, by a copy or by something else.
+            if (haveSameBytes(from, target, fileSystem)) {
+                there = true;
+                break;
+            }
+            error = std::make_error_code(std::errc::file_exists);
+        }
+        if (there) {
+            ++result.alreadyThere;
+            continue;
         }
         if (!error) {
             continue;
         }
         if (error == std::errc::file_exists) {
-            if (haveSameBytes(from, to, fileSystem)) {
-                ++result.alreadyThere;
-            } else {
-                result.problems.add("Not backed up " + entry.fileName +
-                                        ": a different copy is already in the backup folder",
-                                    "copy " + from + " -> " + to +
-                                        ": destination exists with other content");
-            }
+            result.problems.add("Not backed up " + entry.fileName + ": " +
+                                    std::to_string(kMostNumberedCopies) +
+                                    " different copies are already in the backup folder",
+                                "copy " + from + " -> " + to + ": every numbered name taken");
             continue;
         }
         if (error == changedWhileRead()) {

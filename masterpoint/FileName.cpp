@@ -43,6 +43,21 @@ std::string withoutExtension(const std::string& name) {
     return name.substr(0, name.size() - extensionOf(name).size());
 }
 
+std::string numberedName(const std::string& name, int number) {
+    const std::string extension = extensionOf(name);
+    const std::string suffix = " (" + std::to_string(number) + ")" + extension;
+    std::string stem = withoutExtension(name);
+    if (stem.size() + suffix.size() > kMaxNameBytes) {
+        std::size_t keep = suffix.size() < kMaxNameBytes ? kMaxNameBytes - suffix.size() : 0;
+        // Not inside a character: back to the lead byte of the one cut, and before it.
+        while (keep > 0 && (static_cast<unsigned char>(stem[keep]) & 0xC0) == 0x80) {
+            --keep;
+        }
+        stem.resize(keep);
+    }
+    return stem + suffix;
+}
+
 std::string upperAscii(const std::string& text) {
     std::string upper = text;
     for (char& c : upper) {

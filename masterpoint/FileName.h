@@ -25,6 +25,13 @@ std::string extensionOf(const std::string& name);
 // The name without its extension ("a.b.MP2" -> "a.b").
 std::string withoutExtension(const std::string& name);
 
+// The name of the copy number `number` of a file kept beside it: "CLUB0612 (2).GLD",
+// the extension kept ("NAME (2)" without one). Where that would be longer than a file
+// name can be (kMaxNameBytes), the part before the extension is cut short, at the start
+// of a UTF-8 character.
+constexpr std::size_t kMaxNameBytes = 255;
+std::string numberedName(const std::string& name, int number);
+
 // ASCII letters a-z turned to upper case; every other byte kept.
 std::string upperAscii(const std::string& text);
 

@@ -1,6 +1,7 @@
 #include "masterpoint/LineList.h"
 
 #include "masterpoint/Error.h"
+#include "masterpoint/LineBreaks.h"
 #include "masterpoint/ReadableFile.h"
 
 #include <cstdint>
@@ -8,9 +9,6 @@
 
 #ifdef __linux__
 #include <sys/mman.h>
-#endif
-#ifdef __SSE2__
-#include <emmintrin.h>
 #endif
 
 namespace mp {
@@ -48,43 +46,6 @@ void prepareFreshMemory(const void* data, std::size_t size) {
     (void)data;
     (void)size;
 #endif
-}
-
-// Calls onBreak(at) for every CR and LF of the n bytes at p, and every NUL when
-// nulToo, in order, until it answers false; false then. Sixteen bytes at a time where
-// the processor can: one compare finds every line end of the block, and the loop
-// visits only those, where a byte loop looks at each byte.
-template <bool nulToo, typename OnBreak>
-bool forEachBreak(const char* p, std::size_t n, OnBreak onBreak) {
-    std::size_t i = 0;
-#ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
-    for (; i + 16 <= n; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        __m128i found = _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf));
-        if (nulToo) {
-            found = _mm_or_si128(found, _mm_cmpeq_epi8(block, nul));
-        }
-        auto ends = static_cast<unsigned>(_mm_movemask_epi8(found));
-        while (ends != 0) {
-            const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(ends));
-            ends &= ends - 1;
-            if (!onBreak(at)) {
-                return false;
-            }
-        }
-    }
-#endif
-    for (; i < n; ++i) {
-        const auto u = static_cast<unsigned char>(p[i]);
-        // Every other common byte is above CR, so one comparison usually decides.
-        if (u <= '\r' && (u == '\r' || u == '\n' || (nulToo && u == 0)) && !onBreak(i)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The line count of any text that does not mix lone CRs with lone LFs, or more: the

@@ -6,6 +6,7 @@
 #include "masterpoint/Error.h"
 #include "masterpoint/FileName.h"
 #include "masterpoint/LineList.h"
+#include "masterpoint/MergeReview.h"
 #include "masterpoint/ReadableFile.h"
 
 #include <cstdint>
@@ -62,7 +63,7 @@ namespace {
 // AtomicFile then drops what was written.
 std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
                               const std::string& outputPath, FileSystem& fileSystem,
-                              std::vector<char>& buffer, std::string& text) {
+                              std::vector<char>& buffer, std::string& text, MergeReview* review) {
     ReadableFile input(fileSystem);
     if (const std::error_code error = input.open(inputPath)) {
         throw Error::cannotOpenFile(inputPath, error);
@@ -76,6 +77,9 @@ std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
             throw Error::cannotReadFile(inputPath, error);
         }
         read += n;
+        if (review != nullptr) {
+            review->readHolder({buffer.data(), n});
+        }
         text.clear();
         if (n == 0) {
             // A file written under us may hold half a record, or parts of two versions:
@@ -101,10 +105,54 @@ std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
     }
 }
 
+// Reads the file at path whole through read(chunk); false when it cannot be opened or
+// read, which the merge itself then says, or leaves unsaid for the file it replaces.
+template <typename Read>
+bool readWhole(const std::string& path, FileSystem& fileSystem, std::vector<char>& buffer,
+               Read read) {
+    ReadableFile file(fileSystem);
+    if (file.open(path)) {
+        return false;
+    }
+    for (;;) {
+        std::size_t n = 0;
+        if (file.read(buffer.data(), buffer.size(), n)) {
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        read(std::string_view(buffer.data(), n));
+    }
+}
+
+std::string nameIn(const std::string& path) {
+    const std::size_t slash = path.find_last_of(kPathBreaks);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Whether the file at outputPath is there and none of the inputs: what the merge would
+// replace, and so may hold an input already.
+bool replacesOther(const std::vector<std::string>& inputPaths, const std::string& outputPath,
+                   FileSystem& fileSystem) {
+    FileStamp output;
+    if (fileSystem.stampAt(outputPath, output)) {
+        return false;
+    }
+    for (const std::string& path : inputPaths) {
+        FileStamp input;
+        if (!fileSystem.stampAt(path, input) && input.isSameFileAs(output)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
-std::uint64_t mergeFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
-                         FileSystem& fileSystem) {
+std::optional<std::uint64_t> mergeFiles(const std::vector<std::string>& inputPaths,
+                                        const std::string& outputPath, FileSystem& fileSystem,
+                                        const MergeQuestion* question) {
     // Every input must open before anything is written. Each is opened again when its
     // turn comes, so that a merge of many files never holds them all open at once.
     for (const std::string& path : inputPaths) {
@@ -113,19 +161,53 @@ std::uint64_t mergeFiles(const std::vector<std::string>& inputPaths, const std::
             throw Error::cannotOpenFile(path, error);
         }
     }
-    AtomicFile output(outputPath, fileSystem);
-    if (const std::error_code error = output.open()) {
-        throw Error::cannotCreateFile(outputPath, error);
-    }
     // A quarter megabyte in and out: few calls, yet small enough to stay in the cache
     // and cheap to fault in. A chunk of lone line ends comes out at most twice as long,
     // so the output buffer never grows.
     std::vector<char> buffer(std::size_t{1} << 18);
+    std::optional<MergeReview> review;
+    if (question != nullptr) {
+        review.emplace(question->twoFigures);
+        for (const std::string& path : inputPaths) {
+            review->beginInput();
+            // One that cannot be read now fails below, with its reason.
+            readWhole(path, fileSystem, buffer,
+                      [&review](std::string_view chunk) { review->readInput(chunk); });
+            review->endInput();
+        }
+    }
+    AtomicFile output(outputPath, fileSystem);
+    if (const std::error_code error = output.open()) {
+        throw Error::cannotCreateFile(outputPath, error);
+    }
     std::string text;
     text.reserve(2 * buffer.size() + 2);
     std::uint64_t lines = 0;
-    for (const std::string& path : inputPaths) {
-        lines += appendRewritten(path, output, outputPath, fileSystem, buffer, text);
+    for (std::size_t i = 0; i < inputPaths.size(); ++i) {
+        if (review) {
+            review->beginHolder(i);
+        }
+        lines += appendRewritten(inputPaths[i], output, outputPath, fileSystem, buffer, text,
+                                 review ? &*review : nullptr);
+        if (review) {
+            review->endHolder();
+        }
+    }
+    if (review) {
+        if (replacesOther(inputPaths, outputPath, fileSystem)) {
+            review->beginHolder(inputPaths.size());
+            readWhole(outputPath, fileSystem, buffer,
+                      [&review](std::string_view chunk) { review->readHolder(chunk); });
+            review->endHolder();
+        }
+        std::vector<std::string> names;
+        for (const std::string& path : inputPaths) {
+            names.push_back(nameIn(path));
+        }
+        const std::string asked = review->question(names, nameIn(outputPath));
+        if (!asked.empty() && !question->ask(asked)) {
+            return std::nullopt; // the output is dropped with `output`
+        }
     }
     // Put in place only now: an input chosen as the output has been read whole by then.
     if (const std::error_code error = output.commit()) {

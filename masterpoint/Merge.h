@@ -6,6 +6,8 @@
 #include "masterpoint/ListEntry.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,13 @@ std::string proposedMergeName(const std::string& masterpointFolder, int clubNumb
 std::vector<std::string> tickedPaths(const std::vector<ListEntry>& entries,
                                      const std::string& folder);
 
+// What to ask before a merge's output is put in place: whether the inputs are of a
+// two-figure kind, for the record check, and the question, which answers true to go on.
+struct MergeQuestion {
+    bool twoFigures = false;
+    std::function<bool(const std::string& question)> ask;
+};
+
 // Writes the lines of every input, in order, each followed by CR LF, to outputPath.
 // Every input is opened before the output is touched (Error::cannotOpenFile). An input
 // whose read fails is Error::cannotReadFile; one that changed while it was read (its
@@ -34,7 +43,14 @@ std::vector<std::string> tickedPaths(const std::vector<ListEntry>& entries,
 // nulByteInMergeInput. The output is written beside its name and put in place only when
 // complete (Error::cannotCreateFile(outputPath)), so a failure leaves any existing file,
 // an input included, as it was. Memory stays bounded. Returns the number of lines written.
-std::uint64_t mergeFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
-                         FileSystem& fileSystem = FileSystem::system());
+//
+// Given a question, the inputs are first looked at (MergeReview), and the file at
+// outputPath too when it is not an input; when there is anything to tell, the question
+// is asked once the output is complete and before it is put in place. No gives it up:
+// nothing is written, and nothing returned.
+std::optional<std::uint64_t> mergeFiles(const std::vector<std::string>& inputPaths,
+                                        const std::string& outputPath,
+                                        FileSystem& fileSystem = FileSystem::system(),
+                                        const MergeQuestion* question = nullptr);
 
 } // namespace mp

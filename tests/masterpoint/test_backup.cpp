@@ -37,9 +37,10 @@ TEST(Backup, CopiesTickedFilesByTheirRealNamesNeverReplacing) {
     EXPECT_EQ(result.ticked, 4);
     EXPECT_EQ(result.alreadyThere, 0);
     const std::string missing = "Could not back up Missing.GLD: " + missingFileReason();
-    EXPECT_EQ(result.problems.text(),
-              missing + "\nNot backed up Z.GLD: a different copy is already in the backup folder");
-    EXPECT_EQ(backupDir.files(), (Files{{"X.MP3", "x3"}, {"Y.GLD", "y"}, {"Z.GLD", "old z"}}));
+    EXPECT_EQ(result.problems.text(), missing);
+    EXPECT_EQ(result.besideOlder, std::vector<std::string>{"Z (2).GLD"});
+    EXPECT_EQ(backupDir.files(),
+              (Files{{"X.MP3", "x3"}, {"Y.GLD", "y"}, {"Z (2).GLD", "new z"}, {"Z.GLD", "old z"}}));
     EXPECT_EQ(mpDir.files(), mpFiles);
     EXPECT_EQ(modifiedTime(backupDir / "X.MP3").seconds, 1300000000);
 }
@@ -77,31 +78,32 @@ TEST(Backup, TheMasterpointFolderItselfIsRefused) {
                                      "folder"
                                    : "");
         EXPECT_EQ(TempDir::namesIn(mp), (std::set<std::string>{"A.GLD", "sub"}));
-        // With nothing ticked there is nothing to refuse.
-        EXPECT_EQ(backUpTicked({ticked("A.GLD", 0, false)}, mp, c.backupFolder).ticked, 0);
+        // Refused with nothing ticked too, so that it is never kept as the backup folder.
+        EXPECT_EQ(errorOf([&] { backUpTicked({ticked("A.GLD", 0, false)}, mp, c.backupFolder); }),
+                  error);
     }
 }
 
+// A corrected file must still be backed up: a different copy there is kept, and the
+// new one goes beside it; only an identical copy counts as there already.
 TEST(Backup, ACopyAlreadyThereCountsOnlyWithTheSameBytes) {
     std::string big(300000, 'x');
     for (std::size_t i = 0; i < big.size(); ++i) {
         big[i] = static_cast<char>('0' + i % 10);
     }
-    const std::string differ = "Not backed up CLUB.GLD: a different copy is already in the "
-                               "backup folder";
     const struct {
         const char* what;
         std::string file, copy;
-        std::string problem;
+        bool same;
     } cases[] = {
-        {"same bytes", valid("c"), valid("c"), ""},
-        {"both empty", "", "", ""},
-        {"same bytes, many chunks", big, big, ""},
-        {"same size, other bytes", valid("c"), valid("d"), differ},
-        {"the copy is longer", valid("c"), valid("c") + "x", differ},
-        {"the copy is a prefix", valid("c"), valid(""), differ},
-        {"the copy is empty", valid("c"), "", differ},
-        {"the last byte of many chunks differs", big, big.substr(0, big.size() - 1) + "x", differ},
+        {"same bytes", valid("c"), valid("c"), true},
+        {"both empty", "", "", true},
+        {"same bytes, many chunks", big, big, true},
+        {"same size, other bytes", valid("c"), valid("d"), false},
+        {"the copy is longer", valid("c"), valid("c") + "x", false},
+        {"the copy is a prefix", valid("c"), valid(""), false},
+        {"the copy is empty", valid("c"), "", false},
+        {"the last byte of many chunks differs", big, big.substr(0, big.size() - 1) + "x", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -110,11 +112,71 @@ TEST(Backup, ACopyAlreadyThereCountsOnlyWithTheSameBytes) {
         backupDir.write("CLUB.GLD", c.copy);
         const BackupResult result =
             backUpTicked({ticked("CLUB.GLD", 0)}, mpDir.path(), backupDir.path());
-        EXPECT_EQ(result.problems.text(), c.problem);
-        // Only an identical copy counts as already there.
-        EXPECT_EQ(result.alreadyThere, c.problem.empty() ? 1 : 0);
-        EXPECT_TRUE(backupDir.files() == (Files{{"CLUB.GLD", c.copy}}));
+        EXPECT_EQ(result.problems.text(), "");
+        EXPECT_EQ(result.alreadyThere, c.same ? 1 : 0);
+        Files expected{{"CLUB.GLD", c.copy}};
+        if (!c.same) {
+            expected["CLUB (2).GLD"] = c.file;
+        }
+        EXPECT_TRUE(backupDir.files() == expected);
         EXPECT_TRUE(mpDir.files() == (Files{{"CLUB.GLD", c.file}}));
+    }
+}
+
+// The numbered copy never replaces anything, is never made twice for one version, and
+// keeps the extension, so that it is still a masterpoint file.
+TEST(Backup, ADifferentCopyIsKeptBesideUnderTheFirstFreeNumber) {
+    const std::string longName = std::string(246, 'n') + "\xc3\xa9.GLD"; // 252 bytes
+    const struct {
+        const char* what;
+        std::string name;
+        Files there;                      // in the backup folder beforehand
+        std::vector<std::string> folders; // folders there beforehand
+        std::string beside;               // the copy's name; empty when one was there already
+    } cases[] = {
+        {"(2) taken by another version",
+         "C.GLD",
+         {{"C.GLD", "old"}, {"C (2).GLD", "older"}},
+         {},
+         "C (3).GLD"},
+        {"a folder under the (2) name", "C.GLD", {{"C.GLD", "old"}}, {"C (2).GLD"}, "C (3).GLD"},
+        {"this version already under (3)",
+         "C.GLD",
+         {{"C.GLD", "old"}, {"C (2).GLD", "older"}, {"C (3).GLD", "new"}},
+         {},
+         ""},
+        {"a name without extension", "CLUB", {{"CLUB", "old"}}, {}, "CLUB (2)"},
+        {"the last dot begins the extension", "a.b.GLD", {{"a.b.GLD", "old"}}, {}, "a.b (2).GLD"},
+        {"a name too long for the number",
+         longName,
+         {{longName, "old"}},
+         {},
+         std::string(246, 'n') + " (2).GLD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir mpDir, backupDir;
+        mpDir.write(c.name, "new");
+        for (const auto& [name, bytes] : c.there) {
+            backupDir.write(name, bytes);
+        }
+        for (const std::string& folder : c.folders) {
+            backupDir.mkdir(folder);
+        }
+        const BackupResult result =
+            backUpTicked({ticked(c.name, 0)}, mpDir.path(), backupDir.path());
+        EXPECT_EQ(result.problems.text(), "");
+        EXPECT_EQ(result.alreadyThere, c.beside.empty() ? 1 : 0);
+        Files expected = c.there;
+        if (!c.beside.empty()) {
+            EXPECT_EQ(result.besideOlder, std::vector<std::string>{c.beside});
+            expected[c.beside] = "new";
+        }
+        EXPECT_TRUE(backupDir.files() == expected);
+        // Backing up again keeps one copy of each version.
+        EXPECT_EQ(backUpTicked({ticked(c.name, 0)}, mpDir.path(), backupDir.path()).alreadyThere,
+                  1);
+        EXPECT_TRUE(backupDir.files() == expected);
     }
 }
 
