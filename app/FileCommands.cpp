@@ -10,10 +10,12 @@
 #include "dialogs/Prompts.h"
 #include "masterpoint/Backup.h"
 #include "masterpoint/Convert.h"
+#include "masterpoint/Error.h"
 #include "masterpoint/FileKind.h"
 #include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
 #include "masterpoint/Merge.h"
+#include "masterpoint/Problems.h"
 #include "masterpoint/TickedTotals.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
@@ -46,6 +48,24 @@ QString counted(qulonglong count, const QString& one, const QString& many) {
     return QStringLiteral("%1 %2").arg(QLocale().toString(count), count == 1 ? one : many);
 }
 
+// The nearest folder above path that is there, where a question about a folder that is
+// not there opens: the mount point of a drive not plugged in, say; else the home folder.
+QString nearestFolderAbove(const QString& path) {
+    QString folder = QDir::cleanPath(path);
+    while (!folder.isEmpty()) {
+        const QFileInfo info(folder);
+        if (info.isDir()) {
+            return QDir::toNativeSeparators(folder);
+        }
+        const QString parent = info.path();
+        if (parent == folder) {
+            break;
+        }
+        folder = parent;
+    }
+    return QDir::homePath();
+}
+
 QString files(qulonglong count) {
     return counted(count, QStringLiteral("file"), QStringLiteral("files"));
 }
@@ -72,22 +92,67 @@ void FileCommands::report(const mp::Problems& problems) {
     prompts_.showWarning(textOfBytes(problems.text()));
 }
 
+std::optional<QString> FileCommands::missingReason(const QString& folder) const {
+    mp::FileStamp stamp;
+    const std::error_code error = fileSystem_.stampAt(bytesOfText(folder), stamp);
+    if (!error) {
+        if (QFileInfo(folder).isDir()) {
+            return std::nullopt;
+        }
+        return QStringLiteral("It is not a folder.");
+    }
+    if (error == std::errc::no_such_file_or_directory) {
+        return QString();
+    }
+    QString reason = textOfBytes(mp::describe(error));
+    if (!reason.isEmpty()) {
+        reason[0] = reason[0].toUpper();
+    }
+    return reason + QLatin1Char('.');
+}
+
+std::optional<FolderChoice> FileCommands::askForFolder(const QString& title, const QString& stored,
+                                                       const QString& what) {
+    QString start = stored;
+    bool remember = true;
+    if (!stored.isEmpty()) {
+        if (const std::optional<QString> reason = missingReason(stored)) {
+            // A drive that is not plugged in: said first, and the folder then chosen is
+            // taken for this time only unless the user asks for it to be kept.
+            QString text = QStringLiteral("The %1 %2 is not there: plug in the drive, or choose "
+                                          "another folder")
+                               .arg(what, stored);
+            if (!reason->isEmpty()) {
+                text += QLatin1Char('\n') + *reason;
+            }
+            prompts_.showWarning(text);
+            start = nearestFolderAbove(stored);
+            remember = false;
+        }
+    }
+    std::optional<FolderChoice> choice = prompts_.browseForFolder(title, start, remember);
+    if (choice && !isKeepable(choice->folder)) {
+        prompts_.showMessage(notKeepable(choice->folder));
+        return std::nullopt;
+    }
+    return choice;
+}
+
 std::optional<std::string> FileCommands::settleFolder(FolderQuestion question) {
     const QString stored = store_.readString(Paths, MasterpointFolder, QString());
     if (question == FolderQuestion::OnlyWhenNoneStored && !stored.isEmpty()) {
         return bytesOfText(stored);
     }
-    const std::optional<QString> folder =
-        prompts_.browseForFolder(QStringLiteral("Browser for masterpoint files"), stored);
-    if (!folder) {
+    const std::optional<FolderChoice> choice =
+        askForFolder(QStringLiteral("Browser for masterpoint files"), stored,
+                     QStringLiteral("masterpoint folder"));
+    if (!choice) {
         return std::nullopt;
     }
-    if (!isKeepable(*folder)) {
-        prompts_.showMessage(notKeepable(*folder));
-        return std::nullopt;
+    if (choice->remember) {
+        store_.writeString(Paths, MasterpointFolder, choice->folder);
     }
-    store_.writeString(Paths, MasterpointFolder, *folder);
-    return bytesOfText(*folder);
+    return bytesOfText(choice->folder);
 }
 
 void FileCommands::locate(FolderQuestion question) {
@@ -134,12 +199,21 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
             status_.showDone(QString());
             throw;
         }
-        status_.showDone(result.folderError ? QString()
-                                            : QStringLiteral("%1 in %2")
-                                                  .arg(counted(result.entries.size(),
-                                                               QStringLiteral("masterpoint file"),
-                                                               QStringLiteral("masterpoint files")),
-                                                       textOfBytes(folder)));
+        if (result.folderError == std::errc::no_such_file_or_directory) {
+            status_.showDone(QStringLiteral("The masterpoint folder %1 is not there: plug in the "
+                                            "drive and press Locate")
+                                 .arg(textOfBytes(folder)));
+        } else if (result.folderError) {
+            status_.showDone(
+                QStringLiteral("Cannot read the masterpoint folder %1: %2")
+                    .arg(textOfBytes(folder), textOfBytes(mp::describe(result.folderError))));
+        } else {
+            status_.showDone(
+                QStringLiteral("%1 in %2")
+                    .arg(counted(result.entries.size(), QStringLiteral("masterpoint file"),
+                                 QStringLiteral("masterpoint files")),
+                         textOfBytes(folder)));
+        }
         list_.setEntries(std::move(result.entries), folder);
     }
     if (result.folderError) {
@@ -196,6 +270,7 @@ void FileCommands::view() {
     status_.showDone(QString());
     int ticked = 0;
     const std::string folder = list_.folder();
+    mp::Problems problems;
     for (const mp::ListEntry& entry : list_.entries()) {
         if (!entry.ticked) {
             continue;
@@ -204,14 +279,26 @@ void FileCommands::view() {
         if (viewers_.raise(entry.fileName)) {
             continue;
         }
+        // A file that cannot be read keeps none of the others from their viewers.
+        const std::string path = mp::entryPath(entry, folder);
         mp::LineList lines;
-        lines.loadFromFile(mp::entryPath(entry, folder), fileSystem_);
+        try {
+            lines.loadFromFile(path, fileSystem_);
+        } catch (const mp::Error& error) {
+            std::string message = error.what();
+            if (error.reason()) {
+                message += ": " + mp::describe(error.reason());
+            }
+            problems.add(message, "view " + path + ": " + error.reason().message());
+            continue;
+        }
         viewers_.open(entry.fileName, textOfBytes(entry.displayText), std::move(lines),
                       mp::isTwoFigureExtension(mp::entryExtension(entry)));
     }
     if (ticked == 0) {
         prompts_.showMessage(QStringLiteral("Select file(s) to view"));
     }
+    report(problems);
 }
 
 void FileCommands::backUp() {
@@ -220,38 +307,55 @@ void FileCommands::backUp() {
         prompts_.showMessage(QStringLiteral("Select files to backup"));
         return;
     }
-    const std::optional<QString> folder =
-        prompts_.browseForFolder(QStringLiteral("Select backup location/folder"),
-                                 store_.readString(Paths, BackupFolder, QString()));
-    if (!folder) {
+    const std::optional<FolderChoice> choice = askForFolder(
+        QStringLiteral("Select backup location/folder"),
+        store_.readString(Paths, BackupFolder, QString()), QStringLiteral("backup folder"));
+    if (!choice) {
         return;
     }
-    if (!isKeepable(*folder)) {
-        prompts_.showMessage(notKeepable(*folder));
-        return;
-    }
-    store_.writeString(Paths, BackupFolder, *folder);
+    const QString& folder = choice->folder;
     mp::BackupResult result;
     {
         BusyCursor busy;
         busy.start();
+        // Refused (the masterpoint folder itself), the folder is not stored.
         result =
-            mp::backUpTicked(list_.entries(), list_.folder(), bytesOfText(*folder), fileSystem_);
+            mp::backUpTicked(list_.entries(), list_.folder(), bytesOfText(folder), fileSystem_);
+    }
+    if (choice->remember) {
+        store_.writeString(Paths, BackupFolder, folder);
     }
     if (result.ticked == 0) {
         prompts_.showMessage(QStringLiteral("Tick files to backup"));
         return;
     }
+    const auto failed = static_cast<qulonglong>(result.problems.size());
     const auto copied = static_cast<qulonglong>(result.ticked) -
-                        static_cast<qulonglong>(result.alreadyThere) - result.problems.size();
-    if (copied > 0 || result.alreadyThere > 0) {
-        QString done = QStringLiteral("Backed up %1 to %2").arg(files(copied), *folder);
-        if (result.alreadyThere > 0) {
-            done += QStringLiteral(", %1 already there")
-                        .arg(QLocale().toString(qulonglong(result.alreadyThere)));
+                        static_cast<qulonglong>(result.alreadyThere) - failed;
+    QString done = failed == 0 ? QStringLiteral("Backed up %1 to %2").arg(files(copied), folder)
+                               : QStringLiteral("Backed up %1 of %2 to %3")
+                                     .arg(QLocale().toString(copied),
+                                          files(static_cast<qulonglong>(result.ticked)), folder);
+    if (!result.besideOlder.empty()) {
+        QStringList names;
+        for (const std::string& name : result.besideOlder) {
+            names << textOfBytes(name);
         }
-        status_.showDone(done);
+        if (names.size() > 3) {
+            names = names.mid(0, 3) << QStringLiteral("…");
+        }
+        done += QStringLiteral(", %1 beside an older, different copy (%2)")
+                    .arg(QLocale().toString(qulonglong(result.besideOlder.size())),
+                         names.join(QStringLiteral(", ")));
     }
+    if (result.alreadyThere > 0) {
+        done += QStringLiteral(", %1 already there")
+                    .arg(QLocale().toString(qulonglong(result.alreadyThere)));
+    }
+    if (failed > 0) {
+        done += QStringLiteral(": %1 could not be copied").arg(QLocale().toString(failed));
+    }
+    status_.showDone(done);
     report(result.problems);
 }
 
@@ -279,15 +383,27 @@ void FileCommands::merge() {
         return;
     }
     const std::vector<std::string> inputs = mp::tickedPaths(entries, folder);
-    std::uint64_t lines = 0;
-    {
-        BusyCursor busy;
-        busy.start();
-        lines = mp::mergeFiles(inputs, bytesOfText(*output), fileSystem_);
+    mp::MergeQuestion question;
+    question.twoFigures = mp::isTwoFigureExtension(mp::entryExtension(check.first));
+    std::optional<BusyCursor> busy(std::in_place);
+    busy->start();
+    question.ask = [this, &busy](const std::string& text) {
+        busy.reset();
+        const bool go = prompts_.askToProceed(textOfBytes(text), QStringLiteral("Merge anyway"));
+        busy.emplace();
+        busy->start();
+        return go;
+    };
+    const std::optional<std::uint64_t> lines =
+        mp::mergeFiles(inputs, bytesOfText(*output), fileSystem_, &question);
+    busy.reset();
+    if (!lines) {
+        status_.showDone(QStringLiteral("Merge cancelled: nothing was written"));
+        return;
     }
     status_.showDone(QStringLiteral("Merged %1 (%2) into %3")
                          .arg(files(inputs.size()),
-                              counted(lines, QStringLiteral("line"), QStringLiteral("lines")),
+                              counted(*lines, QStringLiteral("line"), QStringLiteral("lines")),
                               QFileInfo(*output).fileName()));
 }
 

@@ -15,6 +15,7 @@
 // done all it could, and logged under "mpmgr.files". What a command did is said on the
 // status line, without a box: each command clears it when it starts.
 
+#include "dialogs/Prompts.h"
 #include "masterpoint/FileSystem.h"
 
 #include <QString>
@@ -25,7 +26,6 @@ namespace mp {
 class Problems;
 }
 class FileList;
-class Prompts;
 class SettingsStore;
 class StatusLine;
 class TotalsView;
@@ -68,6 +68,14 @@ private:
     // Asks for the masterpoint folder when the question calls for it and stores the
     // answer; the folder to list, or nothing when the user cancels.
     std::optional<std::string> settleFolder(FolderQuestion question);
+    // Asks for a folder, the stored one first; a stored folder that is not there is said
+    // first (what names it: "backup folder"), and the question then opens at the nearest
+    // folder above it, with "Remember this folder" unticked.
+    std::optional<FolderChoice> askForFolder(const QString& title, const QString& stored,
+                                             const QString& what);
+    // Why folder cannot be listed: nothing when it is a folder there, empty text when it
+    // is simply not there, else the reason as a sentence.
+    std::optional<QString> missingReason(const QString& folder) const;
     // Empties the list and the viewers and lists folder anew; the renames it could not
     // make, or the folder that could not be read, are added to problems.
     void rescan(const std::string& folder, mp::Problems& problems);

@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 QtPrompts::QtPrompts(SettingsStore& store) : store_(store) {}
 
@@ -21,13 +22,15 @@ QWidget* QtPrompts::parentWindow() {
     return QApplication::activeWindow();
 }
 
-std::optional<QString> QtPrompts::browseForFolder(const QString& title, const QString& start) {
+std::optional<FolderChoice> QtPrompts::browseForFolder(const QString& title, const QString& start,
+                                                       bool remember) {
     FolderBrowseDialog dialog(parentWindow());
     dialog.setTitle(title);
     dialog.setSelectedFolder(start);
+    dialog.setRemember(remember);
     if (!dialog.run())
         return std::nullopt;
-    return dialog.selectedFolder();
+    return FolderChoice{dialog.selectedFolder(), dialog.remember()};
 }
 
 std::optional<QString> QtPrompts::chooseFolderInDialog(const QString& start) {
@@ -84,6 +87,18 @@ bool QtPrompts::askYesNo(const QString& question) {
                     QMessageBox::Yes | QMessageBox::No, parentWindow());
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool QtPrompts::askToProceed(const QString& question, const QString& proceed) {
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), question, QMessageBox::NoButton,
+                    parentWindow());
+    QPushButton* const go = box.addButton(proceed, QMessageBox::AcceptRole);
+    go->setObjectName(QStringLiteral("proceedButton"));
+    QPushButton* const cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == go;
 }
 
 void QtPrompts::showError(const QString& message, const QString& reason) {

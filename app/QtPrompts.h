@@ -12,7 +12,8 @@ class QtPrompts : public Prompts {
 public:
     explicit QtPrompts(SettingsStore& store);
 
-    std::optional<QString> browseForFolder(const QString& title, const QString& start) override;
+    std::optional<FolderChoice> browseForFolder(const QString& title, const QString& start,
+                                                bool remember) override;
     std::optional<QString> chooseFolderInDialog(const QString& start) override;
     std::optional<QString> chooseSaveName(const QString& proposed) override;
     std::optional<PathSettings> editPaths(const PathSettings& current) override;
@@ -20,6 +21,7 @@ public:
     void showMessage(const QString& text) override;
     void showWarning(const QString& text) override;
     bool askYesNo(const QString& question) override;
+    bool askToProceed(const QString& question, const QString& proceed) override;
     void showError(const QString& message, const QString& reason) override;
 
 private:

@@ -22,7 +22,9 @@ namespace {
 
 class NoAnswers : public Prompts {
 public:
-    std::optional<QString> browseForFolder(const QString&, const QString&) override { return {}; }
+    std::optional<FolderChoice> browseForFolder(const QString&, const QString&, bool) override {
+        return {};
+    }
     std::optional<QString> chooseFolderInDialog(const QString&) override { return {}; }
     std::optional<QString> chooseSaveName(const QString&) override { return {}; }
     std::optional<PathSettings> editPaths(const PathSettings&) override { return {}; }
@@ -30,6 +32,10 @@ public:
     void showMessage(const QString& text) override { complain(text); }
     void showWarning(const QString& text) override { complain(text); }
     bool askYesNo(const QString& text) override {
+        complain(text);
+        return false;
+    }
+    bool askToProceed(const QString& text, const QString&) override {
         complain(text);
         return false;
     }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QEvent>
+#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
@@ -55,7 +56,12 @@ DirectoryEdit::DirectoryEdit(Prompts& prompts, QWidget* parent)
 void DirectoryEdit::click() {
     if (!isEnabled())
         return;
-    const std::optional<QString> chosen = prompts_.chooseFolderInDialog(startFolder_);
+    // The folder typed, when it is one, is what the user means to start from: opening
+    // at the old folder would put it back over the typing at the next Enter.
+    const QString typed = text().trimmed();
+    const bool typedIsFolder = !typed.isEmpty() && QFileInfo(typed).isDir();
+    const std::optional<QString> chosen =
+        prompts_.chooseFolderInDialog(typedIsFolder ? typed : startFolder_);
     if (!chosen)
         return;
     startFolder_ = *chosen;

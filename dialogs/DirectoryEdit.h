@@ -1,8 +1,9 @@
 #pragma once
 // A one-line folder field with a browse button inside its right end. The text is free:
 // nothing checks it. The browse button, or Enter typed in the field, runs the "Choose
-// Folder" dialog (through the Prompts seam) at the start folder, which is kept apart
-// from the text: typing never changes it. OK in the dialog sets
+// Folder" dialog (through the Prompts seam) at the folder typed when it is a folder
+// there, else at the start folder, which is kept apart from the text: typing never
+// changes it. OK in the dialog sets
 // both the start folder and the whole text to the chosen folder; cancel changes
 // nothing. Enter never reaches the window's default button. When the field is disabled
 // the button is greyed and does not react. The tool tip shows the whole text.

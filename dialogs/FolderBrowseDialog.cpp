@@ -1,8 +1,10 @@
 #include "dialogs/FolderBrowseDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 
 FolderBrowseDialog::FolderBrowseDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
 
@@ -20,6 +22,12 @@ bool FolderBrowseDialog::run() {
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Masterpoint files folder"));
     if (!selectedFolder_.isEmpty())
         dialog.setDirectory(selectedFolder_);
+    // Below everything the dialog has, across its width.
+    auto* const remember = new QCheckBox(QStringLiteral("&Remember this folder"), &dialog);
+    remember->setObjectName(QStringLiteral("rememberFolder"));
+    remember->setChecked(remember_);
+    if (auto* const grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(remember, grid->rowCount(), 0, 1, grid->columnCount());
     // Only the owner is blocked while the dialog is open.
     dialog.setWindowModality(Qt::WindowModal);
 
@@ -29,6 +37,7 @@ bool FolderBrowseDialog::run() {
     if (chosen.isEmpty() || chosen.first().isEmpty())
         return false;
     // cleanPath drops a trailing separator, except the root's: "/" and "C:\" stay whole.
+    remember_ = remember->isChecked();
     selectedFolder_ = QDir::toNativeSeparators(QDir::cleanPath(chosen.first()));
     return true;
 }

@@ -3,7 +3,8 @@
 // (the folder to preselect, empty for none) before each run(); after a run() that
 // answers true, selectedFolder() is the chosen folder, without a trailing separator
 // except for the root. Above the folder view it always reads "Masterpoint files folder",
-// whichever folder is asked for.
+// whichever folder is asked for. Below the folder view stands the check box "Remember
+// this folder", ticked as setRemember() says; remember() is its state after OK.
 
 #include <QObject>
 #include <QString>
@@ -18,6 +19,8 @@ public:
     void setTitle(const QString& title) { title_ = title; }
     QString selectedFolder() const { return selectedFolder_; }
     void setSelectedFolder(const QString& folder) { selectedFolder_ = folder; }
+    void setRemember(bool remember) { remember_ = remember; }
+    bool remember() const { return remember_; }
 
     // Shows the dialog modally over its owner; true when a folder was chosen with OK.
     bool run();
@@ -26,4 +29,5 @@ private:
     QWidget* owner_;
     QString title_ = QStringLiteral("Browser for masterpoint files");
     QString selectedFolder_;
+    bool remember_ = true;
 };

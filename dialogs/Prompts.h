@@ -13,14 +13,22 @@ struct PathSettings {
     int clubNumber = 0;
 };
 
+// What the folder question answers: the folder chosen with OK, without a trailing
+// separator except for the root, and whether "Remember this folder" was ticked.
+struct FolderChoice {
+    QString folder;
+    bool remember = true;
+};
+
 class Prompts {
 public:
     virtual ~Prompts() = default;
 
-    // The folder browse dialog titled title, with start selected (none when empty); the
-    // folder chosen with OK, without a trailing separator except for the root, or
-    // nothing on cancel.
-    virtual std::optional<QString> browseForFolder(const QString& title, const QString& start) = 0;
+    // The folder browse dialog titled title, with start selected (none when empty) and
+    // the check box "Remember this folder", ticked as remember says; what was chosen with
+    // OK, or nothing on cancel.
+    virtual std::optional<FolderChoice> browseForFolder(const QString& title, const QString& start,
+                                                        bool remember) = 0;
 
     // The "Choose Folder" dialog of a folder field, opening at start; the folder chosen
     // with OK, or nothing on cancel.
@@ -47,6 +55,10 @@ public:
     // A question with the buttons Yes and No, the question icon and the application
     // title; true for Yes, false for No or when the box is closed.
     virtual bool askYesNo(const QString& question) = 0;
+
+    // A question that goes on with the button proceed or stops with Cancel, the default
+    // button; the warning icon, the application title. True for proceed.
+    virtual bool askToProceed(const QString& question, const QString& proceed) = 0;
 
     // The standard error box: the message (with a full stop added when it ends in a
     // character after ".") and, on a line of its own, the reason when there is one; the

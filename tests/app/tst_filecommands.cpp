@@ -235,6 +235,8 @@ private slots:
     void convertFailureSaidOnceAfterRescan();
 
     void backupStoresFolderWithNothingTicked();
+    void folderKeptOnlyWhenRemembered_data();
+    void folderKeptOnlyWhenRemembered();
     void backupSaysWhatIsNotSafe_data();
     void backupSaysWhatIsNotSafe();
 
@@ -246,7 +248,7 @@ private slots:
     void mergeAsksBeforeReplacing();
 
     void viewOpensTickedByExactNameAndRaisesWithoutReading();
-    void viewSecondMissingKeepsFirst();
+    void viewGoesOnPastAMissingFile();
 
     void editPathsOkStoresTheThree_data();
     void editPathsOkStoresTheThree();
@@ -426,12 +428,22 @@ void tst_FileCommands::scanOfUnreadableFolderWarnsOnce() {
     run.prompts.folderAnswers.push_back(mp());
     run.commands.locate(question);
     QStringList asked{"warning:Cannot read the masterpoint folder " + mp() + ": " + reason};
-    if (question == Question::Ask)
+    if (question == Question::Ask && how == "deleted") {
+        // Said before the question, which opens above the folder that is not there.
+        asked.prepend("browse:Browser for masterpoint files|" + dir_->path() + "|unticked");
+        asked.prepend("warning:The masterpoint folder " + mp() +
+                      " is not there: plug in the drive, or choose another folder");
+    } else if (question == Question::Ask) {
         asked.prepend("browse:Browser for masterpoint files|" + mp());
+    }
     QCOMPARE(run.prompts.asked, asked);
     QVERIFY(run.texts().isEmpty());
     QVERIFY(run.viewers.showing.isEmpty());
-    QCOMPARE(run.status.done, QString());
+    // The foot line says where things stand.
+    QCOMPARE(run.status.done, how == "deleted"
+                                  ? "The masterpoint folder " + mp() +
+                                        " is not there: plug in the drive and press Locate"
+                                  : "Cannot read the masterpoint folder " + mp() + ": " + reason);
 }
 
 // Names whose listed text differs from the name on disk: every command reaches the file
@@ -645,6 +657,56 @@ void tst_FileCommands::backupStoresFolderWithNothingTicked() {
     QVERIFY(contents(chosen).isEmpty());
 }
 
+// A drive that is not plugged in must never replace the stored folder by accident, and a
+// folder the command refuses (the masterpoint folder as the backup's) is never kept.
+void tst_FileCommands::folderKeptOnlyWhenRemembered_data() {
+    QTest::addColumn<bool>("backup");        // else Locate
+    QTest::addColumn<bool>("storedMissing"); // the stored folder is on a drive not there
+    QTest::addColumn<bool>("chooseMp");      // the masterpoint folder chosen, else another
+    QTest::addColumn<bool>("remember");      // the check box as the user leaves it
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("backup, drive out, another folder") << true << true << false << false << false;
+    QTest::newRow("backup, drive out, another folder remembered")
+        << true << true << false << true << true;
+    QTest::newRow("backup into the masterpoint folder, remembered")
+        << true << false << true << true << false;
+    QTest::newRow("locate, drive out, another folder") << false << true << false << false << false;
+    QTest::newRow("locate, drive out, another folder remembered")
+        << false << true << false << true << true;
+}
+
+void tst_FileCommands::folderKeptOnlyWhenRemembered() {
+    QFETCH(bool, backup);
+    QFETCH(bool, storedMissing);
+    QFETCH(bool, chooseMp);
+    QFETCH(bool, remember);
+    QFETCH(bool, kept);
+    write(QStringLiteral("A.GLD"));
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    run.tickAll();
+    const QString key = backup ? BackupFolder : MasterpointFolder;
+    if (storedMissing)
+        run.store.writeString(Paths, key, dir_->filePath(QStringLiteral("stick/folder")));
+    const QString stored = run.store.readString(Paths, key, QString());
+    const QString other = dir_->filePath(QStringLiteral("other"));
+    QVERIFY(QDir().mkpath(other));
+    testfiles::write(other, QStringLiteral("B.GLD"), kValid);
+    const QString chosen = chooseMp ? mp() : other;
+    run.prompts.folderAnswers.push_back(chosen);
+    run.prompts.rememberAnswers.push_back(remember);
+    const QString thrown = thrownText<mp::Error>(
+        [&] { backup ? run.commands.backUp() : run.commands.locate(Question::Ask); });
+    QCOMPARE(thrown == "nothing thrown", !chooseMp);
+    QCOMPARE(run.store.readString(Paths, key, QString()), kept ? chosen : stored);
+    // Used for this command all the same.
+    if (backup && !chooseMp)
+        QVERIFY(QFile::exists(in(other, QStringLiteral("A.GLD"))));
+    if (!backup)
+        QCOMPARE(run.texts(), QStringList{"B.GLD"});
+}
+
 // Three ticked files; Y.GLD, in the middle, meets trouble: the others are copied and
 // whatever went wrong is said once, after them all.
 void tst_FileCommands::backupSaysWhatIsNotSafe_data() {
@@ -653,18 +715,25 @@ void tst_FileCommands::backupSaysWhatIsNotSafe_data() {
     QTest::addColumn<bool>("zGone");              // Z.GLD deleted since the scan
     QTest::addColumn<QString>("warning");
     QTest::addColumn<QStringList>("backedUp");
+    // The foot line, "BU" for the folder: every ticked file accounted for, the failed too.
+    QTest::addColumn<QString>("done");
     const QStringList all{"X.MP3", "Y.GLD", "Z.GLD"};
     const QString refusal = QStringLiteral("Could not back up Y.GLD: permission denied");
-    QTest::newRow("all copied") << QByteArray() << false << false << QString() << all;
-    QTest::newRow("same copy there") << records(2, 2) << false << false << QString() << all;
-    QTest::newRow("other copy there")
-        << QByteArray("old copy") << false << false
-        << "Not backed up Y.GLD: a different copy is already in the backup folder" << all;
+    QTest::newRow("all copied") << QByteArray() << false << false << QString() << all
+                                << "Backed up 3 files to BU";
+    QTest::newRow("same copy there") << records(2, 2) << false << false << QString() << all
+                                     << "Backed up 2 files to BU, 1 already there";
+    QTest::newRow("other copy there, kept beside")
+        << QByteArray("old copy") << false << false << QString()
+        << QStringList{"X.MP3", "Y (2).GLD", "Y.GLD", "Z.GLD"}
+        << "Backed up 3 files to BU, 1 beside an older, different copy (Y (2).GLD)";
     QTest::newRow("copy refused") << QByteArray() << true << false << refusal
-                                  << QStringList{"X.MP3", "Z.GLD"};
+                                  << QStringList{"X.MP3", "Z.GLD"}
+                                  << "Backed up 2 of 3 files to BU: 1 could not be copied";
     QTest::newRow("copy refused, another gone since the scan")
         << QByteArray() << true << true
-        << refusal + "\nCould not back up Z.GLD: no such file or directory" << QStringList{"X.MP3"};
+        << refusal + "\nCould not back up Z.GLD: no such file or directory" << QStringList{"X.MP3"}
+        << "Backed up 1 of 3 files to BU: 2 could not be copied";
 }
 
 void tst_FileCommands::backupSaysWhatIsNotSafe() {
@@ -673,6 +742,7 @@ void tst_FileCommands::backupSaysWhatIsNotSafe() {
     QFETCH(bool, zGone);
     QFETCH(QString, warning);
     QFETCH(QStringList, backedUp);
+    QFETCH(QString, done);
     const QStringList names{"X.MP3", "Y.GLD", "Z.GLD"};
     for (int i = 0; i < 3; ++i)
         write(names[i], records(i + 1, i + 1));
@@ -702,11 +772,12 @@ void tst_FileCommands::backupSaysWhatIsNotSafe() {
     QCOMPARE(run.prompts.asked, asked);
     QStringList expected;
     for (const QString& name : backedUp) {
-        const int i = int(names.indexOf(name));
+        const int i = name == QLatin1String("Y (2).GLD") ? 1 : int(names.indexOf(name));
         const bool kept = name == QLatin1String("Y.GLD") && !alreadyThere.isNull();
         expected << fileText(name, kept ? alreadyThere : records(i + 1, i + 1));
     }
     QCOMPARE(contents(bu()), expected);
+    QCOMPARE(run.status.done, QString(done).replace(QStringLiteral("BU"), bu()));
     QCOMPARE(contents(mp()), source);
     QCOMPARE(QFileInfo(in(bu(), "X.MP3")).lastModified(), longAgo);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
@@ -751,8 +822,11 @@ void tst_FileCommands::mergeWritesCrLfLines() {
     run.tickAll();
     const QString output = in(mp(), QStringLiteral("merged.txt"));
     run.prompts.saveAnswers.push_back(output);
+    run.prompts.proceedAnswers.push_back(true);
     run.commands.merge();
-    QCOMPARE(run.prompts.asked, QStringList{"save:" + in(mp(), "Club1234.MP1")});
+    QCOMPARE(run.prompts.asked.size(), 2);
+    QCOMPARE(run.prompts.asked[0], "save:" + in(mp(), "Club1234.MP1"));
+    QVERIFY(run.prompts.asked[1].startsWith("proceed:Merge anyway|"));
     QCOMPARE(contents(mp()), (QStringList{
                                  fileText("X.MP1", x),
                                  fileText("Y.MP1", y),
@@ -867,17 +941,20 @@ void tst_FileCommands::viewOpensTickedByExactNameAndRaisesWithoutReading() {
              (QStringList{"raise:club.gar", "raise:CLUB.GLD", "raise:club.gld"}));
 }
 
-void tst_FileCommands::viewSecondMissingKeepsFirst() {
-    write(QStringLiteral("A.GLD"));
-    write(QStringLiteral("B.GLD"));
+// One file gone since the scan kept the files after it from their viewers.
+void tst_FileCommands::viewGoesOnPastAMissingFile() {
+    for (const char* name : {"A.GLD", "B.GLD", "C.GLD"})
+        write(QLatin1String(name));
     storeFolders();
     Run run(ini());
     run.scan();
     run.tickAll();
     QVERIFY(QFile::remove(in(mp(), "B.GLD")));
-    QCOMPARE(thrownText<mp::Error>([&] { run.commands.view(); }),
-             "Cannot open file " + in(mp(), "B.GLD"));
-    QCOMPARE(run.viewers.showing, QStringList{shown("A.GLD", "A.GLD", 1, false)});
+    run.commands.view();
+    QCOMPARE(run.prompts.asked, QStringList{"warning:Cannot open file " + in(mp(), "B.GLD") +
+                                            ": no such file or directory"});
+    QCOMPARE(run.viewers.showing,
+             (QStringList{shown("A.GLD", "A.GLD", 1, false), shown("C.GLD", "C.GLD", 1, false)}));
 }
 
 // ---- Paths ----

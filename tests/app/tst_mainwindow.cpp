@@ -35,9 +35,10 @@ public:
     QWidget* window = nullptr;
     QList<bool> shownWhenAsked;
 
-    std::optional<QString> browseForFolder(const QString& title, const QString& start) override {
+    std::optional<FolderChoice> browseForFolder(const QString& title, const QString& start,
+                                                bool remember) override {
         shownWhenAsked << (window && window->isVisible());
-        return ScriptedPrompts::browseForFolder(title, start);
+        return ScriptedPrompts::browseForFolder(title, start, remember);
     }
     void showWarning(const QString& text) override {
         shownWhenAsked << (window && window->isVisible());
@@ -541,7 +542,7 @@ void tst_MainWindow::failedBackupSaidOnceAfterTheRest() {
              (QStringList{QStringLiteral("A.GLD"), QStringLiteral("C.GLD")}));
     QCOMPARE(testfiles::read(QDir(backup).filePath(QStringLiteral("C.GLD"))),
              QByteArray("1234567000200\r\n"));
-    QCOMPARE(status(*window), "Backed up 2 files to " + backup);
+    QCOMPARE(status(*window), "Backed up 2 of 3 files to " + backup + ": 1 could not be copied");
 }
 
 // After a command that did its work the status line says what was done, with numbers
@@ -679,20 +680,22 @@ void tst_MainWindow::errorBoxSaysWhyAFileFailed() {
     QFETCH(bool, deleted);
     QFETCH(QString, reason);
     testfiles::write(mpFolder(), QStringLiteral("A.GLD"), "1234567001250\r\n");
+    testfiles::write(mpFolder(), QStringLiteral("B.GLD"), "1234568001250\r\n");
     storeFolders();
     FaultyFileSystem fileSystem;
     ScriptedPrompts prompts;
     auto window = open(prompts, fileSystem);
     window->show();
     tick(*window, 0);
+    tick(*window, 1);
     const QString path = QDir(mpFolder()).filePath(QStringLiteral("A.GLD"));
     if (deleted)
         QVERIFY(QFile::remove(path));
     else
         fileSystem.failOn(Call::OpenForReading, std::errc::permission_denied);
-    button(*window, "viewButton")->click();
+    prompts.saveAnswers = {QDir(mpFolder()).filePath(QStringLiteral("out.GLD"))};
+    button(*window, "mergeButton")->click();
     QCOMPARE(prompts.errors(), QStringList{"Cannot open file " + path + ".\n" + reason});
-    QVERIFY(shownViewers(*window).isEmpty());
 }
 
 void tst_MainWindow::errorBoxText_data() {

@@ -44,8 +44,8 @@ private slots:
 
     void enterBrowsesAndNeverReachesDefaultButton_data();
     void enterBrowsesAndNeverReachesDefaultButton();
-    void browseOpensAtStartFolderNotTypedText_data();
-    void browseOpensAtStartFolderNotTypedText();
+    void browseOpensAtTypedFolderWhenThere_data();
+    void browseOpensAtTypedFolderWhenThere();
     void okReplacesTextAndStartFolder_data();
     void okReplacesTextAndStartFolder();
     void mouseOnBrowseButton_data();
@@ -100,21 +100,28 @@ void tst_DirectoryEdit::enterBrowsesAndNeverReachesDefaultButton() {
     QCOMPARE(host.edit->text(), QStringLiteral("typed"));
 }
 
-void tst_DirectoryEdit::browseOpensAtStartFolderNotTypedText_data() {
+// Enter, then Enter again in the dialog, must keep the folder typed, not put the old
+// one back over it.
+void tst_DirectoryEdit::browseOpensAtTypedFolderWhenThere_data() {
     QTest::addColumn<QString>("startFolder"); // "@" stands for the temporary folder
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("opensAt");
     QTest::newRow("typed folder that exists") << "@/start"
+                                              << "@/start/chosen"
                                               << "@/start/chosen";
     QTest::newRow("typed folder that does not") << "@/start"
-                                                << "/New";
+                                                << "/New"
+                                                << "@/start";
     QTest::newRow("no start folder") << ""
+                                     << "@/start"
                                      << "@/start";
 }
 
-void tst_DirectoryEdit::browseOpensAtStartFolderNotTypedText() {
+void tst_DirectoryEdit::browseOpensAtTypedFolderWhenThere() {
     QFETCH(QString, startFolder);
     QFETCH(QString, typed);
-    for (QString* text : {&startFolder, &typed})
+    QFETCH(QString, opensAt);
+    for (QString* text : {&startFolder, &typed, &opensAt})
         text->replace(QLatin1Char('@'), dir_->path());
     Host host(prompts_);
     host.edit->setStartFolder(startFolder);
@@ -123,12 +130,9 @@ void tst_DirectoryEdit::browseOpensAtStartFolderNotTypedText() {
 
     QTest::mouseClick(browseButtonOf(host.edit), Qt::LeftButton);
 
-    QCOMPARE(openedAt(), QStringList{startFolder});
+    QCOMPARE(openedAt(), QStringList{opensAt});
+    // A browse cancelled keeps the text as typed.
     QCOMPARE(host.edit->text(), typed);
-    // A browse cancelled leaves the start folder as it was: the next opens there too.
-    answerWith(std::nullopt);
-    QTest::mouseClick(browseButtonOf(host.edit), Qt::LeftButton);
-    QCOMPARE(openedAt(), (QStringList{startFolder, startFolder}));
 }
 
 void tst_DirectoryEdit::okReplacesTextAndStartFolder_data() {
@@ -152,7 +156,7 @@ void tst_DirectoryEdit::okReplacesTextAndStartFolder() {
     QCOMPARE(host.edit->text(), chosen);
     QCOMPARE(chosenSpy.size(), 1);
 
-    // The next browse opens where this OK left off, whatever is typed meanwhile.
+    // The next browse opens where this OK left off while what is typed is no folder.
     host.edit->setText(QStringLiteral("other"));
     answerWith(std::nullopt);
     QTest::keyClick(host.edit, Qt::Key_Return);

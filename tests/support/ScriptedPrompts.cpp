@@ -27,10 +27,18 @@ QStringList withPrefix(const QStringList& records, const QString& prefix) {
 
 } // namespace
 
-std::optional<QString> ScriptedPrompts::browseForFolder(const QString& title,
-                                                        const QString& start) {
-    asked << QStringLiteral("browse:%1|%2").arg(title, start);
-    return next(folderAnswers);
+std::optional<FolderChoice> ScriptedPrompts::browseForFolder(const QString& title,
+                                                             const QString& start, bool remember) {
+    asked << QStringLiteral("browse:%1|%2").arg(title, start) +
+                 (remember ? QString() : QStringLiteral("|unticked"));
+    const std::optional<QString> folder = next(folderAnswers);
+    if (!folder)
+        return std::nullopt;
+    if (!rememberAnswers.empty()) {
+        remember = rememberAnswers.front();
+        rememberAnswers.pop_front();
+    }
+    return FolderChoice{*folder, remember};
 }
 
 std::optional<QString> ScriptedPrompts::chooseFolderInDialog(const QString& start) {
@@ -52,6 +60,15 @@ std::optional<PathSettings> ScriptedPrompts::editPaths(const PathSettings& curre
 
 void ScriptedPrompts::showAbout() {
     asked << QStringLiteral("about");
+}
+
+bool ScriptedPrompts::askToProceed(const QString& question, const QString& proceed) {
+    asked << QStringLiteral("proceed:%1|%2").arg(proceed, question);
+    if (proceedAnswers.empty())
+        return false;
+    const bool answer = proceedAnswers.front();
+    proceedAnswers.pop_front();
+    return answer;
 }
 
 void ScriptedPrompts::showMessage(const QString& text) {

@@ -10,9 +10,11 @@
 
 class ScriptedPrompts : public Prompts {
 public:
-    // One record per question: "browse:<title>|<start>", "directory:<start>",
+    // One record per question: "browse:<title>|<start>" (then "|unticked" when
+    // "Remember this folder" is offered unticked), "directory:<start>",
     // "save:<proposed>", "paths:<masterpoint>|<backup>|<club>", "about",
-    // "message:<text>", "warning:<text>", "question:<text>", "error:<text as shown>".
+    // "message:<text>", "warning:<text>", "question:<text>",
+    // "proceed:<button>|<text>", "error:<text as shown>".
     QStringList asked;
 
     // Answers, in order; an empty queue answers cancel.
@@ -21,8 +23,11 @@ public:
     std::deque<std::optional<QString>> saveAnswers;       // chooseSaveName
     std::deque<std::optional<PathSettings>> pathsAnswers; // editPaths
     std::deque<bool> yesNoAnswers;                        // askYesNo; empty answers No
+    std::deque<bool> rememberAnswers; // browseForFolder's check box; empty leaves it as offered
+    std::deque<bool> proceedAnswers;  // askToProceed; empty answers Cancel
 
-    std::optional<QString> browseForFolder(const QString& title, const QString& start) override;
+    std::optional<FolderChoice> browseForFolder(const QString& title, const QString& start,
+                                                bool remember) override;
     std::optional<QString> chooseFolderInDialog(const QString& start) override;
     std::optional<QString> chooseSaveName(const QString& proposed) override;
     std::optional<PathSettings> editPaths(const PathSettings& current) override;
@@ -30,6 +35,7 @@ public:
     void showMessage(const QString& text) override;
     void showWarning(const QString& text) override;
     bool askYesNo(const QString& question) override;
+    bool askToProceed(const QString& question, const QString& proceed) override;
     void showError(const QString& message, const QString& reason) override;
 
     QStringList messages() const; // the "message:" records, text only
