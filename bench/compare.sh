@@ -249,7 +249,9 @@ merge_case() {
     r=$(ratio "$t_merge" "$t_cat")
     row "" "" "cat > out, no rewrite (peak $m_cat MiB)" "$t_cat ms" "$r" "" ""
     r=$(ratio "$t_merge" "$t_catsync")
-    row "" "" "cat > out, then sync out" "$t_catsync ms" "$r" "" ""
+    # The merge looks at every line it sends on (marks, a merged file merged again) and
+    # must stay within half as much again as copying the bytes.
+    row "" "" "cat > out, then sync out" "$t_catsync ms" "$r" "<= 1.5" "$(holds "$r" "<=" 1.5)"
     if [[ $m_merge != n/a ]]; then
         row "" "" "peak memory of the merge" "$m_merge MiB" "" "< 64 MiB" "$(holds "$m_merge" "<=" 63.99)"
     fi

@@ -9,6 +9,8 @@
 // Each prints a one-line result so that a wrong answer shows beside the timing.
 
 #include "masterpoint/Backup.h"
+#include "masterpoint/FileKind.h"
+#include "masterpoint/FileName.h"
 #include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
 #include "masterpoint/Merge.h"
@@ -51,8 +53,13 @@ int view(const std::string& path, bool twoFigures) {
 }
 
 int merge(const std::string& output, const std::vector<std::string>& inputs) {
-    mp::mergeFiles(inputs, output);
-    std::printf("%zu files merged\n", inputs.size());
+    // As the program merges: every input looked at first, the question answered yes.
+    mp::MergeQuestion question;
+    question.twoFigures = mp::isTwoFigureExtension(mp::extensionOf(output));
+    bool asked = false;
+    question.ask = [&asked](const std::string&) { return asked = true; };
+    mp::mergeFiles(inputs, output, mp::FileSystem::system(), &question);
+    std::printf("%zu files merged%s\n", inputs.size(), asked ? ", after the question" : "");
     return 0;
 }
 

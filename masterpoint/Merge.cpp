@@ -78,7 +78,7 @@ std::uint64_t appendRewritten(const std::string& inputPath, AtomicFile& output,
         }
         read += n;
         if (review != nullptr) {
-            review->readHolder({buffer.data(), n});
+            review->readInput({buffer.data(), n});
         }
         text.clear();
         if (n == 0) {
@@ -126,6 +126,14 @@ bool readWhole(const std::string& path, FileSystem& fileSystem, std::vector<char
     }
 }
 
+void secondLook(MergeReview& review, std::size_t self, const std::string& path,
+                FileSystem& fileSystem, std::vector<char>& buffer) {
+    review.beginHolder(self);
+    readWhole(path, fileSystem, buffer,
+              [&review](std::string_view chunk) { review.readHolder(chunk); });
+    review.endHolder();
+}
+
 std::string nameIn(const std::string& path) {
     const std::size_t slash = path.find_last_of(kPathBreaks);
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -155,11 +163,13 @@ std::optional<std::uint64_t> mergeFiles(const std::vector<std::string>& inputPat
                                         const MergeQuestion* question) {
     // Every input must open before anything is written. Each is opened again when its
     // turn comes, so that a merge of many files never holds them all open at once.
+    std::vector<std::uint64_t> sizes;
     for (const std::string& path : inputPaths) {
         ReadableFile probe(fileSystem);
         if (const std::error_code error = probe.open(path)) {
             throw Error::cannotOpenFile(path, error);
         }
+        sizes.push_back(probe.size());
     }
     // A quarter megabyte in and out: few calls, yet small enough to stay in the cache
     // and cheap to fault in. A chunk of lone line ends comes out at most twice as long,
@@ -167,14 +177,11 @@ std::optional<std::uint64_t> mergeFiles(const std::vector<std::string>& inputPat
     std::vector<char> buffer(std::size_t{1} << 18);
     std::optional<MergeReview> review;
     if (question != nullptr) {
-        review.emplace(question->twoFigures);
-        for (const std::string& path : inputPaths) {
-            review->beginInput();
-            // One that cannot be read now fails below, with its reason.
-            readWhole(path, fileSystem, buffer,
-                      [&review](std::string_view chunk) { review->readInput(chunk); });
-            review->endInput();
+        std::uint64_t total = 0;
+        for (const std::uint64_t size : sizes) {
+            total += size;
         }
+        review.emplace(question->twoFigures, total);
     }
     AtomicFile output(outputPath, fileSystem);
     if (const std::error_code error = output.open()) {
@@ -183,22 +190,27 @@ std::optional<std::uint64_t> mergeFiles(const std::vector<std::string>& inputPat
     std::string text;
     text.reserve(2 * buffer.size() + 2);
     std::uint64_t lines = 0;
+    // Each input is looked at as it is written, so that a clean merge reads it once.
     for (std::size_t i = 0; i < inputPaths.size(); ++i) {
         if (review) {
-            review->beginHolder(i);
+            review->beginInput(sizes[i]);
         }
         lines += appendRewritten(inputPaths[i], output, outputPath, fileSystem, buffer, text,
                                  review ? &*review : nullptr);
         if (review) {
-            review->endHolder();
+            review->endInput();
         }
     }
     if (review) {
+        // Read again only where an input after it may stand in it, and the file that
+        // would be replaced; one that cannot be read now is left unsaid.
+        for (std::size_t i = 0; i < inputPaths.size(); ++i) {
+            if (review->needsSecondLook(i)) {
+                secondLook(*review, i, inputPaths[i], fileSystem, buffer);
+            }
+        }
         if (replacesOther(inputPaths, outputPath, fileSystem)) {
-            review->beginHolder(inputPaths.size());
-            readWhole(outputPath, fileSystem, buffer,
-                      [&review](std::string_view chunk) { review->readHolder(chunk); });
-            review->endHolder();
+            secondLook(*review, inputPaths.size(), outputPath, fileSystem, buffer);
         }
         std::vector<std::string> names;
         for (const std::string& path : inputPaths) {

@@ -44,9 +44,9 @@ struct MergeQuestion {
 // complete (Error::cannotCreateFile(outputPath)), so a failure leaves any existing file,
 // an input included, as it was. Memory stays bounded. Returns the number of lines written.
 //
-// Given a question, the inputs are first looked at (MergeReview), and the file at
-// outputPath too when it is not an input; when there is anything to tell, the question
-// is asked once the output is complete and before it is put in place. No gives it up:
+// Given a question, the inputs are looked at as they are written (MergeReview), and
+// the file at outputPath too when it is not an input; when there is anything to tell,
+// the question is asked once the output is complete and before it is put in place. No gives it up:
 // nothing is written, and nothing returned.
 std::optional<std::uint64_t> mergeFiles(const std::vector<std::string>& inputPaths,
                                         const std::string& outputPath,

@@ -16,6 +16,13 @@ namespace {
 constexpr std::size_t kFirstLines = 256;
 constexpr std::uint64_t kCheckEvery = 4096;
 
+// The filters of the lines each input holds share this much memory: a little over a
+// bit a line for a gigabyte of records, so that eight lines of an input that is not
+// there pass by chance about once in ten thousand.
+constexpr std::uint64_t kFilterBytes = std::uint64_t{16} << 20;
+// How many first lines of an input must all pass a holder's filter for a second look.
+constexpr std::size_t kFilterProbes = 8;
+
 constexpr std::uint64_t kPrime = (std::uint64_t{1} << 61) - 1;
 constexpr std::uint64_t kBase = 0x1b3f5a2c9d7e4e1ULL % kPrime;
 
@@ -27,11 +34,63 @@ std::uint64_t mix(std::uint64_t hash, std::uint64_t word) {
 // The sequence so far followed by one more line: modulo a prime, so that no pattern of
 // lines (as there is for a power of two) gives two sequences the same hash.
 std::uint64_t extend(std::uint64_t sequence, std::uint64_t line) {
-    const auto product = static_cast<unsigned __int128>(sequence) * kBase + (line % kPrime);
+    // line >> 3 is below 2^61: a term of the sum, as uniform as the hash itself.
+    const auto product = static_cast<unsigned __int128>(sequence) * kBase + (line >> 3);
     const std::uint64_t low = static_cast<std::uint64_t>(product & kPrime);
     const std::uint64_t high = static_cast<std::uint64_t>(product >> 61);
     const std::uint64_t sum = low + high;
     return sum >= kPrime ? sum - kPrime : sum;
+}
+
+std::uint64_t finished(std::uint64_t hash, std::uint64_t pending, std::uint64_t length) {
+    // The length goes in too, so that trailing NUL bytes still tell lines apart.
+    std::uint64_t h = mix(mix(hash, pending), length);
+    h *= 0xff51afd7ed558ccdULL;
+    return h ^ (h >> 33);
+}
+
+// The hash of a line held whole in one chunk: the same as OpenLine's of it, fed in any
+// pieces, in a few word loads.
+std::uint64_t hashOfLine(const char* p, std::size_t n) {
+    std::uint64_t hash = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        hash = mix(hash, word);
+    }
+    std::uint64_t tail = 0;
+    if (i < n) {
+        if (n >= 8) {
+            // The last word of the line, shifted so that only the bytes after i remain.
+            std::memcpy(&tail, p + n - 8, 8);
+            tail >>= 8 * (8 - (n - i));
+        } else {
+            std::memcpy(&tail, p, n);
+        }
+    }
+    return finished(hash, tail, n);
+}
+
+// Whether the eight bytes of word are all ASCII digits.
+bool allDigits(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    return (((word - kOnes * '0') | (word + kOnes * (0x7f - '9'))) & (kOnes * 0x80)) == 0;
+}
+
+// Whether the line is a record exactly: checkLine's answer for almost every line, told
+// from three overlapping word loads.
+bool isRecord(const char* p, std::size_t n, bool twoFigures) {
+    if (n != (twoFigures ? 19u : 13u)) {
+        return false;
+    }
+    std::uint64_t a;
+    std::uint64_t b;
+    std::uint64_t c;
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + n / 2 - 4, 8);
+    std::memcpy(&c, p + n - 8, 8);
+    return allDigits(a) && allDigits(b) && allDigits(c);
 }
 
 std::string numbered(const LineSample& sample, const char* what) {
@@ -84,22 +143,49 @@ void MergeReview::OpenLine::feed(const char* p, std::size_t n) {
 }
 
 std::uint64_t MergeReview::OpenLine::finish() {
-    // The length goes in too, so that trailing NUL bytes still tell lines apart.
-    std::uint64_t h = mix(mix(hash, pending), length);
-    h *= 0xff51afd7ed558ccdULL;
-    return h ^ (h >> 33);
+    return finished(hash, pending, length);
 }
 
-MergeReview::MergeReview(bool twoFigures, std::size_t candidateLimit)
-    : twoFigures_(twoFigures), candidateLimit_(candidateLimit) {}
+bool MergeReview::Fingerprint::mayHold(const Fingerprint& other) const {
+    if (other.lines == 0 || other.lines > lines || filter.empty()) {
+        return false;
+    }
+    const std::uint64_t mask = filter.size() * 64 - 1;
+    const std::size_t probes = std::min(other.firstLines.size(), kFilterProbes);
+    for (std::size_t i = 0; i < probes; ++i) {
+        const std::uint64_t bit = (other.firstLines[i] >> 20) & mask;
+        if (((filter[bit / 64] >> (bit % 64)) & 1) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
 
-void MergeReview::beginInput() {
+MergeReview::MergeReview(bool twoFigures, std::uint64_t totalBytes, std::size_t candidateLimit)
+    : twoFigures_(twoFigures), totalBytes_(totalBytes), candidateLimit_(candidateLimit) {}
+
+void MergeReview::beginInput(std::uint64_t size) {
     look_ = Look::Input;
     notes_.emplace_back();
-    fingerprints_.emplace_back();
+    // Two bits a record at most, the shared budget at least, a power of two of words.
+    const std::uint64_t share = totalBytes_ == 0 ? 0
+                                                 : size * (kFilterBytes * 8 / 64) /
+                                                       (totalBytes_ < size ? size : totalBytes_);
+    const std::uint64_t want = std::max<std::uint64_t>(1, std::min(share, size / 7 / 64 + 1));
+    std::uint64_t words = 1;
+    while (words * 2 <= want) {
+        words *= 2;
+    }
+    Fingerprint print;
+    print.filter.assign(words, 0);
+    fingerprints_.push_back(std::move(print));
     linesEnded_ = 0;
     lineNumber_ = 0;
     lastEnded_ = true;
+    // The inputs before this one are matched as it is read.
+    std::vector<char> needles(fingerprints_.size(), 1);
+    needles.back() = 0;
+    startHolder(fingerprints_.size() - 1, std::move(needles));
 }
 
 void MergeReview::readInput(std::string_view chunk) {
@@ -119,14 +205,40 @@ void MergeReview::endInput() {
         const std::uint64_t bit = print.firstLines[0] % 1024;
         firstLineFilter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
+    candidates_.clear();
+}
+
+bool MergeReview::needsSecondLook(std::size_t self) const {
+    if (self >= fingerprints_.size()) {
+        return true;
+    }
+    for (std::size_t needle = self + 1; needle < fingerprints_.size(); ++needle) {
+        if (fingerprints_[self].mayHold(fingerprints_[needle])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void MergeReview::startHolder(std::size_t self, std::vector<char> needles) {
+    holder_ = self;
+    needles_ = std::move(needles);
+    candidates_.clear();
+    foundInHolder_.assign(fingerprints_.size(), 0);
+    holderGaveUp_ = false;
 }
 
 void MergeReview::beginHolder(std::size_t self) {
     look_ = Look::Holder;
-    holder_ = self;
-    candidates_.clear();
-    foundInHolder_.assign(fingerprints_.size(), 0);
-    holderGaveUp_ = false;
+    // Only the inputs after it, which its first look could not know of, and only those
+    // its filter may hold; every input for the file to be replaced.
+    std::vector<char> needles(fingerprints_.size(), 0);
+    for (std::size_t needle = 0; needle < fingerprints_.size(); ++needle) {
+        needles[needle] = self >= fingerprints_.size() ||
+                          (needle > self && fingerprints_[self].mayHold(fingerprints_[needle]));
+    }
+    startHolder(self, std::move(needles));
+    holderGaveUp_ = std::find(needles_.begin(), needles_.end(), 1) == needles_.end();
 }
 
 void MergeReview::readHolder(std::string_view chunk) {
@@ -136,10 +248,16 @@ void MergeReview::readHolder(std::string_view chunk) {
 }
 
 void MergeReview::endHolder() {
-    if (!holderGaveUp_) {
-        finishFile();
-    }
+    finishFile(); // what is left of the walk goes, whether the holder was followed or not
     candidates_.clear();
+}
+
+void MergeReview::holderLine(std::uint64_t hash) {
+    const std::uint64_t bit = hash % 1024;
+    const bool mayStart = ((firstLineFilter_[bit / 64] >> (bit % 64)) & 1) != 0;
+    if (!holderGaveUp_ && (mayStart || !candidates_.empty())) {
+        follow(hash, mayStart);
+    } // else the usual line: nothing to follow, nothing to start
 }
 
 void MergeReview::feed(std::string_view chunk) {
@@ -152,22 +270,106 @@ void MergeReview::feed(std::string_view chunk) {
             i = 1; // the LF of a CR LF pair split between chunks
         }
     }
-    std::size_t lineStart = i;
     // The same line ends as the line list's and the rewriter's: CR LF, lone CR, lone LF.
-    forEachBreak<false>(p + i, n - i, [&](std::size_t at) {
-        at += i;
-        if (at < lineStart) {
-            return true; // the LF of a CR LF pair
+    while (i < n) {
+        if (!lineOpen_) {
+            i = records(p, n, i);
+            if (i == n) {
+                return;
+            }
         }
-        piece(p + lineStart, at - lineStart);
-        endLine(true);
+        std::size_t at = n;
+        forEachBreak<false>(p + i, n - i, [&](std::size_t k) {
+            at = i + k;
+            return false;
+        });
+        if (at == n) {
+            piece(p + i, n - i); // the line goes on in the next chunk
+            return;
+        }
+        if (lineOpen_) {
+            piece(p + i, at - i);
+            endLine(true);
+        } else {
+            wholeLine(p + i, at - i);
+        }
         if (p[at] == '\r' && at + 1 == n) {
             pendingCr_ = true;
         }
-        lineStart = p[at] == '\r' && at + 1 < n && p[at + 1] == '\n' ? at + 2 : at + 1;
-        return true;
-    });
-    piece(p + lineStart, n - lineStart);
+        i = p[at] == '\r' && at + 1 < n && p[at + 1] == '\n' ? at + 2 : at + 1;
+    }
+}
+
+void MergeReview::fingerprint(Fingerprint& print, std::uint64_t hash) {
+    ++print.lines;
+    if (print.firstLines.size() < kFirstLines) {
+        print.firstLines.push_back(hash);
+    }
+    print.prefix = extend(print.prefix, hash);
+    const std::uint64_t bit = (hash >> 20) & (print.filter.size() * 64 - 1);
+    print.filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    if (print.lines % kCheckEvery == 0) {
+        print.checkpoints.push_back(print.prefix);
+    }
+}
+
+std::size_t MergeReview::records(const char* p, std::size_t n, std::size_t i) {
+    return twoFigures_ ? recordsOf<19>(p, n, i) : recordsOf<13>(p, n, i);
+}
+
+template <std::size_t length>
+std::size_t MergeReview::recordsOf(const char* p, std::size_t n, std::size_t i) {
+    // The scoring program's own lines, records ended by CR LF, one after another: the
+    // line end stands where a record's length says, so no search for it is needed, and
+    // every step below is of a known length.
+    const std::size_t from = i;
+    Fingerprint* const print = look_ == Look::Input ? &fingerprints_.back() : nullptr;
+    while (n - i >= length + 2) {
+        const char* const line = p + i;
+        std::uint64_t a;
+        std::uint64_t b = 0x3030303030303030ULL;
+        std::uint64_t c;
+        std::memcpy(&a, line, 8);
+        if (length >= 16) {
+            std::memcpy(&b, line + 8, 8);
+        }
+        std::memcpy(&c, line + length - 8, 8);
+        if (line[length] != '\r' || line[length + 1] != '\n' || !allDigits(a) || !allDigits(b) ||
+            !allDigits(c)) {
+            break;
+        }
+        // hashOfLine's words: 0-7, 8-15 (for 19 bytes), then the tail.
+        std::uint64_t hash = mix(0, a);
+        if (length >= 16) {
+            hash = mix(hash, b);
+        }
+        const std::uint64_t tail = c >> (8 * (8 - length % 8));
+        hash = finished(hash, tail, length);
+        if (print != nullptr) {
+            ++lineNumber_;
+            fingerprint(*print, hash);
+        }
+        holderLine(hash);
+        i += length + 2;
+    }
+    if (i != from) {
+        lastEnded_ = true;
+    }
+    return i;
+}
+
+void MergeReview::wholeLine(const char* p, std::size_t n) {
+    const std::uint64_t hash = hashOfLine(p, n);
+    if (look_ == Look::Holder) {
+        holderLine(hash);
+    } else if (isRecord(p, n, twoFigures_)) {
+        ++lineNumber_;
+        lastEnded_ = true;
+        fingerprint(fingerprints_.back(), hash);
+        holderLine(hash);
+    } else {
+        inputLine(std::string_view(p, std::min<std::size_t>(n, line_.head.size())), hash, true);
+    }
 }
 
 void MergeReview::piece(const char* p, std::size_t n) {
@@ -209,24 +411,14 @@ void MergeReview::inputLine(std::string_view head, std::uint64_t hash, bool ende
     if (check.notCounted) {
         notes_.back().notCounted.add(lineNumber_);
     }
-    Fingerprint& print = fingerprints_.back();
-    ++print.lines;
-    if (print.firstLines.size() < kFirstLines) {
-        print.firstLines.push_back(hash);
-    }
-    print.prefix = extend(print.prefix, hash);
-    if (print.lines % kCheckEvery == 0) {
-        print.checkpoints.push_back(print.prefix);
-    }
+    fingerprint(fingerprints_.back(), hash);
+    holderLine(hash);
 }
 
-void MergeReview::holderLine(std::uint64_t hash) {
-    if (holderGaveUp_) {
-        return;
-    }
+void MergeReview::follow(std::uint64_t hash, bool mayStart) {
     next_.clear();
     // Follows candidate one more line; false when it is done with, matched or not.
-    const auto follow = [&](Candidate& candidate) {
+    const auto advance = [&](Candidate& candidate) {
         const Fingerprint& print = fingerprints_[candidate.needle];
         if (foundInHolder_[candidate.needle] || (candidate.matched < print.firstLines.size() &&
                                                  print.firstLines[candidate.matched] != hash)) {
@@ -248,18 +440,17 @@ void MergeReview::holderLine(std::uint64_t hash) {
         return true;
     };
     for (Candidate& candidate : candidates_) {
-        if (follow(candidate)) {
+        if (advance(candidate)) {
             next_.push_back(candidate);
         }
     }
-    const std::uint64_t bit = hash % 1024;
-    if ((firstLineFilter_[bit / 64] >> (bit % 64)) & 1) {
+    if (mayStart) {
         for (std::size_t needle = 0; needle < fingerprints_.size(); ++needle) {
-            if (needle == holder_ || fingerprints_[needle].lines == 0) {
+            if (!needles_[needle] || fingerprints_[needle].lines == 0) {
                 continue;
             }
             Candidate candidate{needle, 0, 0};
-            if (follow(candidate)) {
+            if (advance(candidate)) {
                 next_.push_back(candidate);
             }
         }

@@ -10,9 +10,12 @@
 //   file the merge replaces. A merge writes its inputs one after the other, so that is
 //   what an earlier merge of the input looks like, and its points would be counted twice.
 //
-// Each input is looked at twice: first alone (readInput), for its lines and a
-// fingerprint of them, then as a possible holder of the others (readHolder), once every
-// fingerprint is known, together with the file to be replaced when it is not an input.
+// Each input is read once in order (readInput): its lines are checked, fingerprinted,
+// noted in a small filter of the lines it holds, and matched against the inputs before
+// it. An input after it can only be matched on a second look (readHolder), which
+// needsSecondLook() asks for only where that input's first lines all pass the filter:
+// for clean inputs, never. The file to be replaced, when it is not an input, is looked
+// at the second way too.
 // Lines are compared by 64-bit hashes and sequences by a polynomial hash modulo 2^61 - 1,
 // so a repeat is said only of lines that are, beyond any practical doubt, the same.
 // Memory stays bounded whatever the inputs: where telling repeats would take more than
@@ -51,16 +54,21 @@ struct HeldInput {
 
 class MergeReview {
 public:
+    // totalBytes, the inputs' size together, shares out the filters' memory;
     // candidateLimit bounds the partial matches followed at once for one holder.
-    explicit MergeReview(bool twoFigures, std::size_t candidateLimit = 4096);
+    explicit MergeReview(bool twoFigures, std::uint64_t totalBytes,
+                         std::size_t candidateLimit = 4096);
 
-    // First look: the next input's bytes, in order, in chunks of any size.
-    void beginInput();
+    // First look: the next input's bytes (about size of them), in order, in chunks of
+    // any size.
+    void beginInput(std::uint64_t size);
     void readInput(std::string_view chunk);
     void endInput();
 
-    // Second look, after every input's first: the bytes of input self, or of the file to
-    // be replaced when self is the number of inputs.
+    // Whether input self must be read again with readHolder, once every input has had
+    // its first look; always true for the file to be replaced (self: the inputs' number).
+    bool needsSecondLook(std::size_t self) const;
+    // Second look: the bytes of input self, or of the file to be replaced.
     void beginHolder(std::size_t self);
     void readHolder(std::string_view chunk);
     void endHolder();
@@ -97,6 +105,9 @@ private:
         std::vector<std::uint64_t> firstLines;  // hashes of the first lines
         std::vector<std::uint64_t> checkpoints; // sequence hash of every kCheckEvery lines
         std::uint64_t prefix = 0;               // while it is read
+        std::vector<std::uint64_t> filter;      // a bit a line hash; a power of two of words
+        // Whether other may stand in these lines: its first lines all pass the filter.
+        bool mayHold(const Fingerprint& other) const;
     };
     struct Candidate {
         std::size_t needle;
@@ -106,13 +117,23 @@ private:
     enum class Look { Input, Holder };
 
     void feed(std::string_view chunk);
+    // Takes the records ended by CR LF from i on; where the first other line starts.
+    std::size_t records(const char* p, std::size_t n, std::size_t i);
+    template <std::size_t length>
+    std::size_t recordsOf(const char* p, std::size_t n, std::size_t i);
+    // A line that lies whole in the chunk, ended there.
+    void wholeLine(const char* p, std::size_t n);
     void piece(const char* p, std::size_t n);
     void endLine(bool ended);
     void finishFile();
     void inputLine(std::string_view head, std::uint64_t hash, bool ended);
+    static void fingerprint(Fingerprint& print, std::uint64_t hash);
     void holderLine(std::uint64_t hash);
+    void follow(std::uint64_t hash, bool mayStart);
+    void startHolder(std::size_t self, std::vector<char> needles);
 
     bool twoFigures_;
+    std::uint64_t totalBytes_;
     std::size_t candidateLimit_;
     Look look_ = Look::Input;
     // The line walk of the file being read.
@@ -129,7 +150,8 @@ private:
     std::size_t holder_ = 0;
     std::vector<Candidate> candidates_;
     std::vector<Candidate> next_;
-    std::vector<char> foundInHolder_; // by needle, for the holder being read
+    std::vector<char> needles_;       // by input: matched against the holder being read
+    std::vector<char> foundInHolder_; // by input, for the holder being read
     bool holderGaveUp_ = false;
     std::vector<HeldInput> held_;
     bool unchecked_ = false;

@@ -69,6 +69,12 @@ TEST(MergeReview, SaysWhatTheInputsWouldSendOnAndCancelWritesNothing) {
          records(500, 3) + a,
          {"out.GLD, which the merge replaces, already holds every line of A.GLD: its points may "
           "have been sent on before"}},
+        {"two-figure files: an earlier merge",
+         {{"A.GAR", "1000001000100000200\r\n1000002000100000200\r\n"},
+          {"M.GAR", "1000001000100000200\r\n1000002000100000200\r\n1000003000100000X00\r\n"}},
+         "",
+         {"M.GAR: line 3 out of format; line 3 not counted",
+          "M.GAR already holds every line of A.GAR: its points would be counted twice"}},
         {"the same lines under two names",
          {{"A.GLD", a}, {"B.GLD", a}},
          "",
@@ -108,6 +114,7 @@ TEST(MergeReview, SaysWhatTheInputsWouldSendOnAndCancelWritesNothing) {
             }
             std::vector<std::string> asked;
             MergeQuestion question;
+            question.twoFigures = c.inputs[0].first.find(".GAR") != std::string::npos;
             question.ask = [&](const std::string& text) {
                 asked.push_back(text);
                 return goOn;
@@ -143,11 +150,12 @@ TEST(MergeReview, MemoryBoundSaysLessNeverWhatIsNotThere) {
     const struct {
         const char* what;
         std::string needle;
+        bool secondLook; // the holder's filter lets every first line of the needle through
         bool held;
         bool unchecked;
     } cases[] = {
         {"a short run of the holder's one line", std::string("1234567000100\n") + "1234567000100\n",
-         true, false},
+         true, true, false},
         {"a long run: too many partial matches at once",
          [] {
              std::string text;
@@ -156,19 +164,21 @@ TEST(MergeReview, MemoryBoundSaysLessNeverWhatIsNotThere) {
              }
              return text;
          }(),
-         false, true},
+         true, false, true},
         {"a run the holder does not end with", holder.substr(0, 14 * 5) + "7654321000100\n", false,
-         false},
+         false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        MergeReview review(false, 16);
-        for (const std::string* input : {&c.needle, static_cast<const std::string*>(&holder)}) {
-            review.beginInput();
+        // The holder first, so that it is matched on the second look.
+        MergeReview review(false, holder.size() + c.needle.size(), 16);
+        for (const std::string* input : {static_cast<const std::string*>(&holder), &c.needle}) {
+            review.beginInput(input->size());
             review.readInput(*input);
             review.endInput();
         }
-        review.beginHolder(1);
+        ASSERT_EQ(review.needsSecondLook(0), c.secondLook);
+        review.beginHolder(0);
         // In small pieces, so that lines are split across them.
         for (std::size_t at = 0; at < holder.size(); at += 5) {
             review.readHolder(std::string_view(holder).substr(at, 5));
