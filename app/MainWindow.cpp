@@ -10,6 +10,7 @@
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "widgets/DesignSize.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/WindowGeometry.h"
 
 #include <QBoxLayout>
@@ -19,7 +20,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
@@ -76,11 +76,13 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& f
     wire();
     // The drawn size, scaled by the font, is the least the window may be made; but on a
     // small screen (or a large scale factor) that could exceed the screen itself, and a
-    // window that cannot be made to fit loses its foot off the screen's edge. What the
-    // layout needs always stands.
+    // window that cannot be made to fit loses its foot, the status line, off the
+    // screen's edge. So the least fits, frame and all, on the smallest screen present,
+    // wherever the window is moved; what the layout needs always stands.
+    const QSize smallest = smallestFreeArea();
     QSize least = designSize(kDesignSize, font());
-    if (const QScreen* shownOn = screen())
-        least = least.boundedTo(shownOn->availableGeometry().size());
+    if (smallest.isValid())
+        least = least.boundedTo(roomIn(*this, QRect(QPoint(0, 0), smallest)));
     setMinimumSize(least.expandedTo(minimumSizeHint()));
     resize(minimumSize());
 }

@@ -43,7 +43,6 @@ TotalsWindow::TotalsWindow(QWidget* owner, SettingsStore& store)
     table_->setWordWrap(false);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    table_->horizontalHeader()->setStretchLastSection(true);
     table_->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
@@ -67,6 +66,8 @@ void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
     table_->setRowCount(0);
     table_->setColumnCount(int(headers.size()));
     table_->setHorizontalHeaderLabels(headers);
+    // Measured as the others are; stretched once the window is sized to the table.
+    table_->horizontalHeader()->setSectionResizeMode(kFileColumn, QHeaderView::Interactive);
 
     const auto numbers = [&](const mp::FileSummary& summary, bool rowTwo) {
         QStringList cells{countText(summary.records, locale), countText(summary.members, locale),
@@ -99,6 +100,9 @@ void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
         restored_ = true;
     }
     fitTable();
+    // The names take what room there is, cut (with a tool tip) when there is too little,
+    // so that the figures never are; a stretched last column would be squeezed instead.
+    table_->horizontalHeader()->setSectionResizeMode(kFileColumn, QHeaderView::Stretch);
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
