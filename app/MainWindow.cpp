@@ -72,6 +72,7 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& f
     commands_ = std::make_unique<FileCommands>(prompts_, store_, *files_, viewers_, *totalsWindow_,
                                                static_cast<StatusLine&>(*this), fileSystem);
     buildControls();
+    viewers_.keepClearOf(fileList_);
     buildMenus();
     wire();
     // The drawn size, scaled by the font, is the least the window may be made; but on a
@@ -192,6 +193,9 @@ void MainWindow::buildMenus() {
     backUpAction_ = makeAction(fileMenu, "backUpAction", QStringLiteral("&Backup"));
     mergeAction_ = makeAction(fileMenu, "mergeAction", QStringLiteral("&Merge"));
     totalsAction_ = makeAction(fileMenu, "totalsAction", QStringLiteral("&Totals of ticked files"));
+    closeViewersAction_ =
+        makeAction(fileMenu, "closeViewersAction", QStringLiteral("Close &all viewers"));
+    closeViewersAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
     closeAction_ = makeAction(fileMenu, "closeAction", QStringLiteral("&Close"));
     // The same key as the button, and the only E of the menu.
     convertAction_ = makeAction(fileMenu, "convertAction", QStringLiteral("Conv&ert extentions"));
@@ -237,6 +241,7 @@ void MainWindow::wire() {
     onTrigger(backUpAction_, backUp);
     onTrigger(mergeAction_, merge);
     onTrigger(totalsAction_, [&commands] { commands.totals(); });
+    onTrigger(closeViewersAction_, [this] { viewers_.closeAll(); });
     onTrigger(closeAction_, closeWindow);
     onTrigger(convertAction_, convert);
     onTrigger(pathsAction_, [&commands] { commands.editPaths(); });

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -148,6 +149,11 @@ ViewerWindow::ViewerWindow(QWidget* owner, SettingsStore& store)
 }
 
 void ViewerWindow::showFile(const QString& caption, mp::LineList lines, bool twoFigures) {
+    setFile(caption, std::move(lines), twoFigures);
+    restoreAndRaise();
+}
+
+void ViewerWindow::setFile(const QString& caption, mp::LineList lines, bool twoFigures) {
     setWindowTitle(caption);
 
     ViewerModel* previous = model_;
@@ -178,8 +184,6 @@ void ViewerWindow::showFile(const QString& caption, mp::LineList lines, bool two
     const int width = std::max({this->width(), columns, layout()->minimumSize().width()});
     if (width != this->width())
         resize(width, height());
-
-    restoreAndRaise();
 }
 
 int ViewerWindow::fitColumns() {

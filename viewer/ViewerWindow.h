@@ -43,6 +43,8 @@ public:
     // column's sum in points, the second total set and shown in the two-figure layout
     // and hidden otherwise, the status line; sized as the last viewer was.
     void showFile(const QString& caption, mp::LineList lines, bool twoFigures);
+    // The same without showing it, so that whoever opens it can place it first.
+    void setFile(const QString& caption, mp::LineList lines, bool twoFigures);
 
     // Shows the window in its normal state (neither minimised nor maximised), raised
     // and active.
