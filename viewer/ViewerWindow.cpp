@@ -1,5 +1,6 @@
 #include "viewer/ViewerWindow.h"
 
+#include "viewer/OutOfFormatNote.h"
 #include "viewer/PointsText.h"
 #include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
@@ -165,11 +166,17 @@ void ViewerWindow::setFile(const QString& caption, mp::LineList lines, bool twoF
     delete previous;
     const int columnsWidth = fitColumns();
 
+    const mp::FileSummary& summary = model_->summary();
+    const QLocale locale = QLocale::system();
     const mp::Totals totals = model_->totals();
     firstTotal_->setAsFloat(static_cast<double>(totals.first) / 100.0);
+    firstTotal_->setMark(
+        outOfFormatNote(summary.outOfFormat, summary.outOfFormatTotals.first, locale));
     fitField(*firstTotal_);
     if (twoFigures) {
         secondTotal_->setAsFloat(static_cast<double>(totals.second) / 100.0);
+        secondTotal_->setMark(
+            outOfFormatNote(summary.outOfFormat, summary.outOfFormatTotals.second, locale));
         fitField(*secondTotal_);
         secondTotal_->show();
     } else {
