@@ -1,6 +1,7 @@
 #include "app/GuideShortcut.h"
 
 #include "app/GuideWindow.h"
+#include "widgets/ScreenFit.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -26,8 +27,14 @@ void GuideShortcut::openGuide() {
         if (!window)
             window = new GuideWindow(locations_, modal);
     } else {
-        if (!window_)
+        if (!window_) {
             window_ = new GuideWindow(locations_);
+            // On the screen the user is working on, not always the primary one.
+            if (const QWidget* active = QApplication::activeWindow()) {
+                window_->setScreen(active->screen());
+                placeOnScreen(*window_);
+            }
+        }
         window = window_;
     }
     window->show();

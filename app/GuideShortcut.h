@@ -2,9 +2,10 @@
 // F1 in any window of the program, modal dialogs included, opens the guide window.
 // Made once beside the application (and destroyed before it), it watches every key the
 // application delivers.
-// Without a modal dialog one guide window serves every window and is raised again on
-// the next F1; over a modal dialog the guide opens as that dialog's own window, so it
-// can be read and scrolled while the dialog waits, and closes with it.
+// Without a modal dialog one guide window serves every window, opens on the screen of
+// the window the user is in and is raised again on the next F1; over a modal dialog the guide opens
+// as that dialog's own window, so it can be read and scrolled while the dialog waits, and closes
+// with it.
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,9 @@
 #include "app/GuideWindow.h"
 
 #include "app/FilesLog.h"
+#include "widgets/CloseKeys.h"
 #include "widgets/DesignSize.h"
+#include "widgets/ScreenFit.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,6 +22,9 @@ GuideWindow::GuideWindow(const QStringList& locations, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
     resize(designSize(QSize(600, 560), font()));
+    // A large font would make the drawn size taller than a small screen.
+    placeOnScreen(*this);
+    addCloseKeys(*this);
 
     for (const QString& location : locations) {
         const QFileInfo guide(location);

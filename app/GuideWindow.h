@@ -2,6 +2,9 @@
 // The scorer's guide in a window of the program: the first of the given locations that
 // holds the guide is shown as Markdown, with its pictures found beside it. Where none
 // holds it, the window says so and lists every location it looked in.
+//
+// It opens at its design size scaled by the font, within its screen's free area
+// (placeOnScreen); Esc and Ctrl+W close it.
 
 #include <QStringList>
 #include <QWidget>

@@ -10,6 +10,7 @@
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "widgets/DesignSize.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/WindowGeometry.h"
 
 #include <QBoxLayout>
@@ -19,7 +20,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
@@ -72,15 +72,18 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& f
     commands_ = std::make_unique<FileCommands>(prompts_, store_, *files_, viewers_, *totalsWindow_,
                                                static_cast<StatusLine&>(*this), fileSystem);
     buildControls();
+    viewers_.keepClearOf(fileList_);
     buildMenus();
     wire();
     // The drawn size, scaled by the font, is the least the window may be made; but on a
     // small screen (or a large scale factor) that could exceed the screen itself, and a
-    // window that cannot be made to fit loses its foot off the screen's edge. What the
-    // layout needs always stands.
+    // window that cannot be made to fit loses its foot, the status line, off the
+    // screen's edge. So the least fits, frame and all, on the smallest screen present,
+    // wherever the window is moved; what the layout needs always stands.
+    const QSize smallest = smallestFreeArea();
     QSize least = designSize(kDesignSize, font());
-    if (const QScreen* shownOn = screen())
-        least = least.boundedTo(shownOn->availableGeometry().size());
+    if (smallest.isValid())
+        least = least.boundedTo(roomIn(*this, QRect(QPoint(0, 0), smallest)));
     setMinimumSize(least.expandedTo(minimumSizeHint()));
     resize(minimumSize());
 }
@@ -190,6 +193,9 @@ void MainWindow::buildMenus() {
     backUpAction_ = makeAction(fileMenu, "backUpAction", QStringLiteral("&Backup"));
     mergeAction_ = makeAction(fileMenu, "mergeAction", QStringLiteral("&Merge"));
     totalsAction_ = makeAction(fileMenu, "totalsAction", QStringLiteral("&Totals of ticked files"));
+    closeViewersAction_ =
+        makeAction(fileMenu, "closeViewersAction", QStringLiteral("Close &all viewers"));
+    closeViewersAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
     closeAction_ = makeAction(fileMenu, "closeAction", QStringLiteral("&Close"));
     // The same key as the button, and the only E of the menu.
     convertAction_ = makeAction(fileMenu, "convertAction", QStringLiteral("Conv&ert extentions"));
@@ -235,6 +241,7 @@ void MainWindow::wire() {
     onTrigger(backUpAction_, backUp);
     onTrigger(mergeAction_, merge);
     onTrigger(totalsAction_, [&commands] { commands.totals(); });
+    onTrigger(closeViewersAction_, [this] { viewers_.closeAll(); });
     onTrigger(closeAction_, closeWindow);
     onTrigger(convertAction_, convert);
     onTrigger(pathsAction_, [&commands] { commands.editPaths(); });

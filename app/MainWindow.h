@@ -6,7 +6,7 @@
 // command did is said on the status line; below it, while the masterpoint folder stored
 // is not the one the list was made from, which folder the list shows (looked at after
 // every command and whenever the window becomes active, as another copy of the program
-// may have changed it).
+// may have changed it). File > Close all viewers (Ctrl+Shift+W) closes every viewer.
 //
 // Nothing the user can see happens while it is made or destroyed: the program shows it
 // with showAndStartUp(), which reads the options and runs the start-up scan once the
@@ -95,6 +95,7 @@ private:
     QAction* backUpAction_ = nullptr;
     QAction* mergeAction_ = nullptr;
     QAction* totalsAction_ = nullptr;
+    QAction* closeViewersAction_ = nullptr;
     QAction* closeAction_ = nullptr;
     QAction* convertAction_ = nullptr;
     QAction* locateOnOpenAction_ = nullptr;

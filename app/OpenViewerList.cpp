@@ -1,7 +1,9 @@
 #include "app/OpenViewerList.h"
 
+#include "app/ViewerCascade.h"
 #include "masterpoint/FileName.h"
 #include "viewer/ViewerWindow.h"
+#include "widgets/ScreenFit.h"
 
 ViewerWindow* OpenViewerList::find(const std::string& fileName) const {
     for (const auto& [name, viewer] : pairs_)
@@ -22,8 +24,30 @@ void OpenViewerList::open(const std::string& fileName, const QString& caption, m
                           bool twoFigures) {
     auto* viewer = new ViewerWindow(owner_, store_);
     pairs_.emplace_back(fileName, viewer);
-    viewer->showFile(caption, std::move(lines), twoFigures);
+    viewer->setFile(caption, std::move(lines), twoFigures);
+    place(*viewer);
+    lastOpened_ = viewer;
     viewer->restoreAndRaise();
+}
+
+void OpenViewerList::place(ViewerWindow& viewer) const {
+    // The window system would stack them all in one place, over the main window.
+    ViewerCascade::Scene scene;
+    scene.area = freeAreaFor(owner_->frameGeometry());
+    scene.mainWindow = owner_->isVisible() ? owner_->frameGeometry() : QRect();
+    if (fileList_ != nullptr && fileList_->isVisible())
+        scene.fileList = QRect(fileList_->mapToGlobal(QPoint(0, 0)), fileList_->size());
+    const QSize room = roomIn(viewer, scene.area);
+    if (viewer.width() > room.width() || viewer.height() > room.height())
+        viewer.resize(viewer.size().boundedTo(room).expandedTo(viewer.minimumSize()));
+    scene.viewer = viewer.size().grownBy(frameMarginsOf(viewer));
+    scene.step = titleBarHeight(viewer);
+    if (lastOpened_)
+        scene.last = lastOpened_->pos();
+    for (const auto& [name, other] : pairs_)
+        if (other && other.data() != &viewer)
+            scene.taken << other->pos();
+    fitInto(viewer, scene.area, ViewerCascade::place(scene));
 }
 
 void OpenViewerList::closeAll() {

@@ -2,7 +2,9 @@
 // The viewer windows that are open, in the order they were made, each under the name
 // of the file it shows (isSameFileName: exact where names tell letter case apart). The
 // windows belong to the owner given at construction, so any still open go with it, and
-// keep their size in the settings store given with it, which outlives the list.
+// keep their size in the settings store given with it, which outlives the list. Each
+// new viewer opens where ViewerCascade places it, on the screen of the owner, clear of
+// the owner's file list where there is room.
 
 #include "app/Viewers.h"
 
@@ -26,11 +28,18 @@ public:
     // queued for it are handled. The list is empty afterwards.
     void closeAll() override;
 
+    // The file list that new viewers keep clear of; it outlives the list.
+    void keepClearOf(const QWidget* fileList) { fileList_ = fileList; }
+
     // The viewer of fileName, or nullptr.
     ViewerWindow* find(const std::string& fileName) const;
 
 private:
+    void place(ViewerWindow& viewer) const;
+
     QWidget* owner_;
+    const QWidget* fileList_ = nullptr;
     SettingsStore& store_;
     std::vector<std::pair<std::string, QPointer<ViewerWindow>>> pairs_;
+    QPointer<ViewerWindow> lastOpened_;
 };

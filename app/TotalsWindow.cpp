@@ -1,6 +1,8 @@
 #include "app/TotalsWindow.h"
 
 #include "app/NameText.h"
+#include "viewer/MarkBrush.h"
+#include "viewer/OutOfFormatNote.h"
 #include "viewer/PointsText.h"
 #include "widgets/CloseKeys.h"
 
@@ -18,6 +20,7 @@
 namespace {
 
 constexpr int kFileColumn = 0;
+constexpr int kFirstPointsColumn = 5;
 // In the pixels of the 8-point font the windows were drawn for.
 const QSize kDesignSize(620, 260);
 
@@ -43,7 +46,6 @@ TotalsWindow::TotalsWindow(QWidget* owner, SettingsStore& store)
     table_->setWordWrap(false);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    table_->horizontalHeader()->setStretchLastSection(true);
     table_->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
@@ -67,6 +69,8 @@ void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
     table_->setRowCount(0);
     table_->setColumnCount(int(headers.size()));
     table_->setHorizontalHeaderLabels(headers);
+    // Measured as the others are; stretched once the window is sized to the table.
+    table_->horizontalHeader()->setSectionResizeMode(kFileColumn, QHeaderView::Interactive);
 
     const auto numbers = [&](const mp::FileSummary& summary, bool rowTwo) {
         QStringList cells{countText(summary.records, locale), countText(summary.members, locale),
@@ -79,15 +83,19 @@ void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
     };
     for (const mp::TickedTotals::Row& row : totals.rows) {
         const QString file = textOfBytes(row.displayText);
-        if (!row.error.empty())
+        if (!row.error.empty()) {
             addRow({file, textOfBytes(row.error)}, true, false);
-        else
+        } else {
             addRow(QStringList{file} + numbers(row.summary, row.twoFigures), false, false);
+            markOutOfFormat(row.summary, row.twoFigures && two, locale);
+        }
     }
-    for (const mp::TickedTotals::ColourSum& sum : totals.colours)
+    for (const mp::TickedTotals::ColourSum& sum : totals.colours) {
         addRow(QStringList{QStringLiteral("All ") + textOfBytes(sum.colour)} +
                    numbers(sum.summary, sum.twoFigures),
                false, true);
+        markOutOfFormat(sum.summary, sum.twoFigures && two, locale);
+    }
 
     for (int column = 0; column < table_->columnCount(); ++column)
         if (column != kFileColumn)
@@ -99,6 +107,9 @@ void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
         restored_ = true;
     }
     fitTable();
+    // The names take what room there is, cut (with a tool tip) when there is too little,
+    // so that the figures never are; a stretched last column would be squeezed instead.
+    table_->horizontalHeader()->setSectionResizeMode(kFileColumn, QHeaderView::Stretch);
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
@@ -119,6 +130,22 @@ void TotalsWindow::fitTable() {
     const QSize wanted(std::min(width, screen.width() * 3 / 4),
                        std::min(height, screen.height() * 3 / 4));
     resize(size().expandedTo(wanted));
+}
+
+void TotalsWindow::markOutOfFormat(const mp::FileSummary& summary, bool twoFigures,
+                                   const QLocale& locale) {
+    const int row = table_->rowCount() - 1;
+    const auto mark = [&](int column, std::int64_t hundredths) {
+        QTableWidgetItem* item = table_->item(row, column);
+        const QString note = outOfFormatNote(summary.outOfFormat, hundredths, locale);
+        if (item == nullptr || note.isEmpty())
+            return;
+        item->setBackground(markBrush());
+        item->setToolTip(note);
+    };
+    mark(kFirstPointsColumn, summary.outOfFormatTotals.first);
+    if (twoFigures)
+        mark(kFirstPointsColumn + 1, summary.outOfFormatTotals.second);
 }
 
 void TotalsWindow::addRow(const QStringList& cells, bool isError, bool isSum) {

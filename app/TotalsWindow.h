@@ -5,7 +5,9 @@
 // colour ("All GLD", "All RED", ...; points of different colours are never added
 // together), its Members the distinct numbers over that colour's files. A file that
 // could not be read shows its error in place of numbers; a one-figure file or colour
-// leaves the second Masterpoints empty.
+// leaves the second Masterpoints empty. A Masterpoints cell that takes in lines out of
+// format is marked as the viewer marks its totals: shaded, the tool tip saying what
+// those lines add (outOfFormatNote).
 //
 // Counts are grouped as the user's locale groups them; masterpoints are shown exactly
 // (pointsText). Ctrl+C copies the whole table, headers first, as tab-separated text,
@@ -23,6 +25,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QLocale;
 class QTableWidget;
 class SettingsStore;
 
@@ -39,6 +42,9 @@ protected:
 
 private:
     void addRow(const QStringList& cells, bool isError, bool isSum);
+    // Marks the Masterpoints cells of the last row added when summary has lines out of
+    // format.
+    void markOutOfFormat(const mp::FileSummary& summary, bool twoFigures, const QLocale& locale);
     // What Ctrl+C copies.
     QString tableText() const;
     // Grows the window until the table fits, up to three quarters of the screen.

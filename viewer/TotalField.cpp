@@ -1,5 +1,6 @@
 #include "viewer/TotalField.h"
 
+#include "viewer/MarkBrush.h"
 #include "widgets/EditingKeys.h"
 
 #include <QApplication>
@@ -45,6 +46,18 @@ void TotalField::setAsFloat(double value) {
     value_ = value;
     const QString point = QLocale::system().decimalPoint();
     setText(formatPicture(value, point.isEmpty() ? QLatin1Char('.') : point.at(0)));
+}
+
+void TotalField::setMark(const QString& reason) {
+    setToolTip(reason);
+    if (reason.isEmpty()) {
+        // Back to the palette it inherits.
+        setPalette(QPalette());
+        return;
+    }
+    QPalette marked = palette();
+    marked.setBrush(QPalette::Base, markBrush());
+    setPalette(marked);
 }
 
 void TotalField::keyPressEvent(QKeyEvent* event) {

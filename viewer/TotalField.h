@@ -16,6 +16,9 @@
 // The user can select and copy the text but change nothing: every key that would edit
 // it is refused with the system beep and the refused() signal. On entry the whole
 // text is selected with the caret at its end.
+//
+// A field can be marked, as the viewer marks cells: shaded with markBrush(), the reason
+// in its tool tip; the value and its text are not touched.
 
 #include <QLineEdit>
 
@@ -27,6 +30,9 @@ public:
     // Rebuilds the text at once from value, using the system's decimal symbol.
     void setAsFloat(double value);
     double asFloat() const { return value_; }
+
+    // Marks the field with reason as its tool tip; an empty reason takes the mark off.
+    void setMark(const QString& reason);
 
     // The text shown for value under the picture, with decimalSymbol at the point.
     static QString formatPicture(double value, QChar decimalSymbol);

@@ -1,25 +1,12 @@
 #include "viewer/ViewerModel.h"
 
+#include "viewer/MarkBrush.h"
+
 #include <QBrush>
 #include <QPalette>
 #include <algorithm>
 #include <limits>
 #include <string>
-
-namespace {
-
-// Amber, a share of it laid over the palette's base: pale on white, a dark ochre under
-// a dark theme's light text, both readable with the text the palette pairs with base.
-QBrush warningBrush() {
-    const QColor base = QPalette().color(QPalette::Base);
-    const QColor amber(255, 176, 0);
-    constexpr float share = 0.4f;
-    const auto blend = [&](float from, float to) { return from + (to - from) * share; };
-    return QColor::fromRgbF(blend(base.redF(), amber.redF()), blend(base.greenF(), amber.greenF()),
-                            blend(base.blueF(), amber.blueF()));
-}
-
-} // namespace
 
 ViewerModel::ViewerModel(mp::LineList lines, bool twoFigures, QObject* parent)
     : QAbstractTableModel(parent), lines_(std::move(lines)), twoFigures_(twoFigures) {
@@ -67,7 +54,7 @@ QVariant ViewerModel::data(const QModelIndex& index, int role) const {
             return {};
         }
         if (mark != mp::CellMark::None)
-            return warningBrush();
+            return markBrush();
         if (index.column() == 0)
             return QPalette().button();
         return {};

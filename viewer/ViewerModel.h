@@ -14,9 +14,7 @@
 //
 // A cell that checkLine marks (a figure that is not a number, a figure counted on a line
 // that is not a record, or where such a line first departs from the format) answers
-// BackgroundRole with a warning
-// brush, the palette's base colour blended toward amber so that the palette's text
-// stays readable on it in a light or a dark theme, and ToolTipRole with the reason.
+// BackgroundRole with markBrush() and ToolTipRole with the reason.
 // The model reads every line once when it is made: the totals, the counts of the
 // status line and which rows hold a mark.
 

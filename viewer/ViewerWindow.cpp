@@ -1,5 +1,6 @@
 #include "viewer/ViewerWindow.h"
 
+#include "viewer/OutOfFormatNote.h"
 #include "viewer/PointsText.h"
 #include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -148,6 +150,11 @@ ViewerWindow::ViewerWindow(QWidget* owner, SettingsStore& store)
 }
 
 void ViewerWindow::showFile(const QString& caption, mp::LineList lines, bool twoFigures) {
+    setFile(caption, std::move(lines), twoFigures);
+    restoreAndRaise();
+}
+
+void ViewerWindow::setFile(const QString& caption, mp::LineList lines, bool twoFigures) {
     setWindowTitle(caption);
 
     ViewerModel* previous = model_;
@@ -159,11 +166,17 @@ void ViewerWindow::showFile(const QString& caption, mp::LineList lines, bool two
     delete previous;
     const int columnsWidth = fitColumns();
 
+    const mp::FileSummary& summary = model_->summary();
+    const QLocale locale = QLocale::system();
     const mp::Totals totals = model_->totals();
     firstTotal_->setAsFloat(static_cast<double>(totals.first) / 100.0);
+    firstTotal_->setMark(
+        outOfFormatNote(summary.outOfFormat, summary.outOfFormatTotals.first, locale));
     fitField(*firstTotal_);
     if (twoFigures) {
         secondTotal_->setAsFloat(static_cast<double>(totals.second) / 100.0);
+        secondTotal_->setMark(
+            outOfFormatNote(summary.outOfFormat, summary.outOfFormatTotals.second, locale));
         fitField(*secondTotal_);
         secondTotal_->show();
     } else {
@@ -178,8 +191,6 @@ void ViewerWindow::showFile(const QString& caption, mp::LineList lines, bool two
     const int width = std::max({this->width(), columns, layout()->minimumSize().width()});
     if (width != this->width())
         resize(width, height());
-
-    restoreAndRaise();
 }
 
 int ViewerWindow::fitColumns() {

@@ -5,7 +5,9 @@
 // "N records" ("1 record"), then ", M not counted" when M lines have a figure that is
 // not a number, then ", K out of format, adding X" when K lines that are not records
 // still add to the totals, X being what they add to the first total ("X / Y" with two
-// figures); counts grouped and points written as the user's locale writes them.
+// figures); counts grouped and points written as the user's locale writes them. A
+// total that takes in lines out of format is marked as the grid marks cells, its tool
+// tip saying what they add to it (outOfFormatNote).
 //
 // The window is laid out by the user's font: the design sizes (233 pixels wide for one
 // figure, 333 for two, 480 high; columns 100 and rows 24 pixels) scaled by designSize,
@@ -43,6 +45,8 @@ public:
     // column's sum in points, the second total set and shown in the two-figure layout
     // and hidden otherwise, the status line; sized as the last viewer was.
     void showFile(const QString& caption, mp::LineList lines, bool twoFigures);
+    // The same without showing it, so that whoever opens it can place it first.
+    void setFile(const QString& caption, mp::LineList lines, bool twoFigures);
 
     // Shows the window in its normal state (neither minimised nor maximised), raised
     // and active.

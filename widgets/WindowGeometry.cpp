@@ -2,14 +2,12 @@
 
 #include "settings/SettingsStore.h"
 #include "widgets/DesignSize.h"
+#include "widgets/ScreenFit.h"
 
-#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QRect>
-#include <QScreen>
 #include <QStringList>
 #include <QWidget>
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -32,40 +30,6 @@ std::optional<QList<int>> numbersOf(const QString& text, int count) {
         numbers.append(number);
     }
     return numbers;
-}
-
-// The free area of the screen that shows most of rect, or of the primary screen when
-// none shows any of it.
-QRect screenAreaFor(const QRect& rect) {
-    QScreen* best = nullptr;
-    qint64 bestArea = 0;
-    for (QScreen* screen : QGuiApplication::screens()) {
-        const QRect common = screen->availableGeometry().intersected(rect);
-        const qint64 area = qint64(common.width()) * common.height();
-        if (area > bestArea) {
-            best = screen;
-            bestArea = area;
-        }
-    }
-    if (!best)
-        best = QGuiApplication::primaryScreen();
-    return best ? best->availableGeometry() : QRect();
-}
-
-QSize clampedSize(const QWidget& window, QSize size, const QRect& area) {
-    if (area.isValid())
-        size = size.boundedTo(area.size());
-    return size.expandedTo(window.minimumSize());
-}
-
-// Keeps the whole window on the area where it can, its top-left corner at least.
-QPoint clampedPosition(QPoint position, const QSize& size, const QRect& area) {
-    if (!area.isValid())
-        return position;
-    const int right = std::max(area.left(), area.right() + 1 - size.width());
-    const int bottom = std::max(area.top(), area.bottom() + 1 - size.height());
-    return {std::clamp(position.x(), area.left(), right),
-            std::clamp(position.y(), area.top(), bottom)};
 }
 
 } // namespace
@@ -107,11 +71,12 @@ void WindowGeometry::restore(QWidget& window) const {
         qCWarning(windowsLog).noquote()
             << QStringLiteral("Ignored the stored geometry of %1: %2").arg(key_, error.what());
     }
-    const QRect area = screenAreaFor(QRect(position, size));
-    size = clampedSize(window, size, area);
     window.resize(size);
+    // A window nobody placed opens over its owner, wholly on the screen, like the rest.
     if (placed)
-        window.move(clampedPosition(position, size, area));
+        fitInto(window, freeAreaFor(QRect(position, size)), position);
+    else
+        placeOnScreen(window);
 }
 
 void WindowGeometry::keep(const QWidget& window) {

@@ -3,12 +3,12 @@
 // the section "Windows" under the window's own key, as plain text ("x y width height",
 // or "width height" for a window whose position is left to the window system).
 //
-// restore() puts the window back as stored, clamped so that it lies on a screen that
-// exists now and is no larger than that screen's free area, nor smaller than the
-// window's minimum size. With nothing stored, or a value that cannot be read (it is
-// logged and ignored: a window's place is never worth an error box), the window keeps
-// the size and place it has, clamped the same way; a window never placed is left where
-// the window system puts it.
+// restore() puts the window back as stored, clamped so that it lies wholly on a screen
+// that exists now, its frame inside that screen's free area (ScreenFit), nor smaller
+// than the window's minimum size. With nothing stored, or a value that cannot be read
+// (it is logged and ignored: a window's place is never worth an error box), the window
+// keeps the size and place it has, clamped the same way; a window never placed is
+// centred over the window it belongs to (placeOnScreen).
 
 #include <QPoint>
 #include <QSize>

@@ -69,6 +69,7 @@ private slots:
     void geometryRestoredFromTheStore_data();
     void geometryRestoredFromTheStore();
     void geometryKeptAcrossRuns();
+    void viewersCascadeApartOnTheScreen();
     void closeWithViewersOpen();
     void aboutAsksForTheAboutBox();
     void caseTwinsViewInTwoWindows();
@@ -772,6 +773,40 @@ void tst_MainWindow::escapedErrorReachesErrorBox() {
     // The window goes on working.
     button(*window, "viewButton")->click();
     QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Select file(s) to view")});
+}
+
+// Twenty files viewed at once open twenty viewers that the user can tell apart and
+// reach: none exactly over another (the window system stacks them in one place), each
+// wholly on the screen, and none over the file list while the screen has room beside
+// the main window (here it stands at the left edge).
+void tst_MainWindow::viewersCascadeApartOnTheScreen() {
+    for (int i = 0; i < 20; ++i)
+        testfiles::write(mpFolder(), QStringLiteral("CLUB%1.GLD").arg(i, 2, 10, QLatin1Char('0')),
+                         "1234567001250\r\n");
+    storeFolders();
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    store_->writeString(QStringLiteral("Windows"), QStringLiteral("MainWindow"),
+                        QStringLiteral("%1 %2 10 10").arg(free.left()).arg(free.top()));
+    ScriptedPrompts prompts;
+    MainWindow window(prompts, *store_);
+    QSignalSpy started(&window, &MainWindow::startedUp);
+    window.showAndStartUp();
+    QTRY_COMPARE(started.count(), 1);
+    for (int row = 0; row < 20; ++row)
+        tick(window, row);
+    QTest::mouseClick(button(window, "viewButton"), Qt::LeftButton);
+    const QList<ViewerWindow*> viewers = shownViewers(window);
+    QCOMPARE(viewers.size(), 20);
+    const QRect fileList(list(window)->mapToGlobal(QPoint(0, 0)), list(window)->size());
+    QSet<QPair<int, int>> places;
+    for (ViewerWindow* viewer : viewers) {
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        const QRect frame = viewer->frameGeometry();
+        places.insert({frame.x(), frame.y()});
+        QVERIFY2(free.contains(frame), qPrintable(viewer->windowTitle()));
+        QVERIFY2(!frame.intersects(fileList), qPrintable(viewer->windowTitle()));
+    }
+    QCOMPARE(places.size(), 20);
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -1,13 +1,15 @@
 // Every window and dialog shown with a 13-point application font (and, run a second time,
 // at a scale of 2): each label, button, field and header has room for the text it shows,
 // lies inside its parent and overlaps no other control; text that is shortened to fit
-// can be read whole in its tool tip.
+// can be read whole in its tool tip. On the laptop screens a row names (main() fakes
+// them), the window lies wholly inside the free area, and the main window's least size too.
 //
 // A window joins the check with one row in windows_data(): a name, a function that
 // builds it as the program would (the main window's windows as a user opens them), in
 // the row's own temporary folder, and the fewest texts the check must have measured in
 // it, so that a window that lost its controls cannot pass by having nothing to check.
 
+#include "app/GuideShortcut.h"
 #include "app/GuideWindow.h"
 #include "app/MainWindow.h"
 #include "app/TotalsWindow.h"
@@ -27,12 +29,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QStyleOptionHeader>
@@ -52,8 +58,14 @@ namespace {
 struct Shown {
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<QWidget> owner;
+    std::unique_ptr<GuideShortcut> guide; // goes first, with the guide window it made
     QWidget* window = nullptr;
 };
+
+// The fake screens, by name, as main() lays them out.
+const QList<std::pair<QString, QRect>> kLaptops{
+    {QStringLiteral("1366 x 768"), QRect(800, 0, 1366, 768)},
+    {QStringLiteral("1280 x 720"), QRect(2166, 0, 1280, 720)}};
 
 // Builds a window in a fixture folder; the prompts answer any question it asks.
 using WindowMaker = std::function<Shown(ScriptedPrompts& prompts, const QString& folder)>;
@@ -92,14 +104,23 @@ QString monthOfFiles(const QString& folder) {
 // The main window as the program opens it on the month of files, listed by the
 // start-up scan, with the given entries ticked as a user ticks them (the row made
 // current, then Space).
-Shown mainWindow(ScriptedPrompts& prompts, const QString& folder, const QStringList& ticked) {
+Shown mainWindow(ScriptedPrompts& prompts, const QString& folder, const QStringList& ticked,
+                 const QString& screen = QString()) {
     Shown shown;
     shown.store = std::make_unique<SettingsStore>(folder + QStringLiteral("/settings.ini"));
     shown.store->writeString(SettingsNames::Paths, SettingsNames::MasterpointFolder,
                              monthOfFiles(folder));
+    // Left there, as large as can be, on a larger screen.
+    for (const auto& [name, place] : kLaptops)
+        if (name == screen)
+            shown.store->writeString(
+                QStringLiteral("Windows"), QStringLiteral("MainWindow"),
+                QStringLiteral("%1 %2 4000 3000").arg(place.x() + 40).arg(place.y() + 30));
     auto window = std::make_unique<MainWindow>(prompts, *shown.store);
-    window->startUp();
-    window->show();
+    QSignalSpy started(window.get(), &MainWindow::startedUp);
+    window->showAndStartUp();
+    if (!QTest::qWaitFor([&] { return started.count() > 0; }))
+        qFatal("The main window did not start up");
     auto* list = window->findChild<QListView*>(QStringLiteral("fileList"));
     for (const QString& text : ticked) {
         const QModelIndexList found = list->model()->match(
@@ -116,8 +137,9 @@ Shown mainWindow(ScriptedPrompts& prompts, const QString& folder, const QStringL
 }
 
 // The viewer that View opened for the one ticked entry.
-Shown viewerOf(ScriptedPrompts& prompts, const QString& folder, const QString& entry) {
-    Shown shown = mainWindow(prompts, folder, {entry});
+Shown viewerOf(ScriptedPrompts& prompts, const QString& folder, const QString& entry,
+               const QString& screen = QString()) {
+    Shown shown = mainWindow(prompts, folder, {entry}, screen);
     QTest::mouseClick(shown.owner->findChild<QPushButton*>(QStringLiteral("viewButton")),
                       Qt::LeftButton);
     const QList<ViewerWindow*> viewers = shown.owner->findChildren<ViewerWindow*>();
@@ -384,37 +406,38 @@ void tst_WindowFit::initTestCase() {
 void tst_WindowFit::windows_data() {
     QTest::addColumn<WindowMaker>("make");
     QTest::addColumn<int>("fewestMeasured");
+    QTest::addColumn<QString>("screen"); // a laptop's, where the window must lie whole
     QTest::newRow("Paths dialog, long paths")
         << WindowMaker([](ScriptedPrompts& prompts, const QString& folder) {
                auto dialog = std::make_unique<PathsDialog>(prompts);
                dialog->setValues({deepFolder(folder), deepFolder(folder) + "/Backup", 9999});
                return alone(std::move(dialog));
            })
-        << 8;
+        << 8 << QString();
     QTest::newRow("About box") << WindowMaker([](ScriptedPrompts&, const QString&) {
         return alone(std::make_unique<AboutBox>());
-    }) << 4;
+    }) << 4 << QString();
     QTest::newRow("Choose Folder, long path")
         << WindowMaker([](ScriptedPrompts& prompts, const QString& folder) {
                return alone(std::make_unique<ChooseFolderDialog>(prompts, deepFolder(folder)));
            })
-        << 6;
+        << 6 << QString();
     // Six buttons, two menus, the status line with the long folder and five entries.
     QTest::newRow("main window, long names and folder")
         << WindowMaker([](ScriptedPrompts& prompts, const QString& folder) {
                return mainWindow(prompts, folder, {"CLUB0613.MP1(GLD)", kLongName});
            })
-        << 14;
+        << 14 << QString();
     QTest::newRow("viewer, one figure, a line out of format")
         << WindowMaker([](ScriptedPrompts& prompts, const QString& folder) {
                return viewerOf(prompts, folder, "CLUB0613.MP1(GLD)");
            })
-        << 9;
+        << 9 << QString();
     QTest::newRow("viewer, two figures, lines out of format and not counted")
         << WindowMaker([](ScriptedPrompts& prompts, const QString& folder) {
                return viewerOf(prompts, folder, "CLUB0616.RAG");
            })
-        << 14;
+        << 14 << QString();
     QTest::newRow("Totals, two colours, one with two figures")
         << WindowMaker([](ScriptedPrompts& prompts, const QString& folder) {
                Shown shown = mainWindow(prompts, folder,
@@ -424,15 +447,52 @@ void tst_WindowFit::windows_data() {
                shown.window = shown.owner->findChild<TotalsWindow*>();
                return shown;
            })
-        << 14;
+        << 14 << QString();
     QTest::newRow("guide") << WindowMaker([](ScriptedPrompts&, const QString&) {
         return alone(std::make_unique<GuideWindow>(GuideWindow::defaultLocations()));
-    }) << 100;
+    }) << 100 << QString();
+    for (const auto& [name, place] : kLaptops) {
+        const QString screen = name;
+        QTest::addRow("main window on %s", qPrintable(screen))
+            << WindowMaker([screen](ScriptedPrompts& prompts, const QString& folder) {
+                   return mainWindow(prompts, folder, {}, screen);
+               })
+            << 14 << screen;
+        QTest::addRow("viewer, two figures, on %s", qPrintable(screen))
+            << WindowMaker([screen](ScriptedPrompts& prompts, const QString& folder) {
+                   return viewerOf(prompts, folder, "CLUB0616.RAG", screen);
+               })
+            << 14 << screen;
+        QTest::addRow("Totals on %s", qPrintable(screen))
+            << WindowMaker([screen](ScriptedPrompts& prompts, const QString& folder) {
+                   Shown shown = mainWindow(prompts, folder, {"CLUB0616.RAG", kLongName}, screen);
+                   shown.owner->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
+                   shown.window = shown.owner->findChild<TotalsWindow*>();
+                   return shown;
+               })
+            << 14 << screen;
+        // F1 in the main window, as the user opens the guide.
+        QTest::addRow("guide on %s", qPrintable(screen))
+            << WindowMaker([screen](ScriptedPrompts& prompts, const QString& folder) {
+                   Shown shown = mainWindow(prompts, folder, {}, screen);
+                   shown.owner->activateWindow();
+                   if (!QTest::qWaitForWindowActive(shown.owner.get()))
+                       qFatal("The main window is not active");
+                   shown.guide = std::make_unique<GuideShortcut>(*qApp);
+                   QTest::keyClick(shown.owner.get(), Qt::Key_F1);
+                   for (QWidget* window : QApplication::topLevelWidgets())
+                       if (qobject_cast<GuideWindow*>(window) && window->isVisible())
+                           shown.window = window;
+                   return shown;
+               })
+            << 100 << screen;
+    }
 }
 
 void tst_WindowFit::windows() {
     QFETCH(WindowMaker, make);
     QFETCH(int, fewestMeasured);
+    QFETCH(QString, screen);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     ScriptedPrompts prompts;
@@ -445,7 +505,45 @@ void tst_WindowFit::windows() {
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     QVERIFY2(measured >= fewestMeasured, qPrintable(QString::number(measured)));
     QCOMPARE(prompts.asked, QStringList());
+    if (screen.isEmpty())
+        return;
+    // A title bar off the screen cannot be dragged back; a status line there is unread.
+    QCOMPARE(shown.window->screen()->name(), screen);
+    const QRect free = shown.window->screen()->availableGeometry();
+    QVERIFY2(free.contains(shown.window->frameGeometry()), qPrintable(describe(shown.window)));
+    if (const auto* main = qobject_cast<const MainWindow*>(shown.window)) {
+        const QSize frame = main->frameGeometry().size() - main->size();
+        QVERIFY2(free.size().expandedTo(main->minimumSize() + frame) == free.size(),
+                 qPrintable(describe(main)));
+    }
 }
 
-QTEST_MAIN(tst_WindowFit)
+// The platform's own screen, with the two laptop screens to its right, each at the size
+// its name says after scaling; its frames as a window system's, though thinner.
+int main(int argc, char** argv) {
+    QTemporaryDir config;
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QStringLiteral("offscreen")) {
+        const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+        QJsonArray screens;
+        const auto add = [&](const QString& name, const QRect& place) {
+            screens.append(QJsonObject{{"name", name},
+                                       {"x", int(place.x() * scale)},
+                                       {"y", int(place.y() * scale)},
+                                       {"width", int(place.width() * scale)},
+                                       {"height", int(place.height() * scale)}});
+        };
+        add(QStringLiteral("platform"), QRect(0, 0, 800, 800));
+        for (const auto& [name, place] : kLaptops)
+            add(name, place);
+        QFile file(config.filePath(QStringLiteral("screens.json")));
+        file.open(QIODevice::WriteOnly);
+        file.write(QJsonDocument(QJsonObject{{"screens", screens}, {"windowFrameMargins", true}})
+                       .toJson());
+        file.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file.fileName().toLocal8Bit());
+    }
+    QApplication app(argc, argv);
+    tst_WindowFit test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_windowfit.moc"

@@ -3,6 +3,7 @@
 
 #include "settings/SettingsStore.h"
 #include "widgets/DesignSize.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/WindowGeometry.h"
 
 #include <QFont>
@@ -41,17 +42,23 @@ void TestWindowGeometry::restoresWhatCanBeShown_data() {
     QTest::addColumn<QPoint>("position");
 
     const QRect area = screenArea();
+    // The frame the window system adds, which must lie on the screen too.
+    QWidget probe;
+    const QMargins frame = frameMarginsOf(probe);
+    const QSize room = area.size().shrunkBy(frame);
     QTest::newRow("nothing stored: the design size and place")
         << QString() << true << kDesign << kDesignPosition;
     QTest::newRow("stored on the screen: as stored")
         << QStringLiteral("40 50 400 500") << true << QSize(400, 500) << QPoint(40, 50);
     QTest::newRow("stored off every screen: moved back onto one")
         << QStringLiteral("%1 %2 400 500").arg(area.right() + 5000).arg(area.bottom() + 5000)
-        << true << QSize(400, 500) << QPoint(area.right() + 1 - 400, area.bottom() + 1 - 500);
+        << true << QSize(400, 500)
+        << QPoint(area.right() + 1 - 400 - frame.left() - frame.right(),
+                  area.bottom() + 1 - 500 - frame.top() - frame.bottom());
     QTest::newRow("stored far left and above: moved to the corner")
         << QStringLiteral("-9000 -9000 400 500") << true << QSize(400, 500) << area.topLeft();
-    QTest::newRow("larger than the screen: the screen's size")
-        << QStringLiteral("0 0 90000 90000") << true << area.size() << area.topLeft();
+    QTest::newRow("larger than the screen: the screen's size, frame and all")
+        << QStringLiteral("0 0 90000 90000") << true << room << area.topLeft();
     QTest::newRow("below the minimum: the minimum")
         << QStringLiteral("40 50 10 10") << true << kDesign << QPoint(40, 50);
     QTest::newRow("not four numbers: the design")
@@ -62,7 +69,7 @@ void TestWindowGeometry::restoresWhatCanBeShown_data() {
         << QStringLiteral("420 480") << false << QSize(420, 480) << QPoint(20, 30);
     QTest::newRow("size only, too large for where it was placed: moved onto the screen")
         << QStringLiteral("%1 %2").arg(area.width()).arg(area.height() - 10) << false
-        << QSize(area.width(), area.height() - 10) << QPoint(area.left(), area.top() + 10);
+        << QSize(area.width(), area.height() - 10).boundedTo(room) << area.topLeft();
     QTest::newRow("size only, with a position stored: the design size")
         << QStringLiteral("40 50 420 480") << false << kDesign << QPoint(20, 30);
 }
