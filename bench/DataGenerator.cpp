@@ -61,6 +61,20 @@ private:
     std::FILE* file_;
 };
 
+struct SampleFile {
+    const char* name;
+    bool twoFigures;
+};
+const SampleFile kSampleNights[] = {
+    {"CLUB0602.GLD", false}, {"CLUB0605.RED", false}, {"CLUB0609.GLD", false},
+    {"CLUB0612.GLD", false}, {"CLUB0613.MP1", false}, {"CLUB0614.GAR", true},
+    {"club0615.mp2", false}, {"CLUB0616.RAG", true},  {"CLUB0619.GLD", false},
+    {"CLUB0623.GRN", false}, {"CLUB0630.RED", false},
+};
+// Awards as a club night gives them, in hundredths: mostly fractions of a point.
+const unsigned kAwards[] = {25, 25, 50, 50, 50, 75, 75, 100, 100, 150, 200, 300, 500};
+constexpr std::size_t kAwardCount = sizeof kAwards / sizeof kAwards[0];
+
 } // namespace
 
 DataGenerator::DataGenerator(std::uint64_t seed) : state_(seed) {}
@@ -209,6 +223,55 @@ std::vector<std::string> DataGenerator::makeBackupSet(const std::string& folder,
         writeFile(folder + "/" + names.back(), bytes);
     }
     return names;
+}
+
+std::string DataGenerator::sampleNight(const std::vector<std::uint64_t>& roster, bool twoFigures) {
+    // Who played: a few hundred of the roster, each once, in no particular order.
+    std::vector<std::uint64_t> players = roster;
+    for (std::size_t i = players.size() - 1; i > 0; --i) {
+        std::swap(players[i], players[below(i + 1)]);
+    }
+    players.resize(180 + below(220));
+    std::string bytes;
+    for (const std::uint64_t member : players) {
+        appendDigits(bytes, member, 7);
+        appendDigits(bytes, kAwards[below(kAwardCount)], 6);
+        if (twoFigures) {
+            appendDigits(bytes, below(3) == 0 ? 0 : kAwards[below(6)], 6);
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+void DataGenerator::makeSampleMonth(const std::string& folder) {
+    makeFolderOrThrow(folder);
+    // The members of one club, so that the same numbers come back night after night.
+    std::vector<std::uint64_t> roster;
+    while (roster.size() < 420) {
+        const std::uint64_t member = 1000000 + below(9000000);
+        if (std::find(roster.begin(), roster.end(), member) == roster.end()) {
+            roster.push_back(member);
+        }
+    }
+    for (const SampleFile& night : kSampleNights) {
+        std::string bytes = sampleNight(roster, night.twoFigures);
+        if (std::string(night.name) == "CLUB0612.GLD") {
+            // Records are 15 bytes: member, points, CR LF. A blank pushed in before the
+            // points (still counted) and a letter O typed for a zero (not counted).
+            bytes.replace(40 * 15 + 7, 6, " 00232");
+            bytes[117 * 15 + 9] = 'O';
+        }
+        writeFile(folder + "/" + night.name, bytes);
+    }
+    // Last month's gold files, merged one after the other as the program merges them.
+    std::string merged;
+    for (int night = 0; night < 3; ++night) {
+        merged += sampleNight(roster, false);
+    }
+    writeFile(folder + "/Club612.GLD", merged);
+    writeFile(folder + "/CLUB0620.RED", "No pairs on 20 June: the hall was let for a wedding.\r\n"
+                                        "No masterpoints were awarded.\r\n");
 }
 
 } // namespace mpbench

@@ -1,6 +1,7 @@
 #pragma once
-// Synthetic masterpoint data for the benchmarks: folders that mix valid and invalid
-// masterpoint files with other files and subfolders, and record files of any size.
+// Synthetic masterpoint data for the benchmarks (folders that mix valid and invalid
+// masterpoint files with other files and subfolders, and record files of any size) and
+// the sample month that ships with the program.
 // Everything is drawn from one seeded generator, so the same seed and the same calls
 // give byte-identical files on every machine.
 
@@ -43,6 +44,13 @@ public:
     std::vector<std::string> makeBackupSet(const std::string& folder, std::size_t files,
                                            std::size_t records);
 
+    // A club's month as the sample that ships with the program: eleven nights' files of
+    // every kind (two of them with numbered extensions, one in lower case), each a few
+    // hundred members of one roster; last month's merged gold file; a note saved under a
+    // masterpoint extension; and in CLUB0612.GLD one line whose points slid a place to the
+    // right behind a blank and one with a letter in its points.
+    void makeSampleMonth(const std::string& folder);
+
     // Bytes of one record, CR LF included.
     static std::size_t recordSize(bool twoFigures) { return twoFigures ? 21 : 15; }
 
@@ -51,6 +59,7 @@ private:
     std::uint64_t below(std::uint64_t bound);
     void appendRecord(std::string& out, bool twoFigures);
     void appendDigits(std::string& out, std::uint64_t value, int width);
+    std::string sampleNight(const std::vector<std::uint64_t>& roster, bool twoFigures);
     void writeFile(const std::string& path, const std::string& bytes);
 
     std::uint64_t state_;

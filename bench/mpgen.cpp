@@ -5,6 +5,7 @@
 //   mpgen records <file> <records> one|two [seed]   prints: bytes written
 //   mpgen merge-inputs <dir> <total-bytes> <files> [seed]   prints one path per line
 //   mpgen backup-set <dir> <files> <records> [seed]
+//   mpgen sample <dir> [seed]                       the sample month (data/sample: seed 612)
 
 #include "DataGenerator.h"
 
@@ -20,7 +21,8 @@ int usage() {
     std::fputs("usage: mpgen folder <dir> <entries> [seed]\n"
                "       mpgen records <file> <records> one|two [seed]\n"
                "       mpgen merge-inputs <dir> <total-bytes> <files> [seed]\n"
-               "       mpgen backup-set <dir> <files> <records> [seed]\n",
+               "       mpgen backup-set <dir> <files> <records> [seed]\n"
+               "       mpgen sample <dir> [seed]\n",
                stderr);
     return 2;
 }
@@ -68,6 +70,9 @@ int main(int argc, char** argv) {
         } else if (command == "backup-set" && argc >= 5) {
             mpbench::DataGenerator generator(seedArg(argc, argv, 5));
             generator.makeBackupSet(argv[2], number(argv[3]), number(argv[4]));
+        } else if (command == "sample" && argc >= 3) {
+            mpbench::DataGenerator generator(seedArg(argc, argv, 3));
+            generator.makeSampleMonth(argv[2]);
         } else {
             return usage();
         }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package, checks it with lintian (any error or warning fails), installs
 # it with apt-get, checks what it installed (desktop entry, AppStream metainfo, manual
-# page, Debian changelog, the program's --version and that its window starts), then
-# removes it and checks that nothing of it is left. Needs root for apt-get.
+# page, Debian changelog, the program's --version, that its window starts, on the sample
+# month too), then removes it and checks that nothing of it is left. Needs root for
+# apt-get.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -70,6 +71,15 @@ status=0
 XDG_CONFIG_HOME="$work" QT_QPA_PLATFORM=offscreen timeout 5 "$command" 2>"$work/start.log" ||
     status=$?
 [ "$status" -eq 124 ] || { cat "$work/start.log" >&2; fail "mpmgr ended with $status at start"; }
+# The sample month is installed, and --sample starts on a copy of it, in the temporary
+# folder it is given.
+[ -f /usr/share/mpmgr/sample/CLUB0613.MP1 ] || fail "no sample month"
+status=0
+XDG_CONFIG_HOME="$work" TMPDIR="$work" QT_QPA_PLATFORM=offscreen timeout 5 "$command" --sample \
+    >"$work/sample.log" 2>&1 || status=$?
+[ "$status" -eq 124 ] || { cat "$work/sample.log" >&2; fail "mpmgr --sample ended with $status"; }
+grep -q "the sample month is in $work/mpmgr-sample-" "$work/sample.log" ||
+    { cat "$work/sample.log" >&2; fail "mpmgr --sample does not say where its copy is"; }
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq mpmgr >/dev/null
 installed=no

@@ -1,8 +1,13 @@
 // The installed program as a user meets it: the executable's command line, run with no
-// display at all, and the window icon the executable carries.
+// display at all, the sample month it starts on, and the window icon it carries.
 
+#include "app/MainWindow.h"
+#include "app/QtPrompts.h"
+#include "app/SampleMonth.h"
 #include "app/WindowIcon.h"
+#include "settings/SettingsStore.h"
 
+#include <QListView>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,13 +25,18 @@ class ProgramTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir config_;
+    QTemporaryDir temporary_;
 
-    // Starts mpmgr without any display and with settings of its own; waits `waitMs`.
-    Run run(const QStringList& arguments, int waitMs = 30000) {
+    // Starts mpmgr without any display, with settings of its own in configHome and a
+    // temporary folder of its own; waits `waitMs`.
+    Run run(const QStringList& arguments, int waitMs = 30000,
+            const QString& configHome = QString()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QLatin1String(name));
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config_.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           configHome.isEmpty() ? config_.path() : configHome);
+        environment.insert(QStringLiteral("TMPDIR"), temporary_.path());
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(MPMGR_EXECUTABLE), arguments);
@@ -56,7 +66,7 @@ private slots:
         QVERIFY(help.finished);
         QCOMPARE(help.exitCode, 0);
         QVERIFY2(help.out.startsWith(QStringLiteral("Usage: ")), qPrintable(help.out));
-        for (const char* named : {"--help", "--version", "-v"})
+        for (const char* named : {"--help", "--version", "-v", "--sample"})
             QVERIFY2(help.out.contains(QLatin1String(named)), named);
         // Qt's own options pass through, unlisted.
         QVERIFY(!help.out.contains(QStringLiteral("-platform ")));
@@ -104,6 +114,43 @@ private slots:
         const Run window = run({QStringLiteral("-platform"), QStringLiteral("offscreen")}, 3000);
         QVERIFY2(!window.finished, qPrintable(window.err));
         QVERIFY2(!window.err.contains(QStringLiteral("mpmgr:")), qPrintable(window.err));
+    }
+
+    // The sample month is listed as a club's month: every masterpoint file, numbered ones
+    // with their colour, not the note. The program started on it reads and writes
+    // nothing in the user's configuration folder.
+    void sampleListsItsFilesAndLeavesTheUserSettingsAlone() {
+        qputenv("TMPDIR", temporary_.path().toLocal8Bit());
+        SampleMonth month;
+        SettingsStore store(month.settingsLocation());
+        QtPrompts prompts(store);
+        MainWindow window(prompts, store);
+        window.showAndStartUp();
+        const QAbstractItemModel* list = window.findChild<QListView*>("fileList")->model();
+        QTRY_COMPARE(list->rowCount(), 12);
+        QStringList listed;
+        for (int row = 0; row < list->rowCount(); ++row)
+            listed << list->index(row, 0).data().toString();
+        for (const char* name : {"CLUB0602.GLD", "CLUB0613.MP1(GLD)", "CLUB0614.GAR",
+                                 "club0615.MP2(RED)", "CLUB0623.GRN", "Club612.GLD"})
+            QVERIFY2(listed.contains(QLatin1String(name)), name);
+        QVERIFY(!listed.contains(QStringLiteral("CLUB0620.RED")));
+
+        QTemporaryDir userConfig;
+        const QString userSettings = userConfig.filePath("Kavra_Masterpoint_files.ini");
+        const QByteArray stored = "[paths]\nQuillet=/nowhere\n";
+        QFile file(userSettings);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stored) == stored.size());
+        file.close();
+        const Run sample = run({"--sample", "-platform", "offscreen"}, 3000, userConfig.path());
+        QVERIFY2(!sample.finished, qPrintable(sample.err));
+        const QString folder = sample.out.section(QStringLiteral(" is in "), 1).section(';', 0, 0);
+        QVERIFY2(folder.startsWith(temporary_.path()), qPrintable(sample.out));
+        QVERIFY(QFileInfo(folder + "/MP/CLUB0613.MP1").isFile());
+        QCOMPARE(QDir(userConfig.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"Kavra_Masterpoint_files.ini"});
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), stored);
     }
 
     void windowIconHasEverySizeItNames() {
