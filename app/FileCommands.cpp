@@ -252,7 +252,8 @@ void FileCommands::convert() {
         prompts_.showMessage(QStringLiteral("Tick files to convert"));
         return;
     }
-    const auto converted = static_cast<qulonglong>(result.attempted) - result.problems.size();
+    const auto notConverted = static_cast<qulonglong>(result.problems.size());
+    const auto converted = static_cast<qulonglong>(result.attempted) - notConverted;
     // The list shows the new names first; then whatever could not be renamed is said,
     // with what the rescan could not rename either, in one message.
     try {
@@ -261,8 +262,13 @@ void FileCommands::convert() {
         report(result.problems);
         throw;
     }
-    status_.showDone(converted == 0 ? QString()
-                                    : QStringLiteral("Converted %1").arg(files(converted)));
+    // Every ticked file accounted for, those that kept their names too.
+    status_.showDone(notConverted == 0
+                         ? QStringLiteral("Converted %1").arg(files(converted))
+                         : QStringLiteral("Converted %1 of %2: %3 could not be renamed")
+                               .arg(QLocale().toString(converted),
+                                    files(static_cast<qulonglong>(result.attempted)),
+                                    QLocale().toString(notConverted)));
     report(result.problems);
 }
 
