@@ -179,7 +179,6 @@ void MergeReview::beginInput(std::uint64_t size) {
     Fingerprint print;
     print.filter.assign(words, 0);
     fingerprints_.push_back(std::move(print));
-    linesEnded_ = 0;
     lineNumber_ = 0;
     lastEnded_ = true;
     // The inputs before this one are matched as it is read.

@@ -140,7 +140,6 @@ private:
     OpenLine line_;
     bool lineOpen_ = false;
     bool pendingCr_ = false;
-    std::uint64_t linesEnded_ = 0;
     std::uint64_t lineNumber_ = 0;
     bool lastEnded_ = true;
 
