@@ -194,7 +194,8 @@ QStringList cutCells(const QAbstractItemView* view, int& measured) {
             if (text.isEmpty() || !rect.intersects(viewport))
                 continue;
             ++measured;
-            if (index.data(Qt::ToolTipRole).toString() == text)
+            // The tip's first line is the whole text (more may follow: a file's facts).
+            if (index.data(Qt::ToolTipRole).toString().section(QLatin1Char('\n'), 0, 0) == text)
                 continue;
             const int needed = view->sizeHintForIndex(index).width();
             // Cut when narrower than its text, or running past a view that cannot be
