@@ -456,6 +456,37 @@ void FileCommands::totals() {
     totals_.showTotals(result);
 }
 
+std::optional<mp::MemberIndex> FileCommands::indexMembers() {
+    status_.showDone(QString());
+    if (list_.isEmpty()) {
+        prompts_.showMessage(QStringLiteral("Locate masterpoint files to find a member in"));
+        return std::nullopt;
+    }
+    std::optional<mp::MemberIndex> index;
+    {
+        BusyCursor busy;
+        busy.start();
+        index.emplace(mp::entriesToSearch(list_.entries()), list_.folder(), fileSystem_);
+    }
+    for (const mp::MemberIndex::File& file : index->files()) {
+        if (!file.error.empty()) {
+            logFailure(textOfBytes(file.error), file.reason);
+        }
+    }
+    return index;
+}
+
+void FileCommands::viewLine(const mp::ListEntry& entry, const std::string& folder,
+                            std::uint64_t line) {
+    if (!viewers_.raise(entry.fileName)) {
+        mp::LineList lines;
+        lines.loadFromFile(mp::entryPath(entry, folder), fileSystem_);
+        viewers_.open(entry.fileName, textOfBytes(entry.displayText), std::move(lines),
+                      mp::isTwoFigureExtension(mp::entryExtension(entry)));
+    }
+    viewers_.selectLine(entry.fileName, line);
+}
+
 void FileCommands::editPaths() {
     status_.showDone(QString());
     PathSettings current;

@@ -17,6 +17,8 @@
 
 #include "dialogs/Prompts.h"
 #include "masterpoint/FileSystem.h"
+#include "masterpoint/ListEntry.h"
+#include "masterpoint/MemberIndex.h"
 
 #include <QString>
 #include <optional>
@@ -56,6 +58,13 @@ public:
     // still summed. Nothing ticked: "Tick files to total".
     void totals();
     void editPaths();
+    // The member index over the ticked files (every listed file when none is ticked),
+    // each read once; a file that cannot be read is kept with its error (and logged).
+    // Nothing listed: "Locate masterpoint files to find a member in", and nothing.
+    std::optional<mp::MemberIndex> indexMembers();
+    // Shows line (from 0) of entry's file, found in folder, in its viewer: the one open,
+    // or a new one as View opens it.
+    void viewLine(const mp::ListEntry& entry, const std::string& folder, std::uint64_t line);
 
     // What the status bar says of the list while the masterpoint folder stored now is
     // not the folder the list was made from (changed in Paths, or by another copy of

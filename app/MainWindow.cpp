@@ -2,6 +2,7 @@
 
 #include "app/FileListModel.h"
 #include "app/FilesLog.h"
+#include "app/MemberWindow.h"
 #include "app/NameText.h"
 #include "app/TotalsWindow.h"
 #include "app/WindowIcon.h"
@@ -18,6 +19,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -67,8 +69,9 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& f
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Masterpoint file manager"));
     setWindowIcon(mpmgrWindowIcon());
-    files_ = new FileListModel(this);
+    files_ = new FileListModel(this, fileSystem);
     totalsWindow_ = new TotalsWindow(this, store_);
+    memberWindow_ = new MemberWindow(this, store_, prompts_);
     commands_ = std::make_unique<FileCommands>(prompts_, store_, *files_, viewers_, *totalsWindow_,
                                                static_cast<StatusLine&>(*this), fileSystem);
     buildControls();
@@ -103,6 +106,7 @@ void MainWindow::buildControls() {
     fileList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     fileList_->setModel(files_);
     fileList_->setMinimumWidth(designPixels(kListWidth, font));
+    buildTicking();
 
     // Created in the order that gives the tab order View, Backup, Close, Locate,
     // Merge, Convert after the list.
@@ -174,6 +178,47 @@ void MainWindow::buildControls() {
     statusBar()->addWidget(statusLines, 1);
 }
 
+void MainWindow::buildTicking() {
+    // On the list itself, so that Ctrl+A in another window's field selects its text.
+    const auto listAction = [this](const char* name, const QString& caption,
+                                   const QKeySequence& keys) {
+        auto* action = new QAction(caption, fileList_);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        fileList_->addAction(action);
+        return action;
+    };
+    QAction* all = listAction("tickAllAction", QStringLiteral("Tick &all"),
+                              QKeySequence(Qt::CTRL | Qt::Key_A));
+    QAction* none = listAction("tickNoneAction", QStringLiteral("Tick &none"),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    connect(all, &QAction::triggered, this, [this] { files_->tickAll(true); });
+    connect(none, &QAction::triggered, this, [this] { files_->tickAll(false); });
+
+    // The colours are those listed when the menu opens (the mouse's right button or the
+    // menu key).
+    fileList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(fileList_, &QWidget::customContextMenuRequested, this, [this, all, none](QPoint at) {
+        auto* menu = new QMenu(fileList_);
+        menu->setObjectName(QStringLiteral("fileListMenu"));
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addAction(all);
+        menu->addAction(none);
+        const std::vector<std::string> colours = files_->colours();
+        if (!colours.empty())
+            menu->addSeparator();
+        for (const std::string& colour : colours) {
+            QAction* action =
+                menu->addAction(QStringLiteral("Tick all %1").arg(textOfBytes(colour)));
+            action->setObjectName(QStringLiteral("tickColourAction") + textOfBytes(colour));
+            connect(action, &QAction::triggered, this,
+                    [this, colour] { files_->tickColour(colour); });
+        }
+        menu->popup(fileList_->viewport()->mapToGlobal(at));
+    });
+}
+
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("menuBar"));
@@ -193,6 +238,8 @@ void MainWindow::buildMenus() {
     backUpAction_ = makeAction(fileMenu, "backUpAction", QStringLiteral("&Backup"));
     mergeAction_ = makeAction(fileMenu, "mergeAction", QStringLiteral("&Merge"));
     totalsAction_ = makeAction(fileMenu, "totalsAction", QStringLiteral("&Totals of ticked files"));
+    findMemberAction_ = makeAction(fileMenu, "findMemberAction", QStringLiteral("&Find member…"));
+    findMemberAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     closeViewersAction_ =
         makeAction(fileMenu, "closeViewersAction", QStringLiteral("Close &all viewers"));
     closeViewersAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
@@ -241,6 +288,14 @@ void MainWindow::wire() {
     onTrigger(backUpAction_, backUp);
     onTrigger(mergeAction_, merge);
     onTrigger(totalsAction_, [&commands] { commands.totals(); });
+    onTrigger(findMemberAction_, [this, &commands] {
+        if (std::optional<mp::MemberIndex> index = commands.indexMembers())
+            memberWindow_->showIndex(std::move(*index), files_->folder());
+    });
+    memberWindow_->setOpener([this, &commands](const mp::ListEntry& entry,
+                                               const std::string& folder, std::uint64_t line) {
+        guarded([&] { commands.viewLine(entry, folder, line); });
+    });
     onTrigger(closeViewersAction_, [this] { viewers_.closeAll(); });
     onTrigger(closeAction_, closeWindow);
     onTrigger(convertAction_, convert);
@@ -356,6 +411,7 @@ void MainWindow::closeViewersAndSaveOptions() {
     viewers_.closeAll();
     // Closed rather than destroyed with the window, so that it keeps its place.
     totalsWindow_->close();
+    memberWindow_->close();
     store_.writeBool(Options, LocateOnOpen, locateOnOpenAction_->isChecked());
     store_.writeBool(Options, ConvertExtensions, convertOnLocateAction_->isChecked());
 }

@@ -6,7 +6,13 @@
 // command did is said on the status line; below it, while the masterpoint folder stored
 // is not the one the list was made from, which folder the list shows (looked at after
 // every command and whenever the window becomes active, as another copy of the program
-// may have changed it). File > Close all viewers (Ctrl+Shift+W) closes every viewer.
+// may have changed it). File > Close all viewers (Ctrl+Shift+W) closes every viewer;
+// File > Find member... (Ctrl+Shift+F) opens the Member window over the ticked files
+// (every listed file when none is ticked).
+//
+// In the file list Ctrl+A ticks every entry and Ctrl+Shift+A none; its context menu
+// (right button or the menu key) has "Tick all", "Tick none" and "Tick all GLD" ... for
+// each colour listed, a numbered entry counting with its colour.
 //
 // Nothing the user can see happens while it is made or destroyed: the program shows it
 // with showAndStartUp(), which reads the options and runs the start-up scan once the
@@ -28,6 +34,7 @@ class QLabel;
 class QListView;
 class QPushButton;
 class SettingsStore;
+class MemberWindow;
 class TotalsWindow;
 
 class MainWindow : public QMainWindow, private StatusLine {
@@ -66,6 +73,8 @@ private:
     void showProgress(const QString& text) override;
 
     void buildControls();
+    // Ctrl+A, Ctrl+Shift+A and the list's context menu: ticks for all, none, a colour.
+    void buildTicking();
     void buildMenus();
     void wire();
     void startUpOnce();
@@ -78,6 +87,7 @@ private:
     WindowGeometry geometry_;
     FileListModel* files_ = nullptr;
     TotalsWindow* totalsWindow_ = nullptr;
+    MemberWindow* memberWindow_ = nullptr;
     std::unique_ptr<FileCommands> commands_;
     bool startUpDue_ = false;
 
@@ -95,6 +105,7 @@ private:
     QAction* backUpAction_ = nullptr;
     QAction* mergeAction_ = nullptr;
     QAction* totalsAction_ = nullptr;
+    QAction* findMemberAction_ = nullptr;
     QAction* closeViewersAction_ = nullptr;
     QAction* closeAction_ = nullptr;
     QAction* convertAction_ = nullptr;

@@ -50,6 +50,11 @@ void OpenViewerList::place(ViewerWindow& viewer) const {
     fitInto(viewer, scene.area, ViewerCascade::place(scene));
 }
 
+void OpenViewerList::selectLine(const std::string& fileName, std::uint64_t line) {
+    if (ViewerWindow* viewer = find(fileName))
+        viewer->selectLine(line);
+}
+
 void OpenViewerList::closeAll() {
     while (!pairs_.empty()) {
         if (ViewerWindow* viewer = pairs_.back().second.data()) {

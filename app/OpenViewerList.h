@@ -24,6 +24,7 @@ public:
     bool raise(const std::string& fileName) override;
     void open(const std::string& fileName, const QString& caption, mp::LineList lines,
               bool twoFigures) override;
+    void selectLine(const std::string& fileName, std::uint64_t line) override;
     // Closes every viewer, last first, and has it destroyed once the events already
     // queued for it are handled. The list is empty afterwards.
     void closeAll() override;

@@ -12,7 +12,11 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 
 QtPrompts::QtPrompts(SettingsStore& store) : store_(store) {}
 
@@ -52,6 +56,21 @@ std::optional<QString> QtPrompts::chooseSaveName(const QString& proposed) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+bool QtPrompts::choosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parentWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompts::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog dialog(&printer, parentWindow());
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&paint](QPrinter* target) { paint(*target); });
+    // The pages as they will be printed, not a thumbnail in the dialog's corner.
+    if (const QScreen* screen = dialog.screen())
+        dialog.resize(screen->availableSize() * 3 / 4);
+    dialog.exec();
 }
 
 std::optional<PathSettings> QtPrompts::editPaths(const PathSettings& current) {

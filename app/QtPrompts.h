@@ -22,6 +22,8 @@ public:
     void showWarning(const QString& text) override;
     bool askYesNo(const QString& question) override;
     bool askToProceed(const QString& question, const QString& proceed) override;
+    bool choosePrinter(QPrinter& printer) override;
+    void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
     void showError(const QString& message, const QString& reason) override;
 
 private:

@@ -6,6 +6,7 @@
 #include "masterpoint/LineList.h"
 
 #include <QString>
+#include <cstdint>
 #include <string>
 
 class Viewers {
@@ -17,6 +18,9 @@ public:
     // Opens a new viewer of fileName in front, showing lines under caption.
     virtual void open(const std::string& fileName, const QString& caption, mp::LineList lines,
                       bool twoFigures) = 0;
+    // Makes line (from 0) of fileName's viewer its current, selected row, scrolled into
+    // view; nothing when there is no such viewer or line.
+    virtual void selectLine(const std::string& fileName, std::uint64_t line) = 0;
     // Closes every viewer; each is destroyed once the events queued for it are handled.
     virtual void closeAll() = 0;
 };

@@ -5,6 +5,8 @@
 //   mpbench view <file> [two]             reads the file and sums its figure columns
 //   mpbench merge <out> <in>...           merges the inputs into out
 //   mpbench backup <srcfolder> <dstfolder>  backs up every file of srcfolder
+//   mpbench member <number> <folder>      every file of folder searched for the member
+//                                         as the Member window searches them
 //
 // Each prints a one-line result so that a wrong answer shows beside the timing.
 
@@ -13,9 +15,12 @@
 #include "masterpoint/FileName.h"
 #include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
+#include "masterpoint/MemberTable.h"
 #include "masterpoint/Merge.h"
 #include "masterpoint/Record.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -28,7 +33,8 @@ int usage() {
     std::fputs("usage: mpbench scan <folder>\n"
                "       mpbench view <file> [two]\n"
                "       mpbench merge <out> <in>...\n"
-               "       mpbench backup <srcfolder> <dstfolder>\n",
+               "       mpbench backup <srcfolder> <dstfolder>\n"
+               "       mpbench member <number> <folder>\n",
                stderr);
     return 2;
 }
@@ -78,6 +84,39 @@ int backup(const std::string& source, const std::string& destination) {
     return 0;
 }
 
+int member(const std::string& number, const std::string& folder) {
+    // Every file of the folder listed, as the scan would list it, none ticked.
+    std::vector<mp::ListEntry> entries;
+    for (const auto& item : std::filesystem::directory_iterator(folder)) {
+        if (item.is_regular_file()) {
+            const std::string name = item.path().filename().string();
+            const int kind = mp::kindOfNumberedExtension(mp::upperAscii(mp::extensionOf(name)));
+            entries.push_back(mp::ListEntry::forFile(name, kind));
+        }
+    }
+    std::sort(entries.begin(), entries.end(), [](const mp::ListEntry& a, const mp::ListEntry& b) {
+        return a.fileName < b.fileName;
+    });
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    const mp::MemberIndex index(mp::entriesToSearch(entries), folder);
+    const auto indexed = Clock::now();
+    const mp::MemberTable table(index, mp::MemberIndex::memberNumber(number).value_or(0));
+    // Every cell made, as the window and the writers make them.
+    std::size_t bytes = 0;
+    for (std::size_t row = 0; row < table.rowCount(); ++row)
+        for (std::size_t column = 0; column < table.columnCount(); ++column)
+            bytes += table.cell(row, column).text.size();
+    const auto found = Clock::now();
+    const auto ms = [](Clock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count();
+    };
+    std::printf("%zu lines in %zu files\n", table.rowCount(), index.files().size());
+    std::fprintf(stderr, "index %.2f ms, table %.3f ms (%zu bytes)\n", ms(indexed - start),
+                 ms(found - indexed), bytes);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -94,6 +133,9 @@ int main(int argc, char** argv) {
         }
         if (command == "merge" && argc >= 4) {
             return merge(argv[2], std::vector<std::string>(argv + 3, argv + argc));
+        }
+        if (command == "member" && argc == 4) {
+            return member(argv[2], argv[3]);
         }
         if (command == "backup" && argc == 4) {
             return backup(argv[2], argv[3]);

@@ -39,6 +39,8 @@ public:
         complain(text);
         return false;
     }
+    bool choosePrinter(QPrinter&) override { return false; }
+    void previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override {}
     void showError(const QString& text, const QString& reason) override {
         complain(text + QLatin1Char(' ') + reason);
     }

@@ -4,7 +4,10 @@
 // one that answers without a dialog.
 
 #include <QString>
+#include <functional>
 #include <optional>
+
+class QPrinter;
 
 // The three values of the Paths dialog.
 struct PathSettings {
@@ -59,6 +62,14 @@ public:
     // A question that goes on with the button proceed or stops with Cancel, the default
     // button; the warning icon, the application title. True for proceed.
     virtual bool askToProceed(const QString& question, const QString& proceed) = 0;
+
+    // The platform's print dialog over printer, which it sets up as the user chooses;
+    // true when the user chose to print.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+
+    // The print preview of what paint draws on printer (and on any printer the preview
+    // is printed to from there), until the user closes it.
+    virtual void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
 
     // The standard error box: the message (with a full stop added when it ends in a
     // character after ".") and, on a line of its own, the reason when there is one; the

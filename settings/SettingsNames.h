@@ -12,4 +12,6 @@ inline const QString BackupFolder = QStringLiteral("backup");
 inline const QString ClubNumber = QStringLiteral("ClubNo");
 inline const QString LocateOnOpen = QStringLiteral("LocateOnOpen");
 inline const QString ConvertExtensions = QStringLiteral("Convertextensions");
+// The folder a table was last saved to (PDF, CSV), where the next save is proposed.
+inline const QString SaveFolder = QStringLiteral("SaveFolder");
 } // namespace SettingsNames

@@ -235,6 +235,17 @@ void ViewerWindow::moveToNextMark() {
     grid_->scrollTo(next);
 }
 
+void ViewerWindow::selectLine(std::uint64_t line) {
+    if (model_ == nullptr || line >= std::uint64_t(model_->rowCount()))
+        return;
+    const QModelIndex index = model_->index(int(line), 0);
+    grid_->setFocus(Qt::OtherFocusReason);
+    grid_->setCurrentIndex(index);
+    grid_->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                               QItemSelectionModel::Rows);
+    grid_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
 void ViewerWindow::restoreAndRaise() {
     show();
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));

@@ -28,6 +28,7 @@
 #include "widgets/WindowGeometry.h"
 
 #include <QWidget>
+#include <cstdint>
 
 class QLabel;
 class SettingsStore;
@@ -47,6 +48,10 @@ public:
     void showFile(const QString& caption, mp::LineList lines, bool twoFigures);
     // The same without showing it, so that whoever opens it can place it first.
     void setFile(const QString& caption, mp::LineList lines, bool twoFigures);
+
+    // Makes line (from 0) the grid's current row, selected whole and scrolled into view,
+    // with the focus; nothing when the file has no such line.
+    void selectLine(std::uint64_t line);
 
     // Shows the window in its normal state (neither minimised nor maximised), raised
     // and active.

@@ -128,6 +128,9 @@ public:
         showing << shown(fromBytes(fileName), caption, int(lines.size()), twoFigures);
         log << "open:" + fromBytes(fileName);
     }
+    void selectLine(const std::string& fileName, std::uint64_t line) override {
+        log << QStringLiteral("select:%1:%2").arg(fromBytes(fileName)).arg(line);
+    }
     void closeAll() override {
         names_.clear();
         showing.clear();

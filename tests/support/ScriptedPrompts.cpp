@@ -79,6 +79,20 @@ void ScriptedPrompts::showWarning(const QString& text) {
     asked << QStringLiteral("warning:") + text;
 }
 
+bool ScriptedPrompts::choosePrinter(QPrinter&) {
+    asked << QStringLiteral("print");
+    if (printAnswers.empty())
+        return false;
+    const bool print = printAnswers.front();
+    printAnswers.pop_front();
+    return print;
+}
+
+void ScriptedPrompts::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    asked << QStringLiteral("preview");
+    paint(printer);
+}
+
 bool ScriptedPrompts::askYesNo(const QString& question) {
     asked << QStringLiteral("question:") + question;
     if (yesNoAnswers.empty())

@@ -14,7 +14,7 @@ public:
     // "Remember this folder" is offered unticked), "directory:<start>",
     // "save:<proposed>", "paths:<masterpoint>|<backup>|<club>", "about",
     // "message:<text>", "warning:<text>", "question:<text>",
-    // "proceed:<button>|<text>", "error:<text as shown>".
+    // "proceed:<button>|<text>", "print", "preview", "error:<text as shown>".
     QStringList asked;
 
     // Answers, in order; an empty queue answers cancel.
@@ -25,6 +25,7 @@ public:
     std::deque<bool> yesNoAnswers;                        // askYesNo; empty answers No
     std::deque<bool> rememberAnswers; // browseForFolder's check box; empty leaves it as offered
     std::deque<bool> proceedAnswers;  // askToProceed; empty answers Cancel
+    std::deque<bool> printAnswers;    // choosePrinter; empty answers Cancel
 
     std::optional<FolderChoice> browseForFolder(const QString& title, const QString& start,
                                                 bool remember) override;
@@ -36,6 +37,9 @@ public:
     void showWarning(const QString& text) override;
     bool askYesNo(const QString& question) override;
     bool askToProceed(const QString& question, const QString& proceed) override;
+    // Paints the preview's pages on printer as the dialog would, then closes it.
+    bool choosePrinter(QPrinter& printer) override;
+    void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
     void showError(const QString& message, const QString& reason) override;
 
     QStringList messages() const; // the "message:" records, text only
