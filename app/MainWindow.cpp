@@ -62,13 +62,13 @@ QString plainReason(std::error_code reason) {
 
 MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& fileSystem,
                        QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), store_(store), viewers_(this, store_),
+    : QMainWindow(parent), prompts_(prompts), store_(store), viewers_(this, store_, prompts_),
       geometry_(store_, QStringLiteral("MainWindow"), WindowGeometry::Keep::SizeAndPosition) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Masterpoint file manager"));
     setWindowIcon(mpmgrWindowIcon());
     files_ = new FileListModel(this);
-    totalsWindow_ = new TotalsWindow(this, store_);
+    totalsWindow_ = new TotalsWindow(this, store_, prompts_);
     commands_ = std::make_unique<FileCommands>(prompts_, store_, *files_, viewers_, *totalsWindow_,
                                                static_cast<StatusLine&>(*this), fileSystem);
     buildControls();

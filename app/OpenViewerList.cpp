@@ -22,7 +22,7 @@ bool OpenViewerList::raise(const std::string& fileName) {
 
 void OpenViewerList::open(const std::string& fileName, const QString& caption, mp::LineList lines,
                           bool twoFigures) {
-    auto* viewer = new ViewerWindow(owner_, store_);
+    auto* viewer = new ViewerWindow(owner_, store_, prompts_);
     pairs_.emplace_back(fileName, viewer);
     viewer->setFile(caption, std::move(lines), twoFigures);
     place(*viewer);

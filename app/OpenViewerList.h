@@ -14,12 +14,14 @@
 #include <vector>
 
 class QWidget;
+class Prompts;
 class SettingsStore;
 class ViewerWindow;
 
 class OpenViewerList : public Viewers {
 public:
-    OpenViewerList(QWidget* owner, SettingsStore& store) : owner_(owner), store_(store) {}
+    OpenViewerList(QWidget* owner, SettingsStore& store, Prompts& prompts)
+        : owner_(owner), store_(store), prompts_(prompts) {}
 
     bool raise(const std::string& fileName) override;
     void open(const std::string& fileName, const QString& caption, mp::LineList lines,
@@ -40,6 +42,7 @@ private:
     QWidget* owner_;
     const QWidget* fileList_ = nullptr;
     SettingsStore& store_;
+    Prompts& prompts_; // the viewers' questions
     std::vector<std::pair<std::string, QPointer<ViewerWindow>>> pairs_;
     QPointer<ViewerWindow> lastOpened_;
 };

@@ -18,7 +18,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -78,7 +78,7 @@ private:
     }
     // The table as Ctrl+C copies it.
     static QString copied(MainWindow& window) {
-        auto* table = window.findChild<TotalsWindow*>()->findChild<QTableWidget*>("totalsTable");
+        auto* table = window.findChild<TotalsWindow*>()->findChild<QTableView*>("totalsTable");
         QApplication::clipboard()->clear();
         table->setFocus();
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
@@ -213,7 +213,7 @@ void tst_TotalsWindow::keysCloseTheWindow() {
     window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
     TotalsWindow* totals = window->findChild<TotalsWindow*>();
     QVERIFY(QTest::qWaitForWindowActive(totals));
-    auto* table = totals->findChild<QTableWidget*>("totalsTable");
+    auto* table = totals->findChild<QTableView*>("totalsTable");
     table->setFocus();
     QTest::keyClick(table, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QVERIFY(!totals->isVisible());

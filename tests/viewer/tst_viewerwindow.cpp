@@ -2,6 +2,7 @@
 // size and its fit to the user's font, driven as a user would.
 
 #include "settings/SettingsStore.h"
+#include "support/ScriptedPrompts.h"
 #include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
 #include "viewer/ViewerModel.h"
@@ -33,8 +34,9 @@ QString totalText(QString text) {
 struct Fixture {
     QTemporaryDir dir;
     SettingsStore store{dir.filePath("settings.ini")};
+    ScriptedPrompts prompts;
     std::unique_ptr<QWidget> owner = std::make_unique<QWidget>();
-    QPointer<ViewerWindow> viewer = new ViewerWindow(owner.get(), store);
+    QPointer<ViewerWindow> viewer = new ViewerWindow(owner.get(), store, prompts);
 
     void show(const QByteArray& bytes, bool twoFigures, const QString& caption = "CLUB.GLD") {
         const QString path = dir.filePath(caption);
@@ -327,13 +329,13 @@ void tst_ViewerWindow::theNextViewerOpensAtTheSizeLastClosed() {
     QTRY_COMPARE(f.viewer->size(), chosen);
     f.viewer->close();
 
-    auto* next = new ViewerWindow(f.owner.get(), f.store);
+    auto* next = new ViewerWindow(f.owner.get(), f.store, f.prompts);
     next->showFile("NEXT.GLD", mp::LineList::fromBytes("7654321000075\n"), false);
     QCOMPARE(next->size(), chosen);
 
     next->resize(QSize(60, chosen.height()));
     next->close();
-    auto* narrow = new ViewerWindow(f.owner.get(), f.store);
+    auto* narrow = new ViewerWindow(f.owner.get(), f.store, f.prompts);
     narrow->showFile("NARROW.GAR", mp::LineList::fromBytes("7654321000075000100\n"), true);
     QCOMPARE(narrow->height(), chosen.height());
     auto* grid = narrow->findChild<QTableView*>("grid");
@@ -408,7 +410,8 @@ void tst_ViewerWindow::answersForAMillionLines() {
     QWidget owner;
     QTemporaryDir dir;
     SettingsStore store(dir.filePath("settings.ini"));
-    auto* viewer = new ViewerWindow(&owner, store);
+    ScriptedPrompts prompts;
+    auto* viewer = new ViewerWindow(&owner, store, prompts);
     viewer->showFile("BIG.GLD", mp::LineList::fromBytes(bytes), false);
     auto* grid = viewer->findChild<QTableView*>("grid");
     grid->scrollToBottom();

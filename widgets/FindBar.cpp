@@ -1,0 +1,148 @@
+#include "widgets/FindBar.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QToolButton>
+
+namespace {
+
+QAction* windowAction(QWidget& window, const char* name, const QString& text,
+                      QKeySequence::StandardKey key, const QKeySequence& fallback) {
+    auto* action = new QAction(text, &window);
+    action->setObjectName(QString::fromLatin1(name));
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (!keys.contains(fallback))
+        keys.prepend(fallback);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(action);
+    return action;
+}
+
+} // namespace
+
+FindBar::FindBar(QWidget& window) : QWidget(&window) {
+    setObjectName(QStringLiteral("findBar"));
+
+    auto* label = new QLabel(QStringLiteral("&Find member:"), this);
+    field_ = new QLineEdit(this);
+    field_->setObjectName(QStringLiteral("findField"));
+    field_->setAccessibleName(QStringLiteral("Find member"));
+    // Member numbers are seven digits; the search looks for them anywhere in the number.
+    field_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,7}")), field_));
+    field_->setMaxLength(7);
+    field_->setClearButtonEnabled(true);
+    field_->installEventFilter(this);
+    label->setBuddy(field_);
+
+    auto* previous = new QToolButton(this);
+    previous->setObjectName(QStringLiteral("findPreviousButton"));
+    previous->setText(QStringLiteral("Previous"));
+    previous->setAccessibleName(QStringLiteral("Previous"));
+    auto* next = new QToolButton(this);
+    next->setObjectName(QStringLiteral("findNextButton"));
+    next->setText(QStringLiteral("Next"));
+    next->setAccessibleName(QStringLiteral("Next"));
+
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("findNote"));
+
+    auto* close = new QToolButton(this);
+    close->setObjectName(QStringLiteral("findCloseButton"));
+    close->setText(QStringLiteral("Close"));
+    close->setAccessibleName(QStringLiteral("Close find bar"));
+
+    auto* layout = new QHBoxLayout(this);
+    const int gap = fontMetrics().averageCharWidth();
+    layout->setContentsMargins(gap, gap / 2, gap, gap / 2);
+    layout->addWidget(label);
+    layout->addWidget(field_);
+    layout->addWidget(previous);
+    layout->addWidget(next);
+    layout->addWidget(note_, 1);
+    layout->addWidget(close);
+    field_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000")) * 2);
+
+    findAction_ = windowAction(window, "findAction", QStringLiteral("&Find member..."),
+                               QKeySequence::Find, QKeySequence(Qt::CTRL | Qt::Key_F));
+    nextAction_ = windowAction(window, "findNextAction", QStringLiteral("Find &next"),
+                               QKeySequence::FindNext, QKeySequence(Qt::Key_F3));
+    previousAction_ =
+        windowAction(window, "findPreviousAction", QStringLiteral("Find &previous"),
+                     QKeySequence::FindPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    for (QWidget* part : {static_cast<QWidget*>(previous), static_cast<QWidget*>(next),
+                          static_cast<QWidget*>(close)})
+        part->installEventFilter(this);
+    connect(findAction_, &QAction::triggered, this, &FindBar::open);
+    connect(nextAction_, &QAction::triggered, this, [this] { step(Step::Next); });
+    connect(previousAction_, &QAction::triggered, this, [this] { step(Step::Previous); });
+    connect(next, &QToolButton::clicked, this, [this] { step(Step::Next); });
+    connect(previous, &QToolButton::clicked, this, [this] { step(Step::Previous); });
+    connect(field_, &QLineEdit::textEdited, this, [this] { step(Step::Here); });
+    connect(field_, &QLineEdit::returnPressed, this, [this] { step(Step::Next); });
+    connect(close, &QToolButton::clicked, this, [this] {
+        hide();
+        emit closed();
+    });
+    hide();
+}
+
+void FindBar::open() {
+    show();
+    field_->setFocus(Qt::ShortcutFocusReason);
+    field_->selectAll();
+}
+
+QString FindBar::text() const {
+    return field_->text();
+}
+
+void FindBar::step(Step step) {
+    // F3 with the bar closed opens it; with nothing typed there is nothing to find.
+    if (isHidden()) {
+        open();
+        if (field_->text().isEmpty())
+            return;
+    }
+    if (field_->text().isEmpty()) {
+        report(Outcome::Found);
+        return;
+    }
+    emit searched(field_->text(), step);
+}
+
+void FindBar::report(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Found:
+        note_->clear();
+        break;
+    case Outcome::Wrapped:
+        note_->setText(QStringLiteral("Search wrapped"));
+        break;
+    case Outcome::NotFound:
+        note_->setText(QStringLiteral("Not found"));
+        break;
+    }
+}
+
+bool FindBar::eventFilter(QObject* watched, QEvent* event) {
+    // Esc in the bar belongs to the bar, not to the window's close key.
+    if (watched->parent() == this &&
+        (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress) {
+                hide();
+                emit closed();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
