@@ -14,6 +14,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QLocale>
 #include <QRegularExpression>
@@ -58,6 +61,7 @@ private slots:
     void keysCloseTheWindow();
     void keepsItsPlace_data();
     void keepsItsPlace();
+    void sortsFindsAndSavesTheFileRows();
 
 private:
     std::unique_ptr<MainWindow> open() {
@@ -267,6 +271,48 @@ void tst_TotalsWindow::keepsItsPlace() {
     // The frame aside: the stored size is kept within the screen's, not less the frame.
     QVERIFY(screen.contains(shown.topLeft()));
     QVERIFY(shown.width() <= screen.width() && shown.height() <= screen.height());
+}
+
+// A header click sorts the file rows with the colour sums kept at the foot; Ctrl+F
+// finds a file; Ctrl+S saves the table as shown and says so.
+void tst_TotalsWindow::sortsFindsAndSavesTheFileRows() {
+    auto window = open();
+    for (const QString& name : kListed)
+        toggle(*window, name);
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
+    TotalsWindow* totals = window->findChild<TotalsWindow*>();
+    QVERIFY(QTest::qWaitForWindowActive(totals));
+    auto* table = totals->findChild<QTableView*>("totalsTable");
+    QHeaderView* header = table->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    QStringList files;
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        files << table->model()->index(row, 0).data().toString();
+    QCOMPARE(files, QStringList({"B.GAR", "C.MP1(GLD)", "A.GLD", "All GLD", "All GAR"}));
+
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_F, Qt::ControlModifier);
+    auto* field = totals->findChild<QLineEdit*>("findField");
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClicks(field, "1");
+    QCOMPARE(table->currentIndex().row(), 1);
+
+    const QString path = dir_->filePath("Totals.csv");
+    prompts_.saveAnswers = {path};
+    QTest::keyClick(field, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(totals->findChild<QLabel*>("statusLine")->text(), "Saved 3 lines to " + path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(),
+             QByteArray("\xEF\xBB\xBF"
+                        "File,Records,Members,Not counted,Out of format,Masterpoints 1,"
+                        "Masterpoints 2,Note\r\n"
+                        "B.GAR,2,2,1,0,12.50,3.00,\r\n"
+                        "C.MP1(GLD),2,2,0,1,0.60,,Includes 0.10 from 1 line out of format\r\n"
+                        "A.GLD,3,2,0,0,14.25,,\r\n"
+                        "All GLD,5,4,0,1,14.85,,Includes 0.10 from 1 line out of format\r\n"
+                        "All GAR,2,2,1,0,12.50,3.00,\r\n"));
 }
 
 QTEST_MAIN(tst_TotalsWindow)

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
@@ -55,6 +56,20 @@ struct Fixture {
         return found;
     }
     QTableView* grid() const { return child<QTableView>("grid"); }
+    // The grid's member numbers from the top down, joined by spaces.
+    QString members() const {
+        QStringList numbers;
+        for (int row = 0; row < grid()->model()->rowCount(); ++row)
+            numbers << cell(row, 0);
+        return numbers.join(' ');
+    }
+    void clickHeader(int column) const {
+        QHeaderView* header = grid()->horizontalHeader();
+        const QPoint centre(header->sectionViewportPosition(column) +
+                                header->sectionSize(column) / 2,
+                            header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+    }
     QString status() const { return child<QLabel>("statusLine")->text(); }
     QString cell(int row, int column) const {
         return grid()->model()->index(row, column).data().toString();
@@ -79,6 +94,10 @@ private slots:
     void fitsTheFont_data();
     void fitsTheFont();
     void answersForAMillionLines();
+    void headerClicksSortAndTheMarksFollow();
+    void findBarWalksTheRowsShown();
+    void savesTheRowsShownAsCsv_data();
+    void savesTheRowsShownAsCsv();
 };
 
 void tst_ViewerWindow::showsTheFileInItsLayout_data() {
@@ -417,6 +436,162 @@ void tst_ViewerWindow::answersForAMillionLines() {
     grid->scrollToBottom();
     QCOMPARE(grid->model()->rowCount(), count);
     QCOMPARE(viewer->findChild<TotalField*>("firstTotal")->text(), totalText("12499988.25"));
+}
+
+// Header clicks: the sort, its indicator, and the marks, F8 and the copied text going
+// with their lines while the totals and the status line stay as they were.
+void tst_ViewerWindow::headerClicksSortAndTheMarksFollow() {
+    Fixture f;
+    f.show("3333333000200\n1111111ABCDEF\n2222222000900\n4444444000200\n", false);
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    const QString status = f.status();
+    QHeaderView* header = f.grid()->horizontalHeader();
+    const struct {
+        QString members;
+        int indicator; // -1: none
+        Qt::SortOrder order;
+        int markedRow; // where the bad figure of 1111111 now stands
+    } clicks[] = {
+        {"3333333 4444444 2222222 1111111", 1, Qt::AscendingOrder, 3},
+        {"2222222 3333333 4444444 1111111", 1, Qt::DescendingOrder, 3},
+        {"3333333 1111111 2222222 4444444", -1, Qt::AscendingOrder, 1},
+    };
+    for (const auto& click : clicks) {
+        f.clickHeader(1);
+        QCOMPARE(f.members(), click.members);
+        QCOMPARE(header->sortIndicatorSection(), click.indicator);
+        if (click.indicator >= 0)
+            QCOMPARE(header->sortIndicatorOrder(), click.order);
+        QCOMPARE(f.grid()->model()->index(click.markedRow, 1).data(Qt::ToolTipRole).toString(),
+                 QString("Not a number: not counted in the total"));
+        f.grid()->setCurrentIndex(f.grid()->model()->index(0, 0));
+        QTest::keyClick(f.grid(), Qt::Key_F8);
+        QCOMPARE(f.grid()->currentIndex().row(), click.markedRow);
+        QCOMPARE(f.status(), status);
+        QCOMPARE(f.child<TotalField>("firstTotal")->text(), totalText("    13.00"));
+    }
+    f.clickHeader(0);
+    f.clickHeader(0);
+    QCOMPARE(f.members(), QString("4444444 3333333 2222222 1111111"));
+    f.grid()->selectionModel()->select(f.grid()->model()->index(0, 0),
+                                       QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("4444444"));
+}
+
+// Ctrl+F, typing, Enter, F3 and Shift+F3 over the rows as shown; wrapping said, a miss
+// leaving the row where it was; Esc closing the bar, a second Esc the window.
+void tst_ViewerWindow::findBarWalksTheRowsShown() {
+    Fixture f;
+    f.show("5651303000100\n1234567000900\n0565130000500\n7777777000200\n", false);
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    f.viewer->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.viewer));
+    f.grid()->setFocus();
+    f.grid()->setCurrentIndex(f.grid()->model()->index(1, 0));
+    QTest::keyClick(f.grid(), Qt::Key_F, Qt::ControlModifier);
+    auto* field = f.child<QLineEdit>("findField");
+    QTRY_VERIFY(field->hasFocus());
+    QCOMPARE(field->accessibleName(), QString("Find member"));
+    auto* note = f.child<QLabel>("findNote");
+    const auto row = [&] { return f.grid()->currentIndex().row(); };
+    const struct {
+        QString keys; // digits typed, or "Enter", "F3", "Shift+F3"
+        int row;
+        QString note;
+    } steps[] = {
+        {"565", 2, ""}, // at or after the current row
+        {"Enter", 0, "Search wrapped"},
+        {"F3", 2, ""},
+        {"Shift+F3", 0, ""},
+        {"9", 0, "Not found"}, // 5659: none, the row stays
+    };
+    for (const auto& step : steps) {
+        if (step.keys == "Enter")
+            QTest::keyClick(field, Qt::Key_Return);
+        else if (step.keys == "F3")
+            QTest::keyClick(field, Qt::Key_F3);
+        else if (step.keys == "Shift+F3")
+            QTest::keyClick(field, Qt::Key_F3, Qt::ShiftModifier);
+        else
+            QTest::keyClicks(field, step.keys);
+        QCOMPARE(row(), step.row);
+        QCOMPARE(note->text(), step.note);
+    }
+    // Sorted by points, descending: 1234567, 0565130, 7777777, 5651303.
+    f.clickHeader(1);
+    f.clickHeader(1);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QCOMPARE(f.cell(row(), 0), QString("5651303"));
+    QTest::keyClick(field, Qt::Key_F3);
+    QCOMPARE(f.cell(row(), 0), QString("0565130"));
+    QCOMPARE(note->text(), QString("Search wrapped"));
+
+    QTest::keyClick(field, Qt::Key_Escape);
+    QVERIFY(!f.child<QWidget>("findBar")->isVisible());
+    QVERIFY(f.viewer->isVisible());
+    QTRY_VERIFY(f.grid()->hasFocus());
+    QTest::keyClick(f.grid(), Qt::Key_Escape);
+    QVERIFY(!f.viewer->isVisible());
+}
+
+void tst_ViewerWindow::savesTheRowsShownAsCsv_data() {
+    QTest::addColumn<QString>("there");       // what the chosen name holds before; "-": nothing
+    QTest::addColumn<QList<bool>>("replace"); // the answers to the replace question
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a new name") << "-" << QList<bool>{} << true;
+    QTest::newRow("replacing, Yes") << "old" << QList<bool>{true} << true;
+    QTest::newRow("replacing, No, then cancel") << "old" << QList<bool>{false} << false;
+    QTest::newRow("a folder that is not there") << "no folder" << QList<bool>{} << false;
+}
+
+// Ctrl+S: the name proposed in the folder last saved to, the replace question, the
+// rows as shown in the file, what the window says; a failure said with its reason.
+void tst_ViewerWindow::savesTheRowsShownAsCsv() {
+    QFETCH(QString, there);
+    QFETCH(QList<bool>, replace);
+    QFETCH(bool, saved);
+    Fixture f;
+    f.store.writeString("paths", "SaveFolder", f.dir.path());
+    f.show("0012345000300\n7654321001250\n", false, "CLUB0612.GLD");
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    f.clickHeader(1);
+    f.clickHeader(1);
+    const QString path =
+        there == "no folder" ? f.dir.filePath("gone/CLUB0612.csv") : f.dir.filePath("CLUB0612.csv");
+    if (there == "old") {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    f.prompts.saveAnswers = {path};
+    f.prompts.yesNoAnswers = std::deque<bool>(replace.begin(), replace.end());
+    f.grid()->setFocus();
+    QTest::keyClick(f.grid(), Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(f.prompts.asked.first(), "save:" + f.dir.filePath("CLUB0612.csv"));
+    QCOMPARE(f.prompts.asked.filter("question:").size(), replace.size());
+    auto* message = f.child<QLabel>("messageLine");
+    QFile file(path);
+    if (saved) {
+        QCOMPARE(message->text(), "Saved 2 lines to " + path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBFKavra No.,Masterpoints,Note\r\n"
+                                            "\"=\"\"7654321\"\"\",12.50,\r\n"
+                                            "\"=\"\"0012345\"\"\",3.00,\r\n"
+                                            "Total,15.50,\r\n"));
+    } else {
+        QVERIFY(message->text().isEmpty());
+        if (there == "old") {
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("old"));
+        }
+    }
+    if (there == "no folder")
+        QVERIFY(f.prompts.errors().value(0).startsWith("Cannot create file " + path));
+    else
+        QVERIFY(f.prompts.errors().isEmpty());
 }
 
 QTEST_MAIN(tst_ViewerWindow)
