@@ -145,6 +145,8 @@ ViewerWindow::ViewerWindow(QWidget* owner, SettingsStore& store, Prompts& prompt
     messageLine_->setWordWrap(true);
     messageLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     messageLine_->setContentsMargins(design(4), 0, design(4), design(2));
+    // A long path must not widen the window: what does not fit is in the tool tip.
+    messageLine_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     messageLine_->hide();
 
     findBar_ = new FindBar(*this);
@@ -301,6 +303,7 @@ void ViewerWindow::saveAsCsv() {
     if (!saved)
         return;
     messageLine_->setText(*saved);
+    messageLine_->setToolTip(*saved);
     messageLine_->show();
 }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QToolButton>
 
 namespace {
@@ -28,45 +29,49 @@ QAction* windowAction(QWidget& window, const char* name, const QString& text,
 FindBar::FindBar(QWidget& window) : QWidget(&window) {
     setObjectName(QStringLiteral("findBar"));
 
-    auto* label = new QLabel(QStringLiteral("&Find member:"), this);
     field_ = new QLineEdit(this);
     field_->setObjectName(QStringLiteral("findField"));
     field_->setAccessibleName(QStringLiteral("Find member"));
+    field_->setPlaceholderText(QStringLiteral("Find member"));
     // Member numbers are seven digits; the search looks for them anywhere in the number.
     field_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,7}")), field_));
     field_->setMaxLength(7);
     field_->setClearButtonEnabled(true);
     field_->installEventFilter(this);
-    label->setBuddy(field_);
 
     auto* previous = new QToolButton(this);
     previous->setObjectName(QStringLiteral("findPreviousButton"));
-    previous->setText(QStringLiteral("Previous"));
+    previous->setArrowType(Qt::UpArrow);
+    previous->setToolTip(QStringLiteral("Previous (Shift+F3)"));
     previous->setAccessibleName(QStringLiteral("Previous"));
     auto* next = new QToolButton(this);
     next->setObjectName(QStringLiteral("findNextButton"));
-    next->setText(QStringLiteral("Next"));
+    next->setArrowType(Qt::DownArrow);
+    next->setToolTip(QStringLiteral("Next (F3)"));
     next->setAccessibleName(QStringLiteral("Next"));
 
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("findNote"));
+    // The bar fits the narrowest viewer: the note takes the room left, never more.
+    note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* close = new QToolButton(this);
     close->setObjectName(QStringLiteral("findCloseButton"));
-    close->setText(QStringLiteral("Close"));
+    close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    close->setToolTip(QStringLiteral("Close the find bar (Esc)"));
+    close->setAutoRaise(true);
     close->setAccessibleName(QStringLiteral("Close find bar"));
 
     auto* layout = new QHBoxLayout(this);
     const int gap = fontMetrics().averageCharWidth();
     layout->setContentsMargins(gap, gap / 2, gap, gap / 2);
-    layout->addWidget(label);
     layout->addWidget(field_);
     layout->addWidget(previous);
     layout->addWidget(next);
     layout->addWidget(note_, 1);
     layout->addWidget(close);
-    field_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000")) * 2);
+    field_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000")) * 3 / 2);
 
     findAction_ = windowAction(window, "findAction", QStringLiteral("&Find member..."),
                                QKeySequence::Find, QKeySequence(Qt::CTRL | Qt::Key_F));

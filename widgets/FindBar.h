@@ -5,7 +5,7 @@
 // answers with report().
 //
 // Typing asks for the first match at or after the current row (Here); Enter, F3 and
-// the Next button the next one, Shift+F3 and the Previous button the one before. Esc
+// the down arrow the next one, Shift+F3 and the up arrow the one before. Esc
 // in the bar closes it and hands the focus back (closed()); the window's own Esc, a
 // second one, closes the window. The bar adds to its window the actions Find (Ctrl+F:
 // opens the bar, the field's text selected), Find next (F3) and Find previous

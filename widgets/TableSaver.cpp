@@ -58,7 +58,8 @@ std::optional<QString> TableSaver::chooseName(const QString& baseName, const QSt
     }
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
+    // A documents folder that was never made is no place to start the dialog in.
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
     // "CLUB0612.GLD" and "CLUB0613.MP1(GLD)" alike lose what follows their first dot.
     const QString stem = QFileInfo(baseName).completeBaseName();

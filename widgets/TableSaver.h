@@ -2,7 +2,8 @@
 // Saving a window's table to a file, as every window with a table does it. The name is
 // asked for through the prompts seam: proposed as the window's file name with the new
 // suffix ("CLUB0612.GLD" gives "CLUB0612.csv"), in the folder a table was last saved
-// to (kept in the settings store, Paths/SaveFolder), else the user's documents folder.
+// to (kept in the settings store, Paths/SaveFolder), else the user's documents folder
+// (else the home folder).
 // A name that is taken (a link too, even one that leads nowhere) is replaced only when
 // the user says Yes to "CLUB0612.csv already exists. Do you want to replace it?"; No
 // goes back to the save dialog at the name chosen.

@@ -16,8 +16,10 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -581,6 +583,20 @@ void tst_ViewerWindow::savesTheRowsShownAsCsv() {
                                             "\"=\"\"7654321\"\"\",12.50,\r\n"
                                             "\"=\"\"0012345\"\"\",3.00,\r\n"
                                             "Total,15.50,\r\n"));
+        // As a spreadsheet's default import reads it: the member numbers whole, the
+        // figures numbers (text would come back as written).
+        const QString soffice = QStandardPaths::findExecutable("soffice");
+        if (!soffice.isEmpty() && replace.isEmpty()) {
+            QProcess calc;
+            calc.start(soffice,
+                       {"-env:UserInstallation=file://" + f.dir.filePath("profile"), "--headless",
+                        "--convert-to", "csv", "--outdir", f.dir.filePath("calc"), path});
+            QVERIFY(calc.waitForFinished(120000));
+            QFile back(f.dir.filePath("calc/CLUB0612.csv"));
+            QVERIFY(back.open(QIODevice::ReadOnly));
+            QCOMPARE(back.readAll().split('\n').mid(1, 3),
+                     QList<QByteArray>({"7654321,12.5,", "0012345,3,", "Total,15.5,"}));
+        }
     } else {
         QVERIFY(message->text().isEmpty());
         if (there == "old") {
