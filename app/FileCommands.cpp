@@ -19,6 +19,7 @@
 #include "masterpoint/TickedTotals.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
+#include "widgets/TableSaver.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -299,7 +300,7 @@ void FileCommands::view() {
             continue;
         }
         viewers_.open(entry.fileName, textOfBytes(entry.displayText), std::move(lines),
-                      mp::isTwoFigureExtension(mp::entryExtension(entry)));
+                      mp::isTwoFigureExtension(mp::entryExtension(entry)), folder);
     }
     if (ticked == 0) {
         prompts_.showMessage(QStringLiteral("Select file(s) to view"));
@@ -414,23 +415,8 @@ void FileCommands::merge() {
 }
 
 std::optional<QString> FileCommands::chooseMergeOutput(const QString& proposed) {
-    QString name = proposed;
-    for (;;) {
-        const std::optional<QString> chosen = prompts_.chooseSaveName(name);
-        if (!chosen) {
-            return std::nullopt;
-        }
-        // A link there is a name taken too, even when it leads nowhere.
-        const QFileInfo there(*chosen);
-        if (!there.exists() && !there.isSymLink()) {
-            return chosen;
-        }
-        if (prompts_.askYesNo(QStringLiteral("%1 already exists. Do you want to replace it?")
-                                  .arg(there.fileName()))) {
-            return chosen;
-        }
-        name = *chosen; // back to the dialog, at the name the user chose
-    }
+    // Asked as every save asks: the dialog, then whether to replace a name that is taken.
+    return TableSaver::askSaveName(prompts_, proposed);
 }
 
 void FileCommands::totals() {
@@ -482,7 +468,7 @@ void FileCommands::viewLine(const mp::ListEntry& entry, const std::string& folde
         mp::LineList lines;
         lines.loadFromFile(mp::entryPath(entry, folder), fileSystem_);
         viewers_.open(entry.fileName, textOfBytes(entry.displayText), std::move(lines),
-                      mp::isTwoFigureExtension(mp::entryExtension(entry)));
+                      mp::isTwoFigureExtension(mp::entryExtension(entry)), folder);
     }
     viewers_.selectLine(entry.fileName, line);
 }

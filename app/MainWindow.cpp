@@ -64,13 +64,13 @@ QString plainReason(std::error_code reason) {
 
 MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& fileSystem,
                        QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), store_(store), viewers_(this, store_),
+    : QMainWindow(parent), prompts_(prompts), store_(store), viewers_(this, store_, prompts_),
       geometry_(store_, QStringLiteral("MainWindow"), WindowGeometry::Keep::SizeAndPosition) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Masterpoint file manager"));
     setWindowIcon(mpmgrWindowIcon());
     files_ = new FileListModel(this, fileSystem);
-    totalsWindow_ = new TotalsWindow(this, store_);
+    totalsWindow_ = new TotalsWindow(this, store_, prompts_);
     memberWindow_ = new MemberWindow(this, store_, prompts_);
     commands_ = std::make_unique<FileCommands>(prompts_, store_, *files_, viewers_, *totalsWindow_,
                                                static_cast<StatusLine&>(*this), fileSystem);
@@ -238,7 +238,7 @@ void MainWindow::buildMenus() {
     backUpAction_ = makeAction(fileMenu, "backUpAction", QStringLiteral("&Backup"));
     mergeAction_ = makeAction(fileMenu, "mergeAction", QStringLiteral("&Merge"));
     totalsAction_ = makeAction(fileMenu, "totalsAction", QStringLiteral("&Totals of ticked files"));
-    findMemberAction_ = makeAction(fileMenu, "findMemberAction", QStringLiteral("&Find member…"));
+    findMemberAction_ = makeAction(fileMenu, "findMemberAction", QStringLiteral("&Find member..."));
     findMemberAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     closeViewersAction_ =
         makeAction(fileMenu, "closeViewersAction", QStringLiteral("Close &all viewers"));

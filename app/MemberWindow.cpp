@@ -1,10 +1,15 @@
 #include "app/MemberWindow.h"
 
-#include "app/CellTableModel.h"
-#include "app/NameText.h"
+#include "dialogs/Prompts.h"
 #include "print/PrintActions.h"
+#include "viewer/TableGrid.h"
+#include "viewer/TableModel.h"
 #include "widgets/CloseKeys.h"
+#include "widgets/FindBar.h"
+#include "widgets/NameText.h"
+#include "widgets/TableSaver.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,7 +19,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpressionValidator>
-#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,7 +35,8 @@ QString filesText(std::size_t count, const QLocale& locale) {
 
 MemberWindow::MemberWindow(QWidget* owner, SettingsStore& store, Prompts& prompts)
     : QWidget(owner, Qt::Window),
-      geometry_(store, QStringLiteral("MemberWindow"), WindowGeometry::Keep::SizeAndPosition) {
+      geometry_(store, QStringLiteral("MemberWindow"), WindowGeometry::Keep::SizeAndPosition),
+      prompts_(prompts), store_(store) {
     setObjectName(QStringLiteral("MemberWindow"));
     setWindowTitle(QStringLiteral("Find member"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -45,21 +50,16 @@ MemberWindow::MemberWindow(QWidget* owner, SettingsStore& store, Prompts& prompt
     field_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,7}")), field_));
     // Seven digits and a little room, in the user's font.
-    field_->setMinimumWidth(field_->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) +
-                            field_->fontMetrics().averageCharWidth() * 2);
+    field_->setMinimumWidth(field_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     label->setBuddy(field_);
     field_->installEventFilter(this);
     connect(field_, &QLineEdit::textChanged, this, &MemberWindow::search);
 
-    model_ = new CellTableModel(this);
-    view_ = new QTableView(this);
+    view_ = new TableGrid(this);
     view_->setObjectName(QStringLiteral("memberTable"));
     view_->setAccessibleName(QStringLiteral("Lines of the member"));
-    view_->setModel(model_);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
-    view_->setWordWrap(false);
     view_->verticalHeader()->hide();
     view_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     view_->horizontalHeader()->setStretchLastSection(true);
@@ -67,37 +67,24 @@ MemberWindow::MemberWindow(QWidget* owner, SettingsStore& store, Prompts& prompt
     connect(view_, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { openRow(index.row()); });
 
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("memberStatus"));
-    status_->setWordWrap(true);
-    problems_ = new QLabel(this);
-    problems_->setObjectName(QStringLiteral("memberProblems"));
-    problems_->setWordWrap(true);
-    problems_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    problems_->hide();
-    done_ = new QLabel(this);
-    done_->setObjectName(QStringLiteral("memberDone"));
-    done_->setWordWrap(true);
-    done_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    findBar_ = new FindBar(*this);
+    connect(findBar_, &FindBar::searched, this, [this](const QString& digits, FindBar::Step step) {
+        findBar_->report(view_->find(digits, step));
+    });
+    connect(findBar_, &FindBar::closed, this, [this] { view_->setFocus(Qt::OtherFocusReason); });
 
-    PrintActions::Source source;
-    source.job = [this]() -> std::optional<PrintJob> {
-        if (!table_)
-            return std::nullopt;
-        PrintJob job;
-        job.title = windowTitle();
-        job.folder = textOfBytes(folder_);
-        job.table = table_.get();
-        job.closing = QStringList{status_->text()};
-        return job;
+    const auto line = [this](const char* name) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return label;
     };
-    source.name = [this] { return windowTitle(); };
-    source.status = [this](const QString& text) { done_->setText(text); };
-    print_ = new PrintActions(*this, prompts, store, std::move(source));
-    auto* bar = new QMenuBar(this);
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("memberFileMenu"));
-    print_->addTo(*file);
+    status_ = line("memberStatus");
+    problems_ = line("memberProblems");
+    problems_->hide();
+    done_ = line("memberDone");
+    done_->hide();
 
     auto* top = new QHBoxLayout;
     top->addWidget(label);
@@ -106,22 +93,61 @@ MemberWindow::MemberWindow(QWidget* owner, SettingsStore& store, Prompts& prompt
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(view_, 1);
+    layout->addWidget(findBar_);
     layout->addWidget(status_);
     layout->addWidget(problems_);
     layout->addWidget(done_);
-    layout->setMenuBar(bar);
 
     addCloseKeys(*this);
+    buildMenus();
 }
 
-MemberWindow::~MemberWindow() {
-    // The view outlives the table, and asks the model for it as it goes.
-    model_->setTable(nullptr);
+void MemberWindow::buildMenus() {
+    PrintActions::Source source;
+    source.job = [this]() -> std::optional<PrintJob> {
+        if (model_ == nullptr)
+            return std::nullopt;
+        PrintJob job;
+        job.title = windowTitle();
+        job.folder = textOfBytes(folder_);
+        job.table = &model_->table();
+        job.order = &model_->order();
+        job.text = [model = model_](const mp::Cell& cell) { return model->displayText(cell); };
+        job.closing = QStringList{status_->text()};
+        return job;
+    };
+    source.name = [this] { return windowTitle(); };
+    source.status = [this](const QString& text) {
+        done_->setText(text);
+        done_->show();
+    };
+    print_ = new PrintActions(*this, prompts_, store_, std::move(source));
+
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    layout()->setMenuBar(bar);
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    QAction* save = file->addAction(QStringLiteral("Save as &CSV..."));
+    save->setObjectName(QStringLiteral("saveCsvAction"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save->setShortcutContext(Qt::WindowShortcut);
+    addAction(save);
+    connect(save, &QAction::triggered, this, &MemberWindow::saveAsCsv);
+    print_->addTo(*file);
+    file->addSeparator();
+    if (auto* close = findChild<QAction*>(QStringLiteral("closeAction"))) {
+        close->setText(QStringLiteral("&Close"));
+        file->addAction(close);
+    }
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    edit->addAction(findBar_->findAction());
+    edit->addAction(findBar_->nextAction());
+    edit->addAction(findBar_->previousAction());
 }
 
 void MemberWindow::showIndex(mp::MemberIndex index, std::string folder) {
-    model_->setTable(nullptr);
-    table_.reset();
     index_ = std::move(index);
     folder_ = std::move(folder);
     QStringList problems;
@@ -153,9 +179,19 @@ void MemberWindow::search() {
     const QString files = filesText(index_.files().size(), locale);
     const std::optional<std::uint32_t> member =
         mp::MemberIndex::memberNumber(field_->text().toStdString());
-    model_->setTable(nullptr);
+    done_->hide();
+    // The view lets go of the old model (and its selection) before they go.
+    TableModel* previous = model_;
+    QItemSelectionModel* previousSelection = view_->selectionModel();
+    model_ = nullptr;
     table_.reset();
-    done_->clear();
+    if (member) {
+        table_ = std::make_shared<const mp::MemberTable>(index_, *member);
+        model_ = new TableModel(table_, TableModel::Display::Localised, true, this);
+    }
+    view_->setTableModel(model_);
+    delete previousSelection;
+    delete previous;
     if (!member) {
         setWindowTitle(QStringLiteral("Find member"));
         status_->setText(QStringLiteral("Type the seven digits of a member number to find its "
@@ -163,17 +199,15 @@ void MemberWindow::search() {
                              .arg(files));
         return;
     }
-    table_ = std::make_unique<mp::MemberTable>(index_, *member);
-    model_->setTable(table_.get());
     const QString number = field_->text();
     setWindowTitle(QStringLiteral("Member %1").arg(number));
-    if (table_->rowCount() == 0) {
+    const std::size_t lines = table_->rowCount();
+    if (lines == 0) {
         status_->setText(index_.files().size() == 1
                              ? QStringLiteral("Member %1 is not in the %2").arg(number, files)
                              : QStringLiteral("Member %1 is in none of the %2").arg(number, files));
         return;
     }
-    const std::size_t lines = table_->rowCount();
     status_->setText(
         QStringLiteral("Member %1: %2 in %3 of the %4")
             .arg(number,
@@ -181,13 +215,28 @@ void MemberWindow::search() {
                             : QStringLiteral("%1 lines").arg(locale.toString(qulonglong(lines))),
                  locale.toString(qulonglong(table_->filesWithMember())), files));
     view_->resizeColumnsToContents();
-    view_->selectRow(0);
+    view_->goToRow(0);
+    field_->setFocus();
 }
 
 void MemberWindow::openRow(int row) {
-    if (!table_ || row < 0 || std::size_t(row) >= table_->rowCount() || !opener_)
+    if (model_ == nullptr || row < 0 || model_->isFootRow(row) || !opener_)
         return;
-    opener_(table_->fileOf(std::size_t(row)).entry, folder_, table_->lineOf(std::size_t(row)));
+    const std::size_t line = model_->tableRow(row);
+    opener_(table_->fileOf(line).entry, folder_, table_->lineOf(line));
+}
+
+void MemberWindow::saveAsCsv() {
+    if (model_ == nullptr) {
+        prompts_.showMessage(QStringLiteral("There is nothing to save"));
+        return;
+    }
+    const std::optional<QString> saved =
+        TableSaver(prompts_, store_).saveCsv(model_->table(), model_->order(), windowTitle());
+    if (!saved)
+        return;
+    done_->setText(*saved);
+    done_->show();
 }
 
 bool MemberWindow::eventFilter(QObject* watched, QEvent* event) {

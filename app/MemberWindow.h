@@ -8,9 +8,11 @@
 // could not be read are said under it, each with its reason.
 //
 // Enter (in the field or the table) or a double-click on a body row asks for that
-// line's viewer through the opener given (openLine). Its File menu prints the table
-// and saves it as PDF (PrintActions), the status line ending the last page; what was
-// saved is said under the table. Esc and Ctrl+W close the window.
+// line's viewer through the opener given. The table sorts by a header click, the sums
+// staying at the foot (TableGrid); Ctrl+F opens the find bar, which finds file names
+// holding the digits typed. The File menu has "Save as CSV..." (Ctrl+S: TableSaver),
+// then printing and "Save as PDF..." (PrintActions, the status line ending the last
+// page); what was saved is said under the table. Esc and Ctrl+W close the window.
 //
 // A top-level window belonging to its owner: closing it only hides it. Its size and
 // place are kept in the settings store under "MemberWindow": restored when it is first
@@ -24,13 +26,14 @@
 #include <functional>
 #include <memory>
 
-class CellTableModel;
-class Prompts;
+class FindBar;
 class PrintActions;
+class Prompts;
 class QLabel;
 class QLineEdit;
-class QTableView;
 class SettingsStore;
+class TableGrid;
+class TableModel;
 
 class MemberWindow : public QWidget {
     Q_OBJECT
@@ -41,17 +44,11 @@ public:
 
     // prompts and store outlive the window.
     MemberWindow(QWidget* owner, SettingsStore& store, Prompts& prompts);
-    ~MemberWindow() override;
 
     void setOpener(Opener opener) { opener_ = std::move(opener); }
     // Searches index (of files found in folder) from now on, for the number in the field,
     // and shows the window in front with the field focused.
     void showIndex(mp::MemberIndex index, std::string folder);
-
-    // The table shown, for the writers; nullptr while no member is shown.
-    const mp::MemberTable* table() const { return table_.get(); }
-    // The folder the files were found in.
-    const std::string& folder() const { return folder_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,18 +57,23 @@ protected:
 private:
     void search();
     void openRow(int row);
+    void saveAsCsv();
+    void buildMenus();
 
     WindowGeometry geometry_;
+    Prompts& prompts_;
+    SettingsStore& store_;
     bool restored_ = false;
     Opener opener_;
     mp::MemberIndex index_;
     std::string folder_;
-    std::unique_ptr<mp::MemberTable> table_;
+    std::shared_ptr<const mp::MemberTable> table_;
     QLineEdit* field_;
-    QTableView* view_;
-    CellTableModel* model_;
+    TableGrid* view_;
+    TableModel* model_ = nullptr;
+    FindBar* findBar_;
     QLabel* status_;
     QLabel* problems_;
     QLabel* done_;
-    PrintActions* print_;
+    PrintActions* print_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "app/ViewerCascade.h"
 #include "masterpoint/FileName.h"
 #include "viewer/ViewerWindow.h"
+#include "widgets/NameText.h"
 #include "widgets/ScreenFit.h"
 
 ViewerWindow* OpenViewerList::find(const std::string& fileName) const {
@@ -21,10 +22,11 @@ bool OpenViewerList::raise(const std::string& fileName) {
 }
 
 void OpenViewerList::open(const std::string& fileName, const QString& caption, mp::LineList lines,
-                          bool twoFigures) {
-    auto* viewer = new ViewerWindow(owner_, store_);
+                          bool twoFigures, const std::string& folder) {
+    auto* viewer = new ViewerWindow(owner_, store_, prompts_);
     pairs_.emplace_back(fileName, viewer);
     viewer->setFile(caption, std::move(lines), twoFigures);
+    viewer->setFolder(textOfBytes(folder));
     place(*viewer);
     lastOpened_ = viewer;
     viewer->restoreAndRaise();

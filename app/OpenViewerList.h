@@ -14,16 +14,18 @@
 #include <vector>
 
 class QWidget;
+class Prompts;
 class SettingsStore;
 class ViewerWindow;
 
 class OpenViewerList : public Viewers {
 public:
-    OpenViewerList(QWidget* owner, SettingsStore& store) : owner_(owner), store_(store) {}
+    OpenViewerList(QWidget* owner, SettingsStore& store, Prompts& prompts)
+        : owner_(owner), store_(store), prompts_(prompts) {}
 
     bool raise(const std::string& fileName) override;
     void open(const std::string& fileName, const QString& caption, mp::LineList lines,
-              bool twoFigures) override;
+              bool twoFigures, const std::string& folder) override;
     void selectLine(const std::string& fileName, std::uint64_t line) override;
     // Closes every viewer, last first, and has it destroyed once the events already
     // queued for it are handled. The list is empty afterwards.
@@ -41,6 +43,7 @@ private:
     QWidget* owner_;
     const QWidget* fileList_ = nullptr;
     SettingsStore& store_;
+    Prompts& prompts_; // the viewers' questions
     std::vector<std::pair<std::string, QPointer<ViewerWindow>>> pairs_;
     QPointer<ViewerWindow> lastOpened_;
 };

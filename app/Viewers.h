@@ -15,9 +15,10 @@ public:
 
     // Shows the viewer of fileName again, in front; false when there is none.
     virtual bool raise(const std::string& fileName) = 0;
-    // Opens a new viewer of fileName in front, showing lines under caption.
+    // Opens a new viewer of fileName in front, showing lines under caption; folder is
+    // where the file is (for the head of its printed pages).
     virtual void open(const std::string& fileName, const QString& caption, mp::LineList lines,
-                      bool twoFigures) = 0;
+                      bool twoFigures, const std::string& folder) = 0;
     // Makes line (from 0) of fileName's viewer its current, selected row, scrolled into
     // view; nothing when there is no such viewer or line.
     virtual void selectLine(const std::string& fileName, std::uint64_t line) = 0;

@@ -9,6 +9,7 @@
 // Both window modes first show and drop an empty viewer, so fonts and styles are loaded
 // before the clock starts, as they are in the running program once its main window is up.
 
+#include "dialogs/Prompts.h"
 #include "masterpoint/LineList.h"
 #include "masterpoint/Record.h"
 #include "settings/SettingsStore.h"
@@ -33,6 +34,30 @@ long peakRssKb() {
     return usage.ru_maxrss;
 }
 
+// A viewer asks nothing while it is measured: every question is answered "cancel".
+class SilentPrompts : public Prompts {
+public:
+    std::optional<FolderChoice> browseForFolder(const QString&, const QString&, bool) override {
+        return std::nullopt;
+    }
+    std::optional<QString> chooseFolderInDialog(const QString&) override { return std::nullopt; }
+    std::optional<QString> chooseSaveName(const QString&) override { return std::nullopt; }
+    std::optional<PathSettings> editPaths(const PathSettings&) override { return std::nullopt; }
+    void showAbout() override {}
+    void showMessage(const QString&) override {}
+    void showWarning(const QString&) override {}
+    bool askYesNo(const QString&) override { return false; }
+    bool askToProceed(const QString&, const QString&) override { return false; }
+    bool choosePrinter(QPrinter&) override { return false; }
+    void previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override {}
+    void showError(const QString&, const QString&) override {}
+};
+
+Prompts& silentPrompts() {
+    static SilentPrompts prompts;
+    return prompts;
+}
+
 // Where the viewers keep their size: a folder of the run's own, never the user's file.
 SettingsStore& scratchStore() {
     static QTemporaryDir folder;
@@ -45,7 +70,7 @@ double milliseconds(const QElapsedTimer& timer) {
 }
 
 void warmUp() {
-    ViewerWindow viewer(nullptr, scratchStore());
+    ViewerWindow viewer(nullptr, scratchStore(), silentPrompts());
     viewer.showFile(QStringLiteral("warm-up"), mp::LineList(), false);
     QApplication::processEvents();
 }
@@ -73,7 +98,7 @@ int window(const std::string& path, bool twoFigures) {
     lines.loadFromFile(path);
     const std::size_t count = lines.size();
     const double loaded = milliseconds(timer);
-    ViewerWindow viewer(nullptr, scratchStore());
+    ViewerWindow viewer(nullptr, scratchStore(), silentPrompts());
     viewer.showFile(QString::fromStdString(path), std::move(lines), twoFigures);
     const double built = milliseconds(timer);
     QApplication::processEvents();
@@ -97,7 +122,7 @@ int window(const std::string& path, bool twoFigures) {
 
 int empty() {
     warmUp();
-    ViewerWindow viewer(nullptr, scratchStore());
+    ViewerWindow viewer(nullptr, scratchStore(), silentPrompts());
     viewer.showFile(QStringLiteral("empty"), mp::LineList(), false);
     QApplication::processEvents();
     std::printf("peak_rss_kb=%ld\n", peakRssKb());

@@ -1,6 +1,7 @@
 #include "masterpoint/MemberTable.h"
 
 #include "masterpoint/FileKind.h"
+#include "masterpoint/LinesTable.h"
 #include "masterpoint/Record.h"
 #include "masterpoint/WholeNumber.h"
 
@@ -29,17 +30,6 @@ std::string markText(CellMark mark, bool twoFigures) {
     return {};
 }
 
-// "14.25", "-0.05": hundredths written plainly, as a foot's sum.
-std::string plainHundredths(std::int64_t hundredths) {
-    const bool negative = hundredths < 0;
-    const std::uint64_t magnitude =
-        negative ? std::uint64_t(0) - std::uint64_t(hundredths) : std::uint64_t(hundredths);
-    std::string cents = std::to_string(magnitude % 100);
-    if (cents.size() < 2)
-        cents.insert(0, 1, '0');
-    return (negative ? "-" : "") + std::to_string(magnitude / 100) + "." + cents;
-}
-
 Cell pointsCell(std::string text, std::string_view figure) {
     Cell cell;
     cell.text = std::move(text);
@@ -50,7 +40,7 @@ Cell pointsCell(std::string text, std::string_view figure) {
 
 Cell sumCell(std::int64_t hundredths) {
     Cell cell;
-    cell.text = plainHundredths(hundredths);
+    cell.text = plainPoints(hundredths);
     cell.kind = CellKind::Points;
     cell.isNumber = true;
     cell.value = hundredths;

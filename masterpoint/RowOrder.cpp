@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string>
 
 namespace mp {
 
@@ -18,26 +19,27 @@ RowOrder RowOrder::sorted(const Table& table, std::size_t column, SortDirection 
 
     const bool descending = direction == SortDirection::Descending;
     // Keys are read once: each cell made per comparison would cost a million rows
-    // twenty million cells.
-    const Cell first = table.cell(0, column);
-    if (first.kind == CellKind::Text) {
-        std::vector<std::string> keys(order.rows_);
-        for (std::size_t row = 0; row < order.rows_; ++row)
-            keys[row] = table.cell(row, column).text;
+    // twenty million cells. A column is of figures when any of its cells is one: a
+    // file's error standing in its Records cell does not make the column text.
+    struct Key {
+        bool isNumber;
+        std::int64_t value;
+    };
+    std::vector<std::string> texts(order.rows_);
+    std::vector<Key> keys(order.rows_);
+    bool figures = false;
+    for (std::size_t row = 0; row < order.rows_; ++row) {
+        Cell cell = table.cell(row, column);
+        figures = figures || cell.kind != CellKind::Text;
+        keys[row] = {cell.isNumber, cell.value};
+        texts[row] = std::move(cell.text);
+    }
+    if (!figures) {
         std::stable_sort(order.rowAt_.begin(), order.rowAt_.end(),
                          [&](std::size_t a, std::size_t b) {
-                             return descending ? keys[b] < keys[a] : keys[a] < keys[b];
+                             return descending ? texts[b] < texts[a] : texts[a] < texts[b];
                          });
     } else {
-        struct Key {
-            bool isNumber;
-            std::int64_t value;
-        };
-        std::vector<Key> keys(order.rows_);
-        for (std::size_t row = 0; row < order.rows_; ++row) {
-            const Cell cell = table.cell(row, column);
-            keys[row] = {cell.isNumber, cell.value};
-        }
         // Not-a-number cells go last whichever the direction: they are what the user
         // looks for apart, not the smallest or largest figures.
         std::stable_sort(order.rowAt_.begin(), order.rowAt_.end(),

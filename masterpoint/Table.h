@@ -49,6 +49,14 @@ public:
 
     // The column that holds the member number (or the file), the one find looks in.
     virtual std::size_t keyColumn() const { return 0; }
+    // The text of row's cell in the key column: what find reads of each row, without
+    // making the whole cell.
+    virtual std::string keyText(std::size_t row) const { return cell(row, keyColumn()).text; }
+
+    // How many columns body row's cell at column covers: 1, or more for a cell that
+    // stands in place of the rest (an error where the figures would be). The cells it
+    // covers are empty.
+    virtual std::size_t cellSpan(std::size_t /*row*/, std::size_t /*column*/) const { return 1; }
 };
 
 } // namespace mp

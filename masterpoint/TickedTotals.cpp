@@ -42,6 +42,7 @@ std::string entryColour(const ListEntry& entry) {
 TickedTotals totalTicked(const std::vector<ListEntry>& entries, const std::string& folder,
                          FileSystem& fileSystem) {
     TickedTotals result;
+    result.folder = folder;
     // Each colour's member numbers, beside result.colours.
     std::vector<MemberSet> members;
     for (const ListEntry& entry : entries) {

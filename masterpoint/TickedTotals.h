@@ -30,6 +30,7 @@ struct TickedTotals {
         // distinct numbers over all of them.
         FileSummary summary;
     };
+    std::string folder; // where the files are
     std::vector<Row> rows;
     // One per colour among the rows, in the order of the kinds (GLD, RED, GRN, GAR,
     // RAG), then any other in the order first met.

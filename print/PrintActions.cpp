@@ -1,25 +1,19 @@
 #include "print/PrintActions.h"
 
-#include "app/NameText.h"
 #include "dialogs/Prompts.h"
 #include "masterpoint/AtomicFile.h"
 #include "masterpoint/Error.h"
-#include "settings/SettingsNames.h"
-#include "settings/SettingsStore.h"
+#include "widgets/NameText.h"
+#include "widgets/TableSaver.h"
 
 #include <QAction>
 #include <QBuffer>
-#include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QWidget>
-
-using namespace SettingsNames;
 
 namespace {
 
@@ -52,19 +46,20 @@ PrintActions::PrintActions(QWidget& window, Prompts& prompts, SettingsStore& sto
         window_.addAction(action);
         return action;
     };
-    printAction_ = make("printAction", QStringLiteral("&Print…"), QKeySequence::Print);
-    previewAction_ = make("printPreviewAction", QStringLiteral("Print pre&view…"), QKeySequence());
-    pdfAction_ = make("savePdfAction", QStringLiteral("Save as P&DF…"),
+    printAction_ = make("printAction", QStringLiteral("&Print..."), QKeySequence::Print);
+    previewAction_ =
+        make("printPreviewAction", QStringLiteral("Print pre&view..."), QKeySequence());
+    pdfAction_ = make("savePdfAction", QStringLiteral("Save as P&DF..."),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(printAction_, &QAction::triggered, this, &PrintActions::print);
     connect(previewAction_, &QAction::triggered, this, &PrintActions::preview);
     connect(pdfAction_, &QAction::triggered, this, &PrintActions::saveAsPdf);
 }
 
-void PrintActions::addTo(QMenu& menu) const {
-    menu.addAction(printAction_);
-    menu.addAction(previewAction_);
-    menu.addAction(pdfAction_);
+void PrintActions::addTo(QMenu& menu, QAction* before) const {
+    menu.insertAction(before, printAction_);
+    menu.insertAction(before, previewAction_);
+    menu.insertAction(before, pdfAction_);
 }
 
 std::optional<PrintJob> PrintActions::job() const {
@@ -114,35 +109,17 @@ void PrintActions::preview() {
     });
 }
 
-std::optional<QString> PrintActions::choosePdfName() {
-    QString folder = store_.readString(Options, SaveFolder, QString());
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString name = QDir(folder).filePath(source_.name() + QStringLiteral(".pdf"));
-    for (;;) {
-        const std::optional<QString> chosen = prompts_.chooseSaveName(name);
-        if (!chosen)
-            return std::nullopt;
-        // A link there is a name taken too, even when it leads nowhere.
-        const QFileInfo there(*chosen);
-        if (!there.exists() && !there.isSymLink())
-            return chosen;
-        if (prompts_.askYesNo(QStringLiteral("%1 already exists. Do you want to replace it?")
-                                  .arg(there.fileName())))
-            return chosen;
-        name = *chosen;
-    }
-}
-
 void PrintActions::saveAsPdf() {
     const std::optional<PrintJob> job = this->job();
     if (!job)
         return;
-    const std::optional<QString> path = choosePdfName();
+    TableSaver saver(prompts_, store_);
+    const std::optional<QString> path = saver.chooseName(source_.name(), QStringLiteral(".pdf"));
     if (!path)
         return;
     try {
         writePdf(*job, *path);
+        saver.keepFolderOf(*path);
     } catch (const mp::Error& error) {
         QString reason;
         if (error.reason())
@@ -183,6 +160,5 @@ void PrintActions::writePdf(const PrintJob& job, const QString& path) {
         file.discard();
         throw mp::Error::cannotCreateFile(target, error);
     }
-    store_.writeString(Options, SaveFolder, QFileInfo(path).absolutePath());
     source_.status(QStringLiteral("Saved %1 to %2").arg(pagesText(pages), path));
 }

@@ -1,18 +1,19 @@
 #pragma once
-// "Print…" (Ctrl+P), "Print preview…" and "Save as PDF…" (Ctrl+Shift+S) for a window
+// "Print..." (Ctrl+P), "Print preview..." and "Save as PDF..." (Ctrl+Shift+S) for a window
 // that shows a table of cells, each printing what the window's source gives at that
 // moment (TablePrinter).
 //
 // Print asks for the printer with the print dialog; Print preview shows the preview;
 // both ask before more than 50 pages ("This prints 20,834 pages. Print them?"). Save as
-// PDF asks for a name with the save dialog (proposed: the window's name with ".pdf", in
-// the folder last saved to, else the user's documents folder), asks before replacing a
-// file there, renders the whole PDF in memory and writes it through the atomic file,
+// PDF asks for a name as Save as CSV does (TableSaver: the window's name with ".pdf",
+// in the folder last saved to, else the user's documents folder, asking before
+// replacing a file there), renders the whole PDF in memory and writes it through the atomic file,
 // so that a failure leaves any file of that name as it was; then the window's status
 // says "Saved 3 pages to /path/CLUB0612.pdf". A failure is shown in the error box with
 // its reason. Every question goes through the prompts seam.
 //
-// The actions are the window's (window shortcuts); addTo puts them in a menu.
+// The actions are the window's (window shortcuts); addTo puts them in a menu, before
+// the action given (at its end without one).
 
 #include "print/TablePrinter.h"
 
@@ -42,7 +43,7 @@ public:
     // prompts and store outlive the actions.
     PrintActions(QWidget& window, Prompts& prompts, SettingsStore& store, Source source);
 
-    void addTo(QMenu& menu) const;
+    void addTo(QMenu& menu, QAction* before = nullptr) const;
 
     void print();
     void preview();
@@ -52,7 +53,6 @@ private:
     std::optional<PrintJob> job() const;
     // Asks before printing pages pages when they are many; true to go on.
     bool mayPrint(int pages) const;
-    std::optional<QString> choosePdfName();
     void writePdf(const PrintJob& job, const QString& path);
 
     QWidget& window_;

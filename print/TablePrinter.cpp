@@ -1,7 +1,5 @@
 #include "print/TablePrinter.h"
 
-#include "print/CellText.h"
-
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPageLayout>
@@ -18,19 +16,26 @@ const QStringList kSigns{QStringLiteral("*"), QStringLiteral("†"), QStringLite
 // Rows measured for the columns' widths: the first ones tell a file's layout, and
 // measuring a million would hold up the print.
 constexpr std::size_t kMeasuredRows = 2000;
+// The size of the text, and the least it is made to fit a wide table across the page.
+constexpr double kPoints = 9;
+constexpr double kSmallestPoints = 6.5;
 // The shade of a marked cell, light enough for its text on any printer.
 const QColor kShade(215, 215, 215);
 
 } // namespace
 
-TablePrinter::TablePrinter(PrintJob job) : job_(std::move(job)) {
-    font_ = QFont(QStringLiteral("Sans Serif"), 9);
+TablePrinter::TablePrinter(PrintJob job) : job_(std::move(job)), table_(*job_.table) {
+    font_ = QFont(QStringLiteral("Sans Serif"));
+    font_.setPointSizeF(kPoints);
     font_.setStyleHint(QFont::SansSerif);
+    // Letters as they are, no "fi" ligature, so that a search in the PDF, or its text
+    // copied, finds "file".
+    font_.setStyleStrategy(QFont::PreferNoShaping);
     bold_ = font_;
     bold_.setBold(true);
     // Every reason is known before the first page, so that each page keeps room for
     // the legend and a reason has one character on every page.
-    const mp::Table& table = *job_.table;
+    const mp::Table& table = table_;
     for (std::size_t row = 0; row < table.rowCount() + table.footCount(); ++row)
         for (std::size_t column = 0; column < table.columnCount(); ++column) {
             const mp::Cell cell = row < table.rowCount()
@@ -50,48 +55,75 @@ QString TablePrinter::markSign(const std::string& mark) {
 }
 
 std::size_t TablePrinter::lineCount() const {
-    return job_.table->rowCount() + job_.table->footCount() + std::size_t(job_.closing.size());
+    return table_.rowCount() + table_.footCount() + std::size_t(job_.closing.size());
 }
 
 TablePrinter::Line TablePrinter::lineAt(std::size_t position) const {
-    const std::size_t body = job_.table->rowCount();
-    const std::size_t foot = job_.table->footCount();
+    const std::size_t body = table_.rowCount();
+    const std::size_t foot = table_.footCount();
     if (position < body)
-        return {Line::Body, job_.order != nullptr ? job_.order->rowAt(position) : position};
+        return {Line::Body, job_.order->rowAt(position)};
     if (position < body + foot)
         return {Line::Foot, position - body};
     return {Line::Closing, position - body - foot};
 }
 
+std::size_t TablePrinter::spanOf(const Line& line, std::size_t column) const {
+    if (line.kind != Line::Body)
+        return 1;
+    const std::size_t span = table_.cellSpan(line.index, column);
+    return std::max<std::size_t>(1, std::min(span, table_.columnCount() - column));
+}
+
+std::vector<double> TablePrinter::measure(QPagedPaintDevice& device) const {
+    const QFontMetricsF metrics(font_, &device);
+    const QFontMetricsF boldMetrics(bold_, &device);
+    // Room for the mark character, and a pixel against rounding.
+    const double sign = metrics.horizontalAdvance(QStringLiteral(" *")) + 1;
+    const mp::Table& table = table_;
+    std::vector<double> widths(table.columnCount(), 0);
+    for (std::size_t column = 0; column < table.columnCount(); ++column) {
+        widths[column] =
+            boldMetrics.horizontalAdvance(QString::fromStdString(table.columnTitle(column))) + 1;
+        const auto measure = [&](const mp::Cell& cell, const QFontMetricsF& m) {
+            widths[column] = std::max(widths[column], m.horizontalAdvance(job_.text(cell)) + sign);
+        };
+        for (std::size_t row = 0; row < std::min(table.rowCount(), kMeasuredRows); ++row)
+            if (spanOf({Line::Body, row}, column) == 1)
+                measure(table.cell(row, column), metrics);
+        for (std::size_t row = 0; row < table.footCount(); ++row)
+            measure(table.footCell(row, column), boldMetrics);
+    }
+    return widths;
+}
+
 void TablePrinter::lay(QPagedPaintDevice& device) {
     const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    const QFontMetricsF metrics(font_, &device);
+    // A table too wide for the page is printed smaller, down to a size still read
+    // easily; only past that are its columns squeezed (their texts then cut).
+    font_.setPointSizeF(kPoints);
+    std::vector<double> widths;
+    double total = 0;
+    double gap = 0;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        bold_ = font_;
+        bold_.setBold(true);
+        widths = measure(device);
+        gap = QFontMetricsF(font_, &device).horizontalAdvance(QStringLiteral("MM"));
+        total = gap * double(std::max<std::size_t>(widths.size(), 1) - 1);
+        for (double width : widths)
+            total += width;
+        if (total <= page.width() || font_.pointSizeF() <= kSmallestPoints)
+            break;
+        font_.setPointSizeF(std::max(
+            kSmallestPoints, std::floor(font_.pointSizeF() * page.width() / total * 4) / 4));
+    }
     const QFontMetricsF boldMetrics(bold_, &device);
     Layout layout;
     layout.rowHeight = std::ceil(boldMetrics.height() * 1.25);
     // Head: title, folder and date, a gap; then the column titles.
     layout.top = page.top() + layout.rowHeight * 4;
     layout.bottom = page.bottom() - layout.rowHeight * (2 + legendLines_);
-
-    const mp::Table& table = *job_.table;
-    const double gap = metrics.horizontalAdvance(QStringLiteral("MM"));
-    const double sign = metrics.horizontalAdvance(QStringLiteral(" *"));
-    std::vector<double> widths(table.columnCount(), 0);
-    for (std::size_t column = 0; column < table.columnCount(); ++column) {
-        widths[column] =
-            boldMetrics.horizontalAdvance(QString::fromStdString(table.columnTitle(column)));
-        const auto measure = [&](const mp::Cell& cell, const QFontMetricsF& m) {
-            widths[column] = std::max(widths[column], m.horizontalAdvance(cellText(cell)) + sign);
-        };
-        for (std::size_t row = 0; row < std::min(table.rowCount(), kMeasuredRows); ++row)
-            measure(table.cell(row, column), metrics);
-        for (std::size_t row = 0; row < table.footCount(); ++row)
-            measure(table.footCell(row, column), boldMetrics);
-    }
-    // Columns side by side from the left; squeezed in proportion should they not fit.
-    double total = gap * double(std::max<std::size_t>(widths.size(), 1) - 1);
-    for (double width : widths)
-        total += width;
     const double scale = total > page.width() ? page.width() / total : 1.0;
     double left = page.left();
     for (double width : widths) {
@@ -144,7 +176,7 @@ void TablePrinter::paintPage(QPainter& painter, QPagedPaintDevice& device, int p
          QStringLiteral("%1 · printed %2")
              .arg(job_.folder, locale.toString(job_.printed, QLocale::LongFormat)),
          font_);
-    const mp::Table& table = *job_.table;
+    const mp::Table& table = table_;
     const double titles = layout_.top - h;
     for (std::size_t column = 0; column < table.columnCount(); ++column)
         text(QRectF(layout_.columnLeft[column], titles, layout_.columnWidth[column], h),
@@ -163,11 +195,16 @@ void TablePrinter::paintPage(QPainter& painter, QPagedPaintDevice& device, int p
             continue;
         }
         const bool foot = line.kind == Line::Foot;
-        for (std::size_t column = 0; column < table.columnCount(); ++column) {
+        for (std::size_t column = 0; column < table.columnCount();) {
             const mp::Cell cell =
                 foot ? table.footCell(line.index, column) : table.cell(line.index, column);
-            const QRectF box(layout_.columnLeft[column], y, layout_.columnWidth[column], h);
-            QString shown = cellText(cell);
+            const std::size_t last = column + spanOf(line, column) - 1;
+            const QRectF box(layout_.columnLeft[column], y,
+                             layout_.columnLeft[last] + layout_.columnWidth[last] -
+                                 layout_.columnLeft[column],
+                             h);
+            column = last + 1;
+            QString shown = job_.text(cell);
             if (!cell.mark.empty()) {
                 painter.fillRect(box, kShade);
                 shown += QLatin1Char(' ') + markSign(cell.mark);

@@ -1,5 +1,6 @@
 #pragma once
-// A table of cells (mp::Table, its body in a RowOrder) laid out on pages, for a printer,
+// A window's table (its table of cells, the body in the order shown, each cell's text
+// as the window shows it) laid out on pages, for a printer,
 // the print preview or a PDF. Every page has a head (the window's title in bold, then
 // the folder its files are in and the date printed), the column titles, as many rows
 // as fit, and at its foot "Page N of M". The foot rows (a file's Total, the sums per
@@ -10,8 +11,9 @@
 // so that a black-and-white printer keeps the mark; every page with a mark has a
 // legend above its foot giving each of its characters' reasons.
 //
-// Columns take the width their titles and the widest of the first rows need; a text
-// wider than its column, or than the page, is cut with an ellipsis.
+// Columns take the width their titles and the widest of the first rows need; a cell
+// that covers the rest of its row (a file's error) takes their width; a text wider
+// than its column, or than the page, is cut with an ellipsis.
 
 #include "masterpoint/RowOrder.h"
 #include "masterpoint/Table.h"
@@ -20,17 +22,19 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class QPagedPaintDevice;
 class QPainter;
 
 struct PrintJob {
-    QString title;                       // the window's title
-    QString folder;                      // where its files are
-    const mp::Table* table = nullptr;    // outlives the printer
-    const mp::RowOrder* order = nullptr; // the body's order; the table's own when null
-    QStringList closing;                 // lines after the table, on the last page
+    QString title;                                // the window's title
+    QString folder;                               // where its files are
+    const mp::Table* table = nullptr;             // outlives the printer
+    const mp::RowOrder* order = nullptr;          // the body as shown; outlives the printer
+    std::function<QString(const mp::Cell&)> text; // a cell as the window shows it
+    QStringList closing;                          // lines after the table, on the last page
     QDateTime printed = QDateTime::currentDateTime();
 };
 
@@ -62,13 +66,18 @@ private:
     };
 
     void lay(QPagedPaintDevice& device);
+    // Each column's width in the fonts as they are now: its title, its widest cell.
+    std::vector<double> measure(QPagedPaintDevice& device) const;
     std::size_t lineCount() const;
     Line lineAt(std::size_t position) const;
     void paintPage(QPainter& painter, QPagedPaintDevice& device, int page);
     // The character of a mark, by the order the marks were met.
     QString markSign(const std::string& mark);
+    // How many columns body row's cell at column covers, within the table.
+    std::size_t spanOf(const Line& line, std::size_t column) const;
 
     PrintJob job_;
+    const mp::Table& table_;
     QFont font_;
     QFont bold_;
     Layout layout_;

@@ -9,9 +9,10 @@ inline const QString Paths = QStringLiteral("paths");
 inline const QString Options = QStringLiteral("Options");
 inline const QString MasterpointFolder = QStringLiteral("Quillet");
 inline const QString BackupFolder = QStringLiteral("backup");
+// The folder a table was last saved to (Save as CSV..., Save as PDF...), in
+// section Paths.
+inline const QString SaveFolder = QStringLiteral("SaveFolder");
 inline const QString ClubNumber = QStringLiteral("ClubNo");
 inline const QString LocateOnOpen = QStringLiteral("LocateOnOpen");
 inline const QString ConvertExtensions = QStringLiteral("Convertextensions");
-// The folder a table was last saved to (PDF, CSV), where the next save is proposed.
-inline const QString SaveFolder = QStringLiteral("SaveFolder");
 } // namespace SettingsNames

@@ -1,5 +1,6 @@
 #include "viewer/ViewerWindow.h"
 
+#include "print/PrintActions.h"
 #include "viewer/OutOfFormatNote.h"
 #include "viewer/PointsText.h"
 #include "viewer/TotalField.h"
@@ -7,6 +8,8 @@
 #include "viewer/ViewerModel.h"
 #include "widgets/CloseKeys.h"
 #include "widgets/DesignSize.h"
+#include "widgets/FindBar.h"
+#include "widgets/TableSaver.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -15,12 +18,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -79,9 +85,10 @@ void fitField(TotalField& field) {
 
 } // namespace
 
-ViewerWindow::ViewerWindow(QWidget* owner, SettingsStore& store)
+ViewerWindow::ViewerWindow(QWidget* owner, SettingsStore& store, Prompts& prompts)
     : QWidget(owner, Qt::Window),
-      geometry_(store, QStringLiteral("Viewer"), WindowGeometry::Keep::SizeOnly) {
+      geometry_(store, QStringLiteral("Viewer"), WindowGeometry::Keep::SizeOnly), prompts_(prompts),
+      store_(store) {
     setObjectName(QStringLiteral("ViewerWindow"));
     // Closing hides the window; its owner decides when it goes, and a viewer being
     // closed must never end the program.
@@ -133,14 +140,33 @@ ViewerWindow::ViewerWindow(QWidget* owner, SettingsStore& store)
     statusLine_->setWordWrap(true);
     statusLine_->setContentsMargins(design(4), design(2), design(4), design(2));
 
+    // What the last command did (a file saved), apart from the counts, which never change.
+    messageLine_ = new QLabel(this);
+    messageLine_->setObjectName(QStringLiteral("messageLine"));
+    messageLine_->setWordWrap(true);
+    messageLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    messageLine_->setContentsMargins(design(4), 0, design(4), design(2));
+    // A long path must not widen the window: what does not fit is in the tool tip.
+    messageLine_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    messageLine_->hide();
+
+    findBar_ = new FindBar(*this);
+    connect(findBar_, &FindBar::searched, this, [this](const QString& digits, FindBar::Step step) {
+        findBar_->report(grid_->find(digits, step));
+    });
+    connect(findBar_, &FindBar::closed, this, [this] { grid_->setFocus(Qt::OtherFocusReason); });
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(panel);
     layout->addWidget(grid_, 1);
+    layout->addWidget(findBar_);
     layout->addWidget(statusLine_);
+    layout->addWidget(messageLine_);
 
     addCloseKeys(*this);
+    buildMenus();
 
     setTabOrder(closeButton, firstTotal_);
     setTabOrder(firstTotal_, secondTotal_);
@@ -160,7 +186,9 @@ void ViewerWindow::setFile(const QString& caption, mp::LineList lines, bool twoF
     ViewerModel* previous = model_;
     QItemSelectionModel* previousSelection = grid_->selectionModel();
     model_ = new ViewerModel(std::move(lines), twoFigures, this);
-    grid_->setModel(model_);
+    grid_->setTableModel(model_);
+    messageLine_->clear();
+    messageLine_->hide();
     // The view owns neither the model nor its old selection model.
     delete previousSelection;
     delete previous;
@@ -235,15 +263,82 @@ void ViewerWindow::moveToNextMark() {
     grid_->scrollTo(next);
 }
 
-void ViewerWindow::selectLine(std::uint64_t line) {
-    if (model_ == nullptr || line >= std::uint64_t(model_->rowCount()))
+void ViewerWindow::buildMenus() {
+    auto* menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    layout()->setMenuBar(menuBar);
+
+    fileMenu_ = menuBar->addMenu(QStringLiteral("&File"));
+    fileMenu_->setObjectName(QStringLiteral("fileMenu"));
+    QAction* save = fileMenu_->addAction(QStringLiteral("Save as &CSV..."));
+    save->setObjectName(QStringLiteral("saveCsvAction"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save->setShortcutContext(Qt::WindowShortcut);
+    connect(save, &QAction::triggered, this, &ViewerWindow::saveAsCsv);
+    addAction(save);
+    printSeparator_ = fileMenu_->addSeparator();
+    addPrinting();
+    if (auto* close = findChild<QAction*>(QStringLiteral("closeAction"))) {
+        close->setText(QStringLiteral("&Close"));
+        fileMenu_->addAction(close);
+    }
+
+    QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    edit->addAction(findBar_->findAction());
+    edit->addAction(findBar_->nextAction());
+    edit->addAction(findBar_->previousAction());
+    edit->addSeparator();
+    QAction* nextMark = edit->addAction(QStringLiteral("Next &mark"));
+    nextMark->setObjectName(QStringLiteral("nextMarkAction"));
+    // F8 itself is the window's key (keyPressEvent), so that it is one key, not two.
+    nextMark->setShortcut(QKeySequence(Qt::Key_F8));
+    nextMark->setShortcutContext(Qt::WidgetShortcut);
+    connect(nextMark, &QAction::triggered, this, &ViewerWindow::moveToNextMark);
+}
+
+void ViewerWindow::addPrinting() {
+    PrintActions::Source source;
+    source.job = [this]() -> std::optional<PrintJob> {
+        if (model_ == nullptr)
+            return std::nullopt;
+        PrintJob job;
+        job.title = windowTitle();
+        job.folder = folder_;
+        job.table = &model_->lines();
+        job.order = &model_->order();
+        job.text = [model = model_](const mp::Cell& cell) { return model->displayText(cell); };
+        job.closing = QStringList{statusLine_->text()};
+        return job;
+    };
+    source.name = [this] { return windowTitle(); };
+    source.status = [this](const QString& text) {
+        messageLine_->setText(text);
+        messageLine_->setToolTip(text);
+        messageLine_->show();
+    };
+    auto* print = new PrintActions(*this, prompts_, store_, std::move(source));
+    print->addTo(*fileMenu_, printSeparator_);
+}
+
+void ViewerWindow::saveAsCsv() {
+    if (model_ == nullptr)
         return;
-    const QModelIndex index = model_->index(int(line), 0);
+    const std::optional<QString> saved =
+        TableSaver(prompts_, store_).saveCsv(model_->lines(), model_->order(), windowTitle());
+    if (!saved)
+        return;
+    messageLine_->setText(*saved);
+    messageLine_->setToolTip(*saved);
+    messageLine_->show();
+}
+
+void ViewerWindow::selectLine(std::uint64_t line) {
+    if (model_ == nullptr || line >= model_->order().size())
+        return;
+    // The line wherever the rows' order now shows it.
     grid_->setFocus(Qt::OtherFocusReason);
-    grid_->setCurrentIndex(index);
-    grid_->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
-                                               QItemSelectionModel::Rows);
-    grid_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    grid_->goToRow(model_->rowOf(std::size_t(line)));
 }
 
 void ViewerWindow::restoreAndRaise() {

@@ -17,7 +17,17 @@
 // settings store under "Viewer"), never too narrow for its columns.
 //
 // F8 moves the grid's current cell to the next marked cell (ViewerModel::nextMarked),
-// wrapping after the last, wherever the focus is in the window. Esc and Ctrl+W close it.
+// in the rows' current order, wrapping after the last, wherever the focus is in the
+// window. Esc and Ctrl+W close it.
+//
+// A click on a column header sorts the lines (TableGrid); the totals and the status line
+// stay as they are. Ctrl+F opens the find bar at the window's foot (FindBar), which
+// finds member numbers in the rows as shown. The menu bar's File menu has "Save as
+// CSV..." (Ctrl+S: TableSaver, the rows in the order shown, then the Total row), then
+// "Print...", "Print preview..." and "Save as PDF..." (PrintActions: the rows as shown,
+// the Total row and the status line on the last page), whose outcome the message
+// beside the status line says, and Close; its Edit menu the find steps and "Next mark"
+// (F8). Enter from the Find member window selects a line (selectLine).
 //
 // The window is a top-level window owned by the main window (destroyed with it at the
 // latest). Closing it, by its "Close" button, the keys or the close box, only hides it:
@@ -30,7 +40,11 @@
 #include <QWidget>
 #include <cstdint>
 
+class FindBar;
+class QAction;
 class QLabel;
+class QMenu;
+class Prompts;
 class SettingsStore;
 class TotalField;
 class ViewerGrid;
@@ -39,7 +53,9 @@ class ViewerModel;
 class ViewerWindow : public QWidget {
     Q_OBJECT
 public:
-    ViewerWindow(QWidget* owner, SettingsStore& store);
+    // Questions (the save name, replacing a file, a file that cannot be written) go
+    // through prompts.
+    ViewerWindow(QWidget* owner, SettingsStore& store, Prompts& prompts);
 
     // Fills the window with lines (taken over, not copied) and shows it in front:
     // caption, one row per line, the layout's columns, the first total set to the first
@@ -48,6 +64,9 @@ public:
     void showFile(const QString& caption, mp::LineList lines, bool twoFigures);
     // The same without showing it, so that whoever opens it can place it first.
     void setFile(const QString& caption, mp::LineList lines, bool twoFigures);
+
+    // The folder the file is in, for the head of its printed pages.
+    void setFolder(const QString& folder) { folder_ = folder; }
 
     // Makes line (from 0) the grid's current row, selected whole and scrolled into view,
     // with the focus; nothing when the file has no such line.
@@ -66,11 +85,24 @@ private:
     // their sum.
     int fitColumns();
     void moveToNextMark();
+    void saveAsCsv();
+    void buildMenus();
+    // Print..., Print preview... and Save as PDF... in the File menu (PrintActions).
+    void addPrinting();
 
     WindowGeometry geometry_;
     ViewerGrid* grid_;
     TotalField* firstTotal_;
     TotalField* secondTotal_;
     QLabel* statusLine_;
+    QLabel* messageLine_;
+    FindBar* findBar_;
     ViewerModel* model_ = nullptr;
+    Prompts& prompts_;
+    SettingsStore& store_;
+    QString folder_;
+    // The File menu: Save as CSV..., then the place for printing's entries
+    // (insertActions before printSeparator_), then Close.
+    QMenu* fileMenu_ = nullptr;
+    QAction* printSeparator_ = nullptr;
 };

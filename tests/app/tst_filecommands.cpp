@@ -123,7 +123,7 @@ public:
         return false;
     }
     void open(const std::string& fileName, const QString& caption, mp::LineList lines,
-              bool twoFigures) override {
+              bool twoFigures, const std::string&) override {
         names_.push_back(fileName);
         showing << shown(fromBytes(fileName), caption, int(lines.size()), twoFigures);
         log << "open:" + fromBytes(fileName);

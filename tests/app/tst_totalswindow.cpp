@@ -14,11 +14,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -58,6 +61,8 @@ private slots:
     void keysCloseTheWindow();
     void keepsItsPlace_data();
     void keepsItsPlace();
+    void sortsFindsAndSavesTheFileRows();
+    void savesAsPdf();
 
 private:
     std::unique_ptr<MainWindow> open() {
@@ -78,7 +83,7 @@ private:
     }
     // The table as Ctrl+C copies it.
     static QString copied(MainWindow& window) {
-        auto* table = window.findChild<TotalsWindow*>()->findChild<QTableWidget*>("totalsTable");
+        auto* table = window.findChild<TotalsWindow*>()->findChild<QTableView*>("totalsTable");
         QApplication::clipboard()->clear();
         table->setFocus();
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
@@ -213,7 +218,7 @@ void tst_TotalsWindow::keysCloseTheWindow() {
     window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
     TotalsWindow* totals = window->findChild<TotalsWindow*>();
     QVERIFY(QTest::qWaitForWindowActive(totals));
-    auto* table = totals->findChild<QTableWidget*>("totalsTable");
+    auto* table = totals->findChild<QTableView*>("totalsTable");
     table->setFocus();
     QTest::keyClick(table, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QVERIFY(!totals->isVisible());
@@ -267,6 +272,71 @@ void tst_TotalsWindow::keepsItsPlace() {
     // The frame aside: the stored size is kept within the screen's, not less the frame.
     QVERIFY(screen.contains(shown.topLeft()));
     QVERIFY(shown.width() <= screen.width() && shown.height() <= screen.height());
+}
+
+// A header click sorts the file rows with the colour sums kept at the foot; Ctrl+F
+// finds a file; Ctrl+S saves the table as shown and says so.
+void tst_TotalsWindow::sortsFindsAndSavesTheFileRows() {
+    auto window = open();
+    for (const QString& name : kListed)
+        toggle(*window, name);
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
+    TotalsWindow* totals = window->findChild<TotalsWindow*>();
+    QVERIFY(QTest::qWaitForWindowActive(totals));
+    auto* table = totals->findChild<QTableView*>("totalsTable");
+    QHeaderView* header = table->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    QStringList files;
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        files << table->model()->index(row, 0).data().toString();
+    QCOMPARE(files, QStringList({"B.GAR", "C.MP1(GLD)", "A.GLD", "All GLD", "All GAR"}));
+
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_F, Qt::ControlModifier);
+    auto* field = totals->findChild<QLineEdit*>("findField");
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClicks(field, "1");
+    QCOMPARE(table->currentIndex().row(), 1);
+
+    const QString path = dir_->filePath("Totals.csv");
+    prompts_.saveAnswers = {path};
+    QTest::keyClick(field, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(totals->findChild<QLabel*>("statusLine")->text(), "Saved 3 lines to " + path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(),
+             QByteArray("\xEF\xBB\xBF"
+                        "File,Records,Members,Not counted,Out of format,Masterpoints 1,"
+                        "Masterpoints 2,Note\r\n"
+                        "B.GAR,2,2,1,0,12.50,3.00,\r\n"
+                        "C.MP1(GLD),2,2,0,1,0.60,,Includes 0.10 from 1 line out of format\r\n"
+                        "A.GLD,3,2,0,0,14.25,,\r\n"
+                        "All GLD,5,4,0,1,14.85,,Includes 0.10 from 1 line out of format\r\n"
+                        "All GAR,2,2,1,0,12.50,3.00,\r\n"));
+}
+
+// Save as PDF: the folder in the head, an error standing whole where a file's figures
+// would, a marked sum keeping its mark as a character and its reason in the legend.
+void tst_TotalsWindow::savesAsPdf() {
+    auto window = open();
+    for (const QString& name : kListed)
+        toggle(*window, name);
+    QVERIFY(QFile::remove(QDir(mpFolder()).filePath("B.GAR")));
+    window->findChild<QAction*>(QStringLiteral("totalsAction"))->trigger();
+    auto* totals = window->findChild<TotalsWindow*>();
+    const QString path = dir_->filePath("Totals.pdf");
+    prompts_.saveAnswers = {path};
+    totals->findChild<QAction*>(QStringLiteral("savePdfAction"))->trigger();
+    QCOMPARE(totals->findChild<QLabel*>("statusLine")->text(), "Saved 1 page to " + path);
+    const QString read = testfiles::pdfText(path);
+    qsizetype at = 0;
+    for (const QString& part : QStringList{
+             "Totals", mpFolder(), "Masterpoints 2", "Cannot open file " + mpFolder() + "/B.GAR",
+             "All GLD", "14.85 *", "* Includes 0.10 from 1 line out of format", "Page 1 of 1"}) {
+        at = read.indexOf(part, at);
+        QVERIFY2(at >= 0, qPrintable(part + " not found in order in:\n" + read));
+    }
 }
 
 QTEST_MAIN(tst_TotalsWindow)

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 namespace testfiles {
@@ -26,6 +27,15 @@ void writeRawSettings(const QString& iniPath, const QByteArray& text) {
     QFile file(iniPath);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
+}
+
+QString pdfText(const QString& path) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, "-"});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QStringLiteral("pdftotext failed: ") + process.errorString() +
+               process.readAllStandardError();
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace testfiles

@@ -11,6 +11,9 @@ namespace testfiles {
 void write(const QString& folder, const QString& name, const QByteArray& bytes);
 // The bytes of a file, or a null QByteArray when it cannot be read.
 QByteArray read(const QString& path);
+// The text a PDF reader finds in the PDF at path (pdftotext, its layout kept), or
+// "pdftotext failed: " and why.
+QString pdfText(const QString& path);
 // Writes raw text as the whole settings file (for values no program would write).
 void writeRawSettings(const QString& iniPath, const QByteArray& text);
 

@@ -2,6 +2,8 @@
 // size and its fit to the user's font, driven as a user would.
 
 #include "settings/SettingsStore.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
 #include "viewer/TotalField.h"
 #include "viewer/ViewerGrid.h"
 #include "viewer/ViewerModel.h"
@@ -9,13 +11,17 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,8 +39,9 @@ QString totalText(QString text) {
 struct Fixture {
     QTemporaryDir dir;
     SettingsStore store{dir.filePath("settings.ini")};
+    ScriptedPrompts prompts;
     std::unique_ptr<QWidget> owner = std::make_unique<QWidget>();
-    QPointer<ViewerWindow> viewer = new ViewerWindow(owner.get(), store);
+    QPointer<ViewerWindow> viewer = new ViewerWindow(owner.get(), store, prompts);
 
     void show(const QByteArray& bytes, bool twoFigures, const QString& caption = "CLUB.GLD") {
         const QString path = dir.filePath(caption);
@@ -53,6 +60,20 @@ struct Fixture {
         return found;
     }
     QTableView* grid() const { return child<QTableView>("grid"); }
+    // The grid's member numbers from the top down, joined by spaces.
+    QString members() const {
+        QStringList numbers;
+        for (int row = 0; row < grid()->model()->rowCount(); ++row)
+            numbers << cell(row, 0);
+        return numbers.join(' ');
+    }
+    void clickHeader(int column) const {
+        QHeaderView* header = grid()->horizontalHeader();
+        const QPoint centre(header->sectionViewportPosition(column) +
+                                header->sectionSize(column) / 2,
+                            header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+    }
     QString status() const { return child<QLabel>("statusLine")->text(); }
     QString cell(int row, int column) const {
         return grid()->model()->index(row, column).data().toString();
@@ -77,6 +98,12 @@ private slots:
     void fitsTheFont_data();
     void fitsTheFont();
     void answersForAMillionLines();
+    void headerClicksSortAndTheMarksFollow();
+    void findBarWalksTheRowsShown();
+    void savesTheRowsShownAsCsv_data();
+    void savesTheRowsShownAsCsv();
+    void savesThePagesAsPdf_data();
+    void savesThePagesAsPdf();
 };
 
 void tst_ViewerWindow::showsTheFileInItsLayout_data() {
@@ -327,13 +354,13 @@ void tst_ViewerWindow::theNextViewerOpensAtTheSizeLastClosed() {
     QTRY_COMPARE(f.viewer->size(), chosen);
     f.viewer->close();
 
-    auto* next = new ViewerWindow(f.owner.get(), f.store);
+    auto* next = new ViewerWindow(f.owner.get(), f.store, f.prompts);
     next->showFile("NEXT.GLD", mp::LineList::fromBytes("7654321000075\n"), false);
     QCOMPARE(next->size(), chosen);
 
     next->resize(QSize(60, chosen.height()));
     next->close();
-    auto* narrow = new ViewerWindow(f.owner.get(), f.store);
+    auto* narrow = new ViewerWindow(f.owner.get(), f.store, f.prompts);
     narrow->showFile("NARROW.GAR", mp::LineList::fromBytes("7654321000075000100\n"), true);
     QCOMPARE(narrow->height(), chosen.height());
     auto* grid = narrow->findChild<QTableView*>("grid");
@@ -408,12 +435,237 @@ void tst_ViewerWindow::answersForAMillionLines() {
     QWidget owner;
     QTemporaryDir dir;
     SettingsStore store(dir.filePath("settings.ini"));
-    auto* viewer = new ViewerWindow(&owner, store);
+    ScriptedPrompts prompts;
+    auto* viewer = new ViewerWindow(&owner, store, prompts);
     viewer->showFile("BIG.GLD", mp::LineList::fromBytes(bytes), false);
     auto* grid = viewer->findChild<QTableView*>("grid");
     grid->scrollToBottom();
     QCOMPARE(grid->model()->rowCount(), count);
     QCOMPARE(viewer->findChild<TotalField*>("firstTotal")->text(), totalText("12499988.25"));
+}
+
+// Header clicks: the sort, its indicator, and the marks, F8 and the copied text going
+// with their lines while the totals and the status line stay as they were.
+void tst_ViewerWindow::headerClicksSortAndTheMarksFollow() {
+    Fixture f;
+    f.show("3333333000200\n1111111ABCDEF\n2222222000900\n4444444000200\n", false);
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    const QString status = f.status();
+    QHeaderView* header = f.grid()->horizontalHeader();
+    const struct {
+        QString members;
+        int indicator; // -1: none
+        Qt::SortOrder order;
+        int markedRow; // where the bad figure of 1111111 now stands
+    } clicks[] = {
+        {"3333333 4444444 2222222 1111111", 1, Qt::AscendingOrder, 3},
+        {"2222222 3333333 4444444 1111111", 1, Qt::DescendingOrder, 3},
+        {"3333333 1111111 2222222 4444444", -1, Qt::AscendingOrder, 1},
+    };
+    for (const auto& click : clicks) {
+        f.clickHeader(1);
+        QCOMPARE(f.members(), click.members);
+        QCOMPARE(header->sortIndicatorSection(), click.indicator);
+        if (click.indicator >= 0)
+            QCOMPARE(header->sortIndicatorOrder(), click.order);
+        QCOMPARE(f.grid()->model()->index(click.markedRow, 1).data(Qt::ToolTipRole).toString(),
+                 QString("Not a number: not counted in the total"));
+        f.grid()->setCurrentIndex(f.grid()->model()->index(0, 0));
+        QTest::keyClick(f.grid(), Qt::Key_F8);
+        QCOMPARE(f.grid()->currentIndex().row(), click.markedRow);
+        QCOMPARE(f.status(), status);
+        QCOMPARE(f.child<TotalField>("firstTotal")->text(), totalText("    13.00"));
+    }
+    f.clickHeader(0);
+    f.clickHeader(0);
+    QCOMPARE(f.members(), QString("4444444 3333333 2222222 1111111"));
+    f.grid()->selectionModel()->select(f.grid()->model()->index(0, 0),
+                                       QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(f.grid(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("4444444"));
+}
+
+// Ctrl+F, typing, Enter, F3 and Shift+F3 over the rows as shown; wrapping said, a miss
+// leaving the row where it was; Esc closing the bar, a second Esc the window.
+void tst_ViewerWindow::findBarWalksTheRowsShown() {
+    Fixture f;
+    f.show("5651303000100\n1234567000900\n0565130000500\n7777777000200\n", false);
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    f.viewer->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.viewer));
+    f.grid()->setFocus();
+    f.grid()->setCurrentIndex(f.grid()->model()->index(1, 0));
+    QTest::keyClick(f.grid(), Qt::Key_F, Qt::ControlModifier);
+    auto* field = f.child<QLineEdit>("findField");
+    QTRY_VERIFY(field->hasFocus());
+    QCOMPARE(field->accessibleName(), QString("Find member"));
+    auto* note = f.child<QLabel>("findNote");
+    const auto row = [&] { return f.grid()->currentIndex().row(); };
+    const struct {
+        QString keys; // digits typed, or "Enter", "F3", "Shift+F3"
+        int row;
+        QString note;
+    } steps[] = {
+        {"565", 2, ""}, // at or after the current row
+        {"Enter", 0, "Search wrapped"},
+        {"F3", 2, ""},
+        {"Shift+F3", 0, ""},
+        {"9", 0, "Not found"}, // 5659: none, the row stays
+    };
+    for (const auto& step : steps) {
+        if (step.keys == "Enter")
+            QTest::keyClick(field, Qt::Key_Return);
+        else if (step.keys == "F3")
+            QTest::keyClick(field, Qt::Key_F3);
+        else if (step.keys == "Shift+F3")
+            QTest::keyClick(field, Qt::Key_F3, Qt::ShiftModifier);
+        else
+            QTest::keyClicks(field, step.keys);
+        QCOMPARE(row(), step.row);
+        QCOMPARE(note->text(), step.note);
+    }
+    // Sorted by points, descending: 1234567, 0565130, 7777777, 5651303.
+    f.clickHeader(1);
+    f.clickHeader(1);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QCOMPARE(f.cell(row(), 0), QString("5651303"));
+    QTest::keyClick(field, Qt::Key_F3);
+    QCOMPARE(f.cell(row(), 0), QString("0565130"));
+    QCOMPARE(note->text(), QString("Search wrapped"));
+
+    QTest::keyClick(field, Qt::Key_Escape);
+    QVERIFY(!f.child<QWidget>("findBar")->isVisible());
+    QVERIFY(f.viewer->isVisible());
+    QTRY_VERIFY(f.grid()->hasFocus());
+    QTest::keyClick(f.grid(), Qt::Key_Escape);
+    QVERIFY(!f.viewer->isVisible());
+}
+
+void tst_ViewerWindow::savesTheRowsShownAsCsv_data() {
+    QTest::addColumn<QString>("there");       // what the chosen name holds before; "-": nothing
+    QTest::addColumn<QList<bool>>("replace"); // the answers to the replace question
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a new name") << "-" << QList<bool>{} << true;
+    QTest::newRow("replacing, Yes") << "old" << QList<bool>{true} << true;
+    QTest::newRow("replacing, No, then cancel") << "old" << QList<bool>{false} << false;
+    QTest::newRow("a folder that is not there") << "no folder" << QList<bool>{} << false;
+}
+
+// Ctrl+S: the name proposed in the folder last saved to, the replace question, the
+// rows as shown in the file, what the window says; a failure said with its reason.
+void tst_ViewerWindow::savesTheRowsShownAsCsv() {
+    QFETCH(QString, there);
+    QFETCH(QList<bool>, replace);
+    QFETCH(bool, saved);
+    Fixture f;
+    f.store.writeString("paths", "SaveFolder", f.dir.path());
+    f.show("0012345000300\n7654321001250\n", false, "CLUB0612.GLD");
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    f.clickHeader(1);
+    f.clickHeader(1);
+    const QString path =
+        there == "no folder" ? f.dir.filePath("gone/CLUB0612.csv") : f.dir.filePath("CLUB0612.csv");
+    if (there == "old") {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    f.prompts.saveAnswers = {path};
+    f.prompts.yesNoAnswers = std::deque<bool>(replace.begin(), replace.end());
+    f.grid()->setFocus();
+    QTest::keyClick(f.grid(), Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(f.prompts.asked.first(), "save:" + f.dir.filePath("CLUB0612.csv"));
+    QCOMPARE(f.prompts.asked.filter("question:").size(), replace.size());
+    auto* message = f.child<QLabel>("messageLine");
+    QFile file(path);
+    if (saved) {
+        QCOMPARE(message->text(), "Saved 2 lines to " + path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBFKavra No.,Masterpoints,Note\r\n"
+                                            "\"=\"\"7654321\"\"\",12.50,\r\n"
+                                            "\"=\"\"0012345\"\"\",3.00,\r\n"
+                                            "Total,15.50,\r\n"));
+        // As a spreadsheet's default import reads it: the member numbers whole, the
+        // figures numbers (text would come back as written).
+        const QString soffice = QStandardPaths::findExecutable("soffice");
+        if (!soffice.isEmpty() && replace.isEmpty()) {
+            QProcess calc;
+            calc.start(soffice,
+                       {"-env:UserInstallation=file://" + f.dir.filePath("profile"), "--headless",
+                        "--convert-to", "csv", "--outdir", f.dir.filePath("calc"), path});
+            QVERIFY(calc.waitForFinished(120000));
+            QFile back(f.dir.filePath("calc/CLUB0612.csv"));
+            QVERIFY(back.open(QIODevice::ReadOnly));
+            QCOMPARE(back.readAll().split('\n').mid(1, 3),
+                     QList<QByteArray>({"7654321,12.5,", "0012345,3,", "Total,15.5,"}));
+        }
+    } else {
+        QVERIFY(message->text().isEmpty());
+        if (there == "old") {
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("old"));
+        }
+    }
+    if (there == "no folder")
+        QVERIFY(f.prompts.errors().value(0).startsWith("Cannot create file " + path));
+    else
+        QVERIFY(f.prompts.errors().isEmpty());
+}
+
+void tst_ViewerWindow::savesThePagesAsPdf_data() {
+    QTest::addColumn<QString>("folder");   // where the PDF goes, under the test's folder
+    QTest::addColumn<QStringList>("text"); // found in the PDF in this order; none: an error
+    // Guards: a head or foot on the first page only, column titles not repeated, the
+    // rows printed in the file's order rather than as shown, a mark kept only as a
+    // shade, the Total or the counts missing from the last page, half a file left.
+    QTest::newRow("two pages, sorted, a mark")
+        << "."
+        << QStringList{"CLUB0612.GLD",
+                       "printed",
+                       "Kavra No.",
+                       "9999999",
+                       "0099.99",
+                       "Page 1 of 2",
+                       "Kavra No.",
+                       "1234567",
+                       "ABCD.EF *",
+                       "Total",
+                       "62 records, 1 not counted",
+                       "* Not a number: not counted in the total",
+                       "Page 2 of 2"};
+    QTest::newRow("a folder that is not there") << "gone" << QStringList{};
+}
+
+void tst_ViewerWindow::savesThePagesAsPdf() {
+    QFETCH(QString, folder);
+    QFETCH(QStringList, text);
+    Fixture f;
+    QByteArray bytes;
+    for (int i = 0; i < 60; ++i)
+        bytes += QByteArray::number(1000000 + i) + "000001\r\n";
+    f.show("1234567ABCDEF\r\n9999999009999\r\n" + bytes, false, "CLUB0612.GLD");
+    f.viewer->setFolder(f.dir.path());
+    QVERIFY(QTest::qWaitForWindowExposed(f.viewer));
+    f.clickHeader(1);
+    f.clickHeader(1); // descending: 9999999 first, the line that is not a number last
+    const QString path = QDir(f.dir.filePath(folder)).filePath("CLUB0612.pdf");
+    f.prompts.saveAnswers = {path};
+    f.grid()->setFocus();
+    QTest::keyClick(f.grid(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    if (text.isEmpty()) {
+        QVERIFY(f.prompts.errors().value(0).startsWith("Cannot create file " + path));
+        QVERIFY(!QFile::exists(path));
+        return;
+    }
+    QCOMPARE(f.child<QLabel>("messageLine")->text(), "Saved 2 pages to " + path);
+    const QString read = testfiles::pdfText(path);
+    qsizetype at = 0;
+    for (const QString& part : text) {
+        at = read.indexOf(part, at);
+        QVERIFY2(at >= 0, qPrintable(part + " not found in order in:\n" + read));
+    }
 }
 
 QTEST_MAIN(tst_ViewerWindow)
