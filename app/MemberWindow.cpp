@@ -19,7 +19,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -161,11 +164,11 @@ void MemberWindow::showIndex(mp::MemberIndex index, std::string folder) {
     }
     problems_->setText(problems.join(QLatin1Char('\n')));
     problems_->setVisible(!problems.isEmpty());
-    search();
     if (!restored_) {
         geometry_.restore(*this, kDesignSize);
         restored_ = true;
     }
+    search();
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
@@ -215,8 +218,26 @@ void MemberWindow::search() {
                             : QStringLiteral("%1 lines").arg(locale.toString(qulonglong(lines))),
                  locale.toString(qulonglong(table_->filesWithMember())), files));
     view_->resizeColumnsToContents();
+    view_->resizeRowsToContents();
+    fitTable();
     view_->goToRow(0);
     field_->setFocus();
+}
+
+void MemberWindow::fitTable() {
+    // The whole table when it fits in a part of the screen, with scroll bars beyond.
+    const int frame = 2 * view_->frameWidth();
+    int width = frame + view_->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < model_->columnCount(); ++column)
+        width += view_->columnWidth(column);
+    int height = frame + view_->horizontalHeader()->sizeHint().height();
+    for (int row = 0; row < model_->rowCount(); ++row)
+        height += view_->rowHeight(row);
+    const QRect screen =
+        this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 800, 600);
+    const QSize grown =
+        size() + QSize(std::max(0, width - view_->width()), std::max(0, height - view_->height()));
+    resize(grown.boundedTo(screen.size() * 3 / 4).expandedTo(size()));
 }
 
 void MemberWindow::openRow(int row) {

@@ -14,7 +14,8 @@
 // then printing and "Save as PDF..." (PrintActions, the status line ending the last
 // page); what was saved is said under the table. Esc and Ctrl+W close the window.
 //
-// A top-level window belonging to its owner: closing it only hides it. Its size and
+// A top-level window belonging to its owner: closing it only hides it. Each search
+// enlarges it, within the screen, until the table fits. Its size and
 // place are kept in the settings store under "MemberWindow": restored when it is first
 // shown, stored when it is hidden.
 
@@ -57,6 +58,8 @@ protected:
 private:
     void search();
     void openRow(int row);
+    // Grows the window until the table fits, up to three quarters of the screen.
+    void fitTable();
     void saveAsCsv();
     void buildMenus();
 

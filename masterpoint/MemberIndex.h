@@ -4,9 +4,10 @@
 // such line only what a table of it needs: the file, the line's number, its first 19
 // characters (the member number and the figures, all that Record reads) and the marks
 // checkLine gives the whole line. The files' lines are let go as soon as each is read,
-// so the index costs some 40 bytes a record, and finding a member is a binary search.
+// so the index costs 36 bytes a record, and finding a member is a binary search.
 //
 // A file that cannot be read is kept with its error, and the others are still read.
+// The lines of all the files together number less than 2^32.
 
 #include "masterpoint/FileSystem.h"
 #include "masterpoint/ListEntry.h"
@@ -32,7 +33,7 @@ public:
         std::error_code reason;  // and the system's reason, for the log
     };
     struct Line {
-        std::uint64_t line = 0;   // from 0, in the file's own order
+        std::uint32_t line = 0;   // from 0, in the file's own order
         std::uint32_t member = 0; // the seven digits as a number
         std::uint32_t file = 0;   // into files()
         std::array<char, 19> head{};

@@ -22,6 +22,12 @@ constexpr double kSmallestPoints = 6.5;
 // The shade of a marked cell, light enough for its text on any printer.
 const QColor kShade(215, 215, 215);
 
+// The part of a page within its margins, where a painter on the device starts.
+QRectF printable(const QPagedPaintDevice& device) {
+    return QRectF(QPointF(0, 0),
+                  QSizeF(device.pageLayout().paintRectPixels(device.logicalDpiX()).size()));
+}
+
 } // namespace
 
 TablePrinter::TablePrinter(PrintJob job) : job_(std::move(job)), table_(*job_.table) {
@@ -98,7 +104,7 @@ std::vector<double> TablePrinter::measure(QPagedPaintDevice& device) const {
 }
 
 void TablePrinter::lay(QPagedPaintDevice& device) {
-    const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    const QRectF page = printable(device);
     // A table too wide for the page is printed smaller, down to a size still read
     // easily; only past that are its columns squeezed (their texts then cut).
     font_.setPointSizeF(kPoints);
@@ -160,7 +166,7 @@ bool TablePrinter::print(QPagedPaintDevice& device, int from, int to) {
 }
 
 void TablePrinter::paintPage(QPainter& painter, QPagedPaintDevice& device, int page) {
-    const QRectF area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    const QRectF area = printable(device);
     const double h = layout_.rowHeight;
     const QLocale locale;
     const auto text = [&](const QRectF& box, const QString& s, const QFont& font,

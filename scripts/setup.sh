@@ -14,7 +14,7 @@ if [ "${1:-}" = --no-recommends ]; then
 fi
 packages=(build-essential cmake qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang-format git ccache
-          dpkg-dev file desktop-file-utils appstream man-db)
+          dpkg-dev file desktop-file-utils appstream man-db poppler-utils)
 [ $# -gt 0 ] && packages=("$@")
 
 missing=()

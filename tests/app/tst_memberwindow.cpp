@@ -131,7 +131,8 @@ void tst_MemberWindow::ticksByKeyAndColour() {
             continue;
         }
         // What the window system makes of the menu key.
-        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2));
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                              view->viewport()->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(view->viewport(), &key);
         QMenu* menu = nullptr;
         QTRY_VERIFY((menu = view->findChild<QMenu*>(QStringLiteral("fileListMenu"))) != nullptr);
