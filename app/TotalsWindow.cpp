@@ -1,6 +1,7 @@
 #include "app/TotalsWindow.h"
 
 #include "masterpoint/TotalsTable.h"
+#include "viewer/OutOfFormatNote.h"
 #include "viewer/TableGrid.h"
 #include "viewer/TableModel.h"
 #include "widgets/CloseKeys.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -20,8 +22,36 @@
 namespace {
 
 constexpr int kFileColumn = 0;
+constexpr int kFirstPointsColumn = 5;
 // In the pixels of the 8-point font the windows were drawn for.
 const QSize kDesignSize(620, 260);
+
+// The table as the window shows it: a marked figure's tool tip says what the lines out
+// of format add as the user's locale writes points, where the table (and the CSV) has
+// plain figures.
+class TotalsModel : public TableModel {
+public:
+    TotalsModel(std::shared_ptr<const mp::TotalsTable> table, QObject* parent)
+        : TableModel(table, Display::Localised, true, parent), totals_(std::move(table)) {}
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::ToolTipRole || !index.isValid() ||
+            cellAt(index.row(), index.column()).mark.empty())
+            return TableModel::data(index, role);
+        const mp::TickedTotals& totals = totals_->totals();
+        const mp::FileSummary& summary =
+            isFootRow(index.row()) ? totals.colours[std::size_t(index.row() - bodyRows())].summary
+                                   : totals.rows[tableRow(index.row())].summary;
+        const bool first = index.column() == kFirstPointsColumn;
+        return outOfFormatNote(summary.outOfFormat,
+                               first ? summary.outOfFormatTotals.first
+                                     : summary.outOfFormatTotals.second,
+                               QLocale::system());
+    }
+
+private:
+    std::shared_ptr<const mp::TotalsTable> totals_;
+};
 
 } // namespace
 
@@ -90,8 +120,7 @@ TotalsWindow::TotalsWindow(QWidget* owner, SettingsStore& store, Prompts& prompt
 void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
     TableModel* previous = model_;
     QItemSelectionModel* previousSelection = table_->selectionModel();
-    model_ = new TableModel(std::make_shared<const mp::TotalsTable>(totals),
-                            TableModel::Display::Localised, true, this);
+    model_ = new TotalsModel(std::make_shared<const mp::TotalsTable>(totals), this);
     table_->setTableModel(model_);
     // The view owns neither the model nor its old selection model.
     delete previousSelection;
