@@ -6,14 +6,13 @@
 #include "viewer/TableModel.h"
 #include "widgets/CloseKeys.h"
 #include "widgets/FindBar.h"
+#include "widgets/TableMenus.h"
 #include "widgets/TableSaver.h"
 
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
-#include <QMenu>
-#include <QMenuBar>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -94,27 +93,8 @@ TotalsWindow::TotalsWindow(QWidget* owner, SettingsStore& store, Prompts& prompt
 
     addCloseKeys(*this);
 
-    auto* menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    layout->setMenuBar(menuBar);
-    fileMenu_ = menuBar->addMenu(QStringLiteral("&File"));
-    fileMenu_->setObjectName(QStringLiteral("fileMenu"));
-    QAction* save = fileMenu_->addAction(QStringLiteral("Save as &CSV..."));
-    save->setObjectName(QStringLiteral("saveCsvAction"));
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setShortcutContext(Qt::WindowShortcut);
-    addAction(save);
-    connect(save, &QAction::triggered, this, &TotalsWindow::saveAsCsv);
-    printSeparator_ = fileMenu_->addSeparator();
-    if (auto* close = findChild<QAction*>(QStringLiteral("closeAction"))) {
-        close->setText(QStringLiteral("&Close"));
-        fileMenu_->addAction(close);
-    }
-    QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("editMenu"));
-    edit->addAction(findBar_->findAction());
-    edit->addAction(findBar_->nextAction());
-    edit->addAction(findBar_->previousAction());
+    menus_ = addTableMenus(*this, *findBar_);
+    connect(menus_.saveCsv, &QAction::triggered, this, &TotalsWindow::saveAsCsv);
 }
 
 void TotalsWindow::showTotals(const mp::TickedTotals& totals) {

@@ -13,7 +13,7 @@
 // (pointsText). A click on a column header sorts the file rows (TableGrid), the colour
 // sums staying at the foot. Ctrl+C copies the whole table, headers first, as
 // tab-separated text, rows joined by "\n". Ctrl+F opens the find bar, which finds file
-// names holding the digits typed. "Save as CSV..." (Ctrl+S) in the File menu saves
+// names holding the digits typed. "Save as CSV…" (Ctrl+S) in the File menu saves
 // the table as shown (TableSaver) and says so in the status line. Esc and Ctrl+W close
 // the window.
 //
@@ -24,15 +24,14 @@
 // shown. Each showing enlarges it, within the screen, until the table fits.
 
 #include "app/TotalsView.h"
+#include "widgets/TableMenus.h"
 #include "widgets/WindowGeometry.h"
 
 #include <QWidget>
 
 class FindBar;
 class Prompts;
-class QAction;
 class QLabel;
-class QMenu;
 class SettingsStore;
 class TableGrid;
 class TableModel;
@@ -62,8 +61,6 @@ private:
     TableModel* model_ = nullptr;
     FindBar* findBar_;
     QLabel* statusLine_;
-    // The File menu: Save as CSV..., then the place for printing's entries
-    // (insertActions before printSeparator_), then Close.
-    QMenu* fileMenu_ = nullptr;
-    QAction* printSeparator_ = nullptr;
+    // Printing's entries go into menus_.file before menus_.printPlace.
+    TableMenus menus_;
 };

@@ -8,6 +8,7 @@
 #include "widgets/CloseKeys.h"
 #include "widgets/DesignSize.h"
 #include "widgets/FindBar.h"
+#include "widgets/TableMenus.h"
 #include "widgets/TableSaver.h"
 
 #include <QFrame>
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -263,29 +263,9 @@ void ViewerWindow::moveToNextMark() {
 }
 
 void ViewerWindow::buildMenus() {
-    auto* menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    layout()->setMenuBar(menuBar);
-
-    fileMenu_ = menuBar->addMenu(QStringLiteral("&File"));
-    fileMenu_->setObjectName(QStringLiteral("fileMenu"));
-    QAction* save = fileMenu_->addAction(QStringLiteral("Save as &CSV..."));
-    save->setObjectName(QStringLiteral("saveCsvAction"));
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setShortcutContext(Qt::WindowShortcut);
-    connect(save, &QAction::triggered, this, &ViewerWindow::saveAsCsv);
-    addAction(save);
-    printSeparator_ = fileMenu_->addSeparator();
-    if (auto* close = findChild<QAction*>(QStringLiteral("closeAction"))) {
-        close->setText(QStringLiteral("&Close"));
-        fileMenu_->addAction(close);
-    }
-
-    QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("editMenu"));
-    edit->addAction(findBar_->findAction());
-    edit->addAction(findBar_->nextAction());
-    edit->addAction(findBar_->previousAction());
+    menus_ = addTableMenus(*this, *findBar_);
+    connect(menus_.saveCsv, &QAction::triggered, this, &ViewerWindow::saveAsCsv);
+    QMenu* edit = menus_.edit;
     edit->addSeparator();
     QAction* nextMark = edit->addAction(QStringLiteral("Next &mark"));
     nextMark->setObjectName(QStringLiteral("nextMarkAction"));

@@ -74,7 +74,7 @@ FindBar::FindBar(QWidget& window) : QWidget(&window) {
     field_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000000")) +
                           2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
 
-    findAction_ = windowAction(window, "findAction", QStringLiteral("&Find member..."),
+    findAction_ = windowAction(window, "findAction", QStringLiteral("&Find\u2026"),
                                QKeySequence::Find, QKeySequence(Qt::CTRL | Qt::Key_F));
     nextAction_ = windowAction(window, "findNextAction", QStringLiteral("Find &next"),
                                QKeySequence::FindNext, QKeySequence(Qt::Key_F3));
