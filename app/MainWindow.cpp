@@ -238,7 +238,8 @@ void MainWindow::buildMenus() {
     backUpAction_ = makeAction(fileMenu, "backUpAction", QStringLiteral("&Backup"));
     mergeAction_ = makeAction(fileMenu, "mergeAction", QStringLiteral("&Merge"));
     totalsAction_ = makeAction(fileMenu, "totalsAction", QStringLiteral("&Totals of ticked files"));
-    findMemberAction_ = makeAction(fileMenu, "findMemberAction", QStringLiteral("&Find member..."));
+    findMemberAction_ =
+        makeAction(fileMenu, "findMemberAction", QStringLiteral("&Find member\u2026"));
     findMemberAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     closeViewersAction_ =
         makeAction(fileMenu, "closeViewersAction", QStringLiteral("Close &all viewers"));

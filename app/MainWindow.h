@@ -7,7 +7,7 @@
 // is not the one the list was made from, which folder the list shows (looked at after
 // every command and whenever the window becomes active, as another copy of the program
 // may have changed it). File > Close all viewers (Ctrl+Shift+W) closes every viewer;
-// File > Find member... (Ctrl+Shift+F) opens the Member window over the ticked files
+// File > Find member… (Ctrl+Shift+F) opens the Member window over the ticked files
 // (every listed file when none is ticked).
 //
 // In the file list Ctrl+A ticks every entry and Ctrl+Shift+A none; its context menu

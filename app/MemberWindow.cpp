@@ -7,6 +7,7 @@
 #include "widgets/CloseKeys.h"
 #include "widgets/FindBar.h"
 #include "widgets/NameText.h"
+#include "widgets/TableMenus.h"
 #include "widgets/TableSaver.h"
 
 #include <QAction>
@@ -16,8 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMenu>
-#include <QMenuBar>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollBar>
@@ -126,28 +125,9 @@ void MemberWindow::buildMenus() {
     };
     print_ = new PrintActions(*this, prompts_, store_, std::move(source));
 
-    auto* bar = new QMenuBar(this);
-    bar->setObjectName(QStringLiteral("menuBar"));
-    layout()->setMenuBar(bar);
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("fileMenu"));
-    QAction* save = file->addAction(QStringLiteral("Save as &CSV..."));
-    save->setObjectName(QStringLiteral("saveCsvAction"));
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setShortcutContext(Qt::WindowShortcut);
-    addAction(save);
-    connect(save, &QAction::triggered, this, &MemberWindow::saveAsCsv);
-    print_->addTo(*file);
-    file->addSeparator();
-    if (auto* close = findChild<QAction*>(QStringLiteral("closeAction"))) {
-        close->setText(QStringLiteral("&Close"));
-        file->addAction(close);
-    }
-    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("editMenu"));
-    edit->addAction(findBar_->findAction());
-    edit->addAction(findBar_->nextAction());
-    edit->addAction(findBar_->previousAction());
+    const TableMenus menus = addTableMenus(*this, *findBar_);
+    connect(menus.saveCsv, &QAction::triggered, this, &MemberWindow::saveAsCsv);
+    print_->addTo(*menus.file, menus.printPlace);
 }
 
 void MemberWindow::showIndex(mp::MemberIndex index, std::string folder) {

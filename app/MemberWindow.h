@@ -10,8 +10,8 @@
 // Enter (in the field or the table) or a double-click on a body row asks for that
 // line's viewer through the opener given. The table sorts by a header click, the sums
 // staying at the foot (TableGrid); Ctrl+F opens the find bar, which finds file names
-// holding the digits typed. The File menu has "Save as CSV..." (Ctrl+S: TableSaver),
-// then printing and "Save as PDF..." (PrintActions, the status line ending the last
+// holding the digits typed. The File menu has "Save as CSV…" (Ctrl+S: TableSaver),
+// then printing and "Save as PDF…" (PrintActions, the status line ending the last
 // page); what was saved is said under the table. Esc and Ctrl+W close the window.
 //
 // A top-level window belonging to its owner: closing it only hides it. Each search

@@ -2,18 +2,19 @@
 
 #include "masterpoint/TotalsTable.h"
 #include "print/PrintActions.h"
+#include "viewer/OutOfFormatNote.h"
 #include "viewer/TableGrid.h"
 #include "viewer/TableModel.h"
 #include "widgets/CloseKeys.h"
 #include "widgets/FindBar.h"
 #include "widgets/NameText.h"
+#include "widgets/TableMenus.h"
 #include "widgets/TableSaver.h"
 
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
+#include <QLocale>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -22,8 +23,36 @@
 namespace {
 
 constexpr int kFileColumn = 0;
+constexpr int kFirstPointsColumn = 5;
 // In the pixels of the 8-point font the windows were drawn for.
 const QSize kDesignSize(620, 260);
+
+// The table as the window shows it: a marked figure's tool tip says what the lines out
+// of format add as the user's locale writes points, where the table (and the CSV) has
+// plain figures.
+class TotalsModel : public TableModel {
+public:
+    TotalsModel(std::shared_ptr<const mp::TotalsTable> table, QObject* parent)
+        : TableModel(table, Display::Localised, true, parent), totals_(std::move(table)) {}
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::ToolTipRole || !index.isValid() ||
+            cellAt(index.row(), index.column()).mark.empty())
+            return TableModel::data(index, role);
+        const mp::TickedTotals& totals = totals_->totals();
+        const mp::FileSummary& summary =
+            isFootRow(index.row()) ? totals.colours[std::size_t(index.row() - bodyRows())].summary
+                                   : totals.rows[tableRow(index.row())].summary;
+        const bool first = index.column() == kFirstPointsColumn;
+        return outOfFormatNote(summary.outOfFormat,
+                               first ? summary.outOfFormatTotals.first
+                                     : summary.outOfFormatTotals.second,
+                               QLocale::system());
+    }
+
+private:
+    std::shared_ptr<const mp::TotalsTable> totals_;
+};
 
 } // namespace
 
@@ -66,18 +95,8 @@ TotalsWindow::TotalsWindow(QWidget* owner, SettingsStore& store, Prompts& prompt
 
     addCloseKeys(*this);
 
-    auto* menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    layout->setMenuBar(menuBar);
-    fileMenu_ = menuBar->addMenu(QStringLiteral("&File"));
-    fileMenu_->setObjectName(QStringLiteral("fileMenu"));
-    QAction* save = fileMenu_->addAction(QStringLiteral("Save as &CSV..."));
-    save->setObjectName(QStringLiteral("saveCsvAction"));
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setShortcutContext(Qt::WindowShortcut);
-    addAction(save);
-    connect(save, &QAction::triggered, this, &TotalsWindow::saveAsCsv);
-    printSeparator_ = fileMenu_->addSeparator();
+    menus_ = addTableMenus(*this, *findBar_);
+    connect(menus_.saveCsv, &QAction::triggered, this, &TotalsWindow::saveAsCsv);
     PrintActions::Source source;
     source.job = [this]() -> std::optional<PrintJob> {
         if (model_ == nullptr)
@@ -96,24 +115,14 @@ TotalsWindow::TotalsWindow(QWidget* owner, SettingsStore& store, Prompts& prompt
         statusLine_->show();
     };
     (new PrintActions(*this, prompts_, store_, std::move(source)))
-        ->addTo(*fileMenu_, printSeparator_);
-    if (auto* close = findChild<QAction*>(QStringLiteral("closeAction"))) {
-        close->setText(QStringLiteral("&Close"));
-        fileMenu_->addAction(close);
-    }
-    QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("editMenu"));
-    edit->addAction(findBar_->findAction());
-    edit->addAction(findBar_->nextAction());
-    edit->addAction(findBar_->previousAction());
+        ->addTo(*menus_.file, menus_.printPlace);
 }
 
 void TotalsWindow::showTotals(const mp::TickedTotals& totals) {
     folder_ = textOfBytes(totals.folder);
     TableModel* previous = model_;
     QItemSelectionModel* previousSelection = table_->selectionModel();
-    model_ = new TableModel(std::make_shared<const mp::TotalsTable>(totals),
-                            TableModel::Display::Localised, true, this);
+    model_ = new TotalsModel(std::make_shared<const mp::TotalsTable>(totals), this);
     table_->setTableModel(model_);
     // The view owns neither the model nor its old selection model.
     delete previousSelection;

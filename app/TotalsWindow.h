@@ -13,9 +13,9 @@
 // (pointsText). A click on a column header sorts the file rows (TableGrid), the colour
 // sums staying at the foot. Ctrl+C copies the whole table, headers first, as
 // tab-separated text, rows joined by "\n". Ctrl+F opens the find bar, which finds file
-// names holding the digits typed. "Save as CSV..." (Ctrl+S) in the File menu saves
-// the table as shown (TableSaver) and says so in the status line; "Print...",
-// "Print preview..." and "Save as PDF..." print it (PrintActions). Esc and Ctrl+W close
+// names holding the digits typed. "Save as CSV…" (Ctrl+S) in the File menu saves
+// the table as shown (TableSaver) and says so in the status line; "Print…", "Print
+// preview…" and "Save as PDF…" print it (PrintActions). Esc and Ctrl+W close
 // the window.
 //
 // A top-level window belonging to its owner: closing it only hides it. It is laid out
@@ -25,15 +25,14 @@
 // shown. Each showing enlarges it, within the screen, until the table fits.
 
 #include "app/TotalsView.h"
+#include "widgets/TableMenus.h"
 #include "widgets/WindowGeometry.h"
 
 #include <QWidget>
 
 class FindBar;
 class Prompts;
-class QAction;
 class QLabel;
-class QMenu;
 class SettingsStore;
 class TableGrid;
 class TableModel;
@@ -63,9 +62,7 @@ private:
     TableModel* model_ = nullptr;
     FindBar* findBar_;
     QLabel* statusLine_;
-    // The File menu: Save as CSV..., then the place for printing's entries
-    // (insertActions before printSeparator_), then Close.
-    QMenu* fileMenu_ = nullptr;
-    QAction* printSeparator_ = nullptr;
+    // Printing's entries go into menus_.file before menus_.printPlace.
+    TableMenus menus_;
     QString folder_; // where the files totalled are, for the head of printed pages
 };

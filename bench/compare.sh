@@ -8,7 +8,7 @@
 #
 # Environment: BUILD_DIR (default <repo>/build-bench, configured Release), RUNS (timed
 # runs per command, default 7), WARMUP (default 2), CASES (default "scan view window
-# merge backup", any of them), TMPDIR (where the data goes; it is removed at the end). Uses hyperfine when installed, else a loop over `date +%s%N`;
+# find sort csv merge backup", any of them), TMPDIR (where the data goes; it is removed at the end). Uses hyperfine when installed, else a loop over `date +%s%N`;
 # peak memory comes from /usr/bin/time (GNU time) when installed.
 set -euo pipefail
 
@@ -18,7 +18,7 @@ build=${BUILD_DIR:-$repo/build-bench}
 runs=${RUNS:-7}
 warmup=${WARMUP:-2}
 large=${MPBENCH_LARGE:-0}
-cases=" ${CASES:-scan view window merge backup} "
+cases=" ${CASES:-scan view window find sort csv merge backup} "
 wanted() { [[ $cases == *" $1 "* ]]; }
 
 say() { printf '%s\n' "$*" >&2; }
@@ -221,6 +221,59 @@ window_case() {
     fi
 }
 
+# ---- find, sort and save as CSV over the same file
+# The step's own time, in process (median of 5 inside mpbench, then of the runs).
+inner_ms() {
+    local key=$1 command=$2 i
+    : >"$work/inner"
+    for ((i = 0; i < warmup + runs; i++)); do
+        out=$(bash -c "$command")
+        ((i < warmup)) && continue
+        echo "$out" | sed "s/.*$key=\([0-9.]*\).*/\1/" >>"$work/inner"
+    done
+    median <"$work/inner"
+}
+find_case() {
+    local digits t_step t_grep r
+    digits=$("$bin/mpbench" find "$view" two | sed 's/.*digits=\([0-9]*\).*/\1/')
+    [[ $(grep -c -F "$digits" "$view" || true) == 0 ]] || fail "find: grep finds $digits"
+    say "find: timing"
+    t_step=$(inner_ms step_ms "'$bin/mpbench' find '$view' two")
+    t_grep=$(median_ms "" "grep -c -F '$digits' '$view' || true")
+    r=$(ratio "$t_step" "$t_grep")
+    row "find: one step over 1,000,000 rows, no match (in process)" "$t_step ms" \
+        "grep -c -F over the file (no match)" "$t_grep ms" "$r" "< 50 ms" "$(holds "$t_step" "<=" 49.99)"
+}
+sort_case() {
+    local t_sort t_peer r ours theirs
+    ours=$("$bin/mpbench" sort "$view" two | sed 's/.*first=\([0-9]*\).*/\1/')
+    # awk reads to the end: head would leave sort writing into a closed pipe.
+    theirs=$(LC_ALL=C sort -s -r -n -k1.8,1.13 "$view" | awk 'NR == 1 { print substr($0, 1, 7) }')
+    [[ $ours == "$theirs" ]] || fail "sort puts $ours first, sort -k $theirs"
+    say "sort: timing"
+    t_sort=$(inner_ms sort_ms "'$bin/mpbench' sort '$view' two")
+    t_peer=$(median_ms "" "LC_ALL=C sort -s -r -n -k1.8,1.13 '$view' >/dev/null")
+    r=$(ratio "$t_sort" "$t_peer")
+    row "sort 1,000,000 rows by points, descending (in process)" "$t_sort ms" \
+        "LC_ALL=C sort -s -r -n -k1.8,1.13 > /dev/null" "$t_peer ms" "$r" "< 1 s" \
+        "$(holds "$t_sort" "<=" 999.99)"
+}
+csv_case() {
+    local out=$work/CLUB.csv peer=$work/peer.csv t_csv t_awk r awk_name
+    "$bin/mpbench" csv "$view" "$out" two >/dev/null
+    local script='{ printf "\"=\"\"%s\"\"\",%.2f,%.2f,\r\n", substr($0, 1, 7), substr($0, 8, 6) / 100, substr($0, 14, 6) / 100 }'
+    awk "$script" "$view" >"$peer"
+    [[ $(wc -l <"$out") == $(($(wc -l <"$peer") + 2)) ]] || fail "csv rows differ from awk's"
+    say "csv: timing"
+    t_csv=$(median_ms "" "'$bin/mpbench' csv '$view' '$out' two")
+    t_awk=$(median_ms "" "awk '$script' '$view' > '$peer'")
+    awk_name=$(basename "$(readlink -f "$(command -v awk)")")
+    r=$(ratio "$t_csv" "$t_awk")
+    row "save 1,000,000 rows as CSV: read, write, sync, rename" "$t_csv ms" \
+        "$awk_name printing the same fields > out" "$t_awk ms" "$r" "<= 1" "$(holds "$r" "<=" 1)"
+    rm -f "$out" "$peer"
+}
+
 # ---- merge: 10 MiB in 10 files, and 1 GiB in 16 files when asked
 merge_case() {
     local total=$1 files=$2 label=$3
@@ -282,10 +335,13 @@ backup_case() {
 }
 
 wanted scan && scan_case
-if wanted view || wanted window; then
+if wanted view || wanted window || wanted find || wanted sort || wanted csv; then
     view_data
     wanted view && view_case
     wanted window && window_case
+    wanted find && find_case
+    wanted sort && sort_case
+    wanted csv && csv_case
     rm -f "$view"
 fi
 if wanted merge; then

@@ -25,14 +25,22 @@ RowOrder RowOrder::sorted(const Table& table, std::size_t column, SortDirection 
         bool isNumber;
         std::int64_t value;
     };
-    std::vector<std::string> texts(order.rows_);
+    // The texts are kept only while the column still looks like text.
+    std::vector<std::string> texts;
     std::vector<Key> keys(order.rows_);
     bool figures = false;
     for (std::size_t row = 0; row < order.rows_; ++row) {
         Cell cell = table.cell(row, column);
-        figures = figures || cell.kind != CellKind::Text;
+        if (!figures && cell.kind != CellKind::Text) {
+            figures = true;
+            std::vector<std::string>().swap(texts);
+        }
         keys[row] = {cell.isNumber, cell.value};
-        texts[row] = std::move(cell.text);
+        if (!figures) {
+            if (texts.empty())
+                texts.reserve(order.rows_);
+            texts.push_back(std::move(cell.text));
+        }
     }
     if (!figures) {
         std::stable_sort(order.rowAt_.begin(), order.rowAt_.end(),

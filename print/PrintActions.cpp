@@ -46,10 +46,10 @@ PrintActions::PrintActions(QWidget& window, Prompts& prompts, SettingsStore& sto
         window_.addAction(action);
         return action;
     };
-    printAction_ = make("printAction", QStringLiteral("&Print..."), QKeySequence::Print);
+    printAction_ = make("printAction", QStringLiteral("&Print\u2026"), QKeySequence::Print);
     previewAction_ =
-        make("printPreviewAction", QStringLiteral("Print pre&view..."), QKeySequence());
-    pdfAction_ = make("savePdfAction", QStringLiteral("Save as P&DF..."),
+        make("printPreviewAction", QStringLiteral("Print pre&view\u2026"), QKeySequence());
+    pdfAction_ = make("savePdfAction", QStringLiteral("Save as P&DF\u2026"),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(printAction_, &QAction::triggered, this, &PrintActions::print);
     connect(previewAction_, &QAction::triggered, this, &PrintActions::preview);

@@ -1,5 +1,5 @@
 #pragma once
-// "Print..." (Ctrl+P), "Print preview..." and "Save as PDF..." (Ctrl+Shift+S) for a window
+// "Print…" (Ctrl+P), "Print preview…" and "Save as PDF…" (Ctrl+Shift+S) for a window
 // that shows a table of cells, each printing what the window's source gives at that
 // moment (TablePrinter).
 //

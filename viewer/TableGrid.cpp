@@ -19,6 +19,11 @@ TableGrid::TableGrid(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setSortIndicatorShown(true);
     horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TableGrid::sortByHeader);
+    // A header press would select its column and move the current cell to the top row:
+    // a click sorts here, and the current row stays the row it was.
+    horizontalHeader()->disconnect(SIGNAL(sectionPressed(int)), this);
+    horizontalHeader()->disconnect(SIGNAL(sectionEntered(int)), this);
+    horizontalHeader()->setHighlightSections(false);
 }
 
 void TableGrid::setTableModel(TableModel* model) {

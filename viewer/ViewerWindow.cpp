@@ -9,6 +9,7 @@
 #include "widgets/CloseKeys.h"
 #include "widgets/DesignSize.h"
 #include "widgets/FindBar.h"
+#include "widgets/TableMenus.h"
 #include "widgets/TableSaver.h"
 
 #include <QFrame>
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -264,30 +264,10 @@ void ViewerWindow::moveToNextMark() {
 }
 
 void ViewerWindow::buildMenus() {
-    auto* menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    layout()->setMenuBar(menuBar);
-
-    fileMenu_ = menuBar->addMenu(QStringLiteral("&File"));
-    fileMenu_->setObjectName(QStringLiteral("fileMenu"));
-    QAction* save = fileMenu_->addAction(QStringLiteral("Save as &CSV..."));
-    save->setObjectName(QStringLiteral("saveCsvAction"));
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setShortcutContext(Qt::WindowShortcut);
-    connect(save, &QAction::triggered, this, &ViewerWindow::saveAsCsv);
-    addAction(save);
-    printSeparator_ = fileMenu_->addSeparator();
+    menus_ = addTableMenus(*this, *findBar_);
+    connect(menus_.saveCsv, &QAction::triggered, this, &ViewerWindow::saveAsCsv);
     addPrinting();
-    if (auto* close = findChild<QAction*>(QStringLiteral("closeAction"))) {
-        close->setText(QStringLiteral("&Close"));
-        fileMenu_->addAction(close);
-    }
-
-    QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("editMenu"));
-    edit->addAction(findBar_->findAction());
-    edit->addAction(findBar_->nextAction());
-    edit->addAction(findBar_->previousAction());
+    QMenu* edit = menus_.edit;
     edit->addSeparator();
     QAction* nextMark = edit->addAction(QStringLiteral("Next &mark"));
     nextMark->setObjectName(QStringLiteral("nextMarkAction"));
@@ -318,7 +298,7 @@ void ViewerWindow::addPrinting() {
         messageLine_->show();
     };
     auto* print = new PrintActions(*this, prompts_, store_, std::move(source));
-    print->addTo(*fileMenu_, printSeparator_);
+    print->addTo(*menus_.file, menus_.printPlace);
 }
 
 void ViewerWindow::saveAsCsv() {

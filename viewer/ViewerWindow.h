@@ -23,11 +23,11 @@
 // A click on a column header sorts the lines (TableGrid); the totals and the status line
 // stay as they are. Ctrl+F opens the find bar at the window's foot (FindBar), which
 // finds member numbers in the rows as shown. The menu bar's File menu has "Save as
-// CSV..." (Ctrl+S: TableSaver, the rows in the order shown, then the Total row), then
-// "Print...", "Print preview..." and "Save as PDF..." (PrintActions: the rows as shown,
-// the Total row and the status line on the last page), whose outcome the message
-// beside the status line says, and Close; its Edit menu the find steps and "Next mark"
-// (F8). Enter from the Find member window selects a line (selectLine).
+// CSV…" (Ctrl+S: TableSaver, the rows in the order shown, then the Total row), then
+// "Print…", "Print preview…" and "Save as PDF…" (PrintActions: the rows as shown, the
+// Total row and the status line on the last page), whose outcome the message beside
+// the status line says, and Close; its Edit menu the find steps and "Next mark" (F8)
+// (TableMenus). Enter in the Find member window selects a line here (selectLine).
 //
 // The window is a top-level window owned by the main window (destroyed with it at the
 // latest). Closing it, by its "Close" button, the keys or the close box, only hides it:
@@ -35,15 +35,14 @@
 // again. Hiding stores its size; a store that cannot be written is logged, never shown.
 
 #include "masterpoint/LineList.h"
+#include "widgets/TableMenus.h"
 #include "widgets/WindowGeometry.h"
 
 #include <QWidget>
 #include <cstdint>
 
 class FindBar;
-class QAction;
 class QLabel;
-class QMenu;
 class Prompts;
 class SettingsStore;
 class TotalField;
@@ -101,8 +100,6 @@ private:
     Prompts& prompts_;
     SettingsStore& store_;
     QString folder_;
-    // The File menu: Save as CSV..., then the place for printing's entries
-    // (insertActions before printSeparator_), then Close.
-    QMenu* fileMenu_ = nullptr;
-    QAction* printSeparator_ = nullptr;
+    // Printing's entries go into menus_.file before menus_.printPlace.
+    TableMenus menus_;
 };

@@ -37,7 +37,6 @@ FindBar::FindBar(QWidget& window) : QWidget(&window) {
     field_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,7}")), field_));
     field_->setMaxLength(7);
-    field_->setClearButtonEnabled(true);
     field_->installEventFilter(this);
 
     auto* previous = new QToolButton(this);
@@ -71,9 +70,11 @@ FindBar::FindBar(QWidget& window) : QWidget(&window) {
     layout->addWidget(next);
     layout->addWidget(note_, 1);
     layout->addWidget(close);
-    field_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000")) * 3 / 2);
+    // Seven digits and a little room: the rest of the bar is the note's.
+    field_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000000")) +
+                          2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
 
-    findAction_ = windowAction(window, "findAction", QStringLiteral("&Find member..."),
+    findAction_ = windowAction(window, "findAction", QStringLiteral("&Find\u2026"),
                                QKeySequence::Find, QKeySequence(Qt::CTRL | Qt::Key_F));
     nextAction_ = windowAction(window, "findNextAction", QStringLiteral("Find &next"),
                                QKeySequence::FindNext, QKeySequence(Qt::Key_F3));

@@ -80,8 +80,7 @@ TEST(CsvWriter, WritesEachCellAsASpreadsheetReadsIt) {
 // Guards rows written in the file's order instead of the one shown, a lost Total row or
 // note, and figures that would not sum to the window's total.
 TEST(CsvWriter, WritesTheRowsShownThenTheTotal) {
-    const LinesTable table =
-        lines("0012345000300\n12345 7000125\n7654321ABCDEF\n1111111700060\n");
+    const LinesTable table = lines("0012345000300\n12345 7000125\n7654321ABCDEF\n1111111700060\n");
     const std::string bom = "\xEF\xBB\xBF";
     EXPECT_EQ(CsvWriter::text(table, RowOrder::sorted(table, 1, SortDirection::Descending)),
               bom + "Kavra No.,Masterpoints,Note\r\n"
@@ -170,10 +169,8 @@ TEST(TableFind, FindsInTheOrderShownAndSaysWhenItWraps) {
         {"at the current row", RowOrder(4), "5651", 0, FindStep::Here, {true, 0, false}},
         {"after it", RowOrder(4), "565", 1, FindStep::Here, {true, 2, false}},
         {"next wraps to the top", RowOrder(4), "565", 2, FindStep::Next, {true, 0, true}},
-        {"previous wraps to the end", RowOrder(4), "565", 0, FindStep::Previous,
-         {true, 2, true}},
-        {"only match is the current row", RowOrder(4), "777", 3, FindStep::Next,
-         {true, 3, true}},
+        {"previous wraps to the end", RowOrder(4), "565", 0, FindStep::Previous, {true, 2, true}},
+        {"only match is the current row", RowOrder(4), "777", 3, FindStep::Next, {true, 3, true}},
         {"not found", RowOrder(4), "999", 1, FindStep::Next, {false, 0, false}},
         {"nothing typed", RowOrder(4), "", 1, FindStep::Here, {false, 0, false}},
         // Shown by points: 1234567, 0565130, 7777777, 5651303.

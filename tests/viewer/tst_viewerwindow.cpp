@@ -463,8 +463,10 @@ void tst_ViewerWindow::headerClicksSortAndTheMarksFollow() {
         {"3333333 1111111 2222222 4444444", -1, Qt::AscendingOrder, 1},
     };
     for (const auto& click : clicks) {
+        f.grid()->setCurrentIndex(f.grid()->model()->index(f.members().indexOf("4444444") / 8, 0));
         f.clickHeader(1);
         QCOMPARE(f.members(), click.members);
+        QCOMPARE(f.cell(f.grid()->currentIndex().row(), 0), QString("4444444"));
         QCOMPARE(header->sortIndicatorSection(), click.indicator);
         if (click.indicator >= 0)
             QCOMPARE(header->sortIndicatorOrder(), click.order);
