@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -43,6 +44,7 @@ private slots:
     void enterOpensTheLineInItsViewer();
     void savesAsPdf_data();
     void savesAsPdf();
+    void sortsFindsAndSavesAsCsv();
 
 private:
     std::unique_ptr<MainWindow> open() {
@@ -260,6 +262,38 @@ void tst_MemberWindow::savesAsPdf() {
         at = read.indexOf(part, at);
         QVERIFY2(at >= 0, qPrintable(part + " not found in order in:\n" + read));
     }
+}
+
+// Guards: the sort, the find bar or Save as CSV missing from this window, the sums
+// sorted among the lines, the CSV in another order than shown.
+void tst_MemberWindow::sortsFindsAndSavesAsCsv() {
+    auto window = open();
+    MemberWindow* member = find(*window, "5651303");
+    QVERIFY(QTest::qWaitForWindowExposed(member));
+    auto* table = member->findChild<QTableView*>(QStringLiteral("memberTable"));
+    QHeaderView* header = table->horizontalHeader();
+    for (int click = 0; click < 2; ++click) // largest first
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
+    QCOMPARE(rows(*member),
+             QStringList({"A.GLD|1|12.50|", "B.RED|1|5.00|", "A.GLD|3|0.50|", "C.MP1(GLD)|2|0.10|",
+                          "All GLD||13.10|", "All RED||5.00|"}));
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_F, Qt::ControlModifier);
+    auto* field = member->findChild<QLineEdit*>(QStringLiteral("findField"));
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClicks(field, "1"); // only C.MP1(GLD) has a digit in its name
+    QCOMPARE(table->currentIndex().row(), 3);
+
+    const QString path = dir_->filePath("Member 5651303.csv");
+    store_->writeString(Paths, SaveFolder, dir_->path());
+    prompts_.saveAnswers = {path};
+    QTest::keyClick(field, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(prompts_.asked.value(0), "save:" + path);
+    QCOMPARE(testfiles::read(path).split('\n').mid(1, 4),
+             QList<QByteArray>({"A.GLD,1,12.50,,\r", "B.RED,1,5.00,,\r", "A.GLD,3,0.50,,\r",
+                                "C.MP1(GLD),2,0.10,,\"Counted in the total, but this line is not "
+                                "a 13-digit record\"\r"}));
 }
 
 QTEST_MAIN(tst_MemberWindow)

@@ -9,6 +9,7 @@
 #include "viewer/ViewerModel.h"
 #include "viewer/ViewerWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTableView>
@@ -104,6 +106,7 @@ private slots:
     void savesTheRowsShownAsCsv();
     void savesThePagesAsPdf_data();
     void savesThePagesAsPdf();
+    void asksBeforeManyPages();
 };
 
 void tst_ViewerWindow::showsTheFileInItsLayout_data() {
@@ -668,6 +671,22 @@ void tst_ViewerWindow::savesThePagesAsPdf() {
         at = read.indexOf(part, at);
         QVERIFY2(at >= 0, qPrintable(part + " not found in order in:\n" + read));
     }
+}
+
+// Guards: a file of thousands of lines sent to the preview (or a printer) unasked; the
+// question left unheeded.
+void tst_ViewerWindow::asksBeforeManyPages() {
+    Fixture f;
+    QByteArray bytes;
+    for (int i = 0; i < 4000; ++i)
+        bytes += QByteArray::number(1000000 + i) + "000001\r\n";
+    f.show(bytes, false, "BIG.GLD");
+    f.viewer->findChild<QAction*>(QStringLiteral("printPreviewAction"))->trigger();
+    QCOMPARE(f.prompts.asked.size(), 1);
+    const QRegularExpression question("^question:This prints (\\d+) pages\\. Print them\\?$");
+    const QRegularExpressionMatch match = question.match(f.prompts.asked.value(0));
+    QVERIFY2(match.hasMatch(), qPrintable(f.prompts.asked.value(0)));
+    QVERIFY(match.captured(1).toInt() > 50);
 }
 
 QTEST_MAIN(tst_ViewerWindow)
