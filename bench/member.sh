@@ -58,15 +58,17 @@ table_ms=$(awk '{ print $5 }' <<<"$split" | sort -g | awk '{ a[NR] = $1 } END { 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 holds() { awk -v v="$1" -v l="$2" 'BEGIN { print v < l ? "yes" : "**no**" }'; }
 
+load=$(cut -d' ' -f1-3 /proc/loadavg)
 section=$(cat <<TABLE
 <!-- member: written by bench/member.sh -->
 ### One member across the month
 
-\`bash bench/member.sh\` on $(nproc) cores, $(date -u +%Y-%m-%d): a month of $files files,
-$(printf "%'d" "$records") records (the sample month, three files of 2,000 records and one
-of 500,000), member $number ($ours lines in 7 files). The Member window reads each file once when
-it opens (the index) and then makes each key's table from the index alone; awk reads
-every file for each search. hyperfine, median of $runs runs after $warmup warm-up runs.
+\`bash bench/member.sh\` on $(nproc) cores, $(date -u +%Y-%m-%d), load average $load after
+the run: a month of $files files, $(printf "%'d" "$records") records (the sample month,
+three files of 2,000 records and one of 500,000), member $number ($ours lines, in seven
+of the files). The Find member window reads each file once when it opens (the index)
+and then makes each key's table from the index alone; awk reads every file for each
+search. hyperfine, median of $runs runs after $warmup warm-up runs.
 
 | Case | mpmgr | Peer | Its time | Ratio | Target | Met |
 |---|---|---|---|---|---|---|
