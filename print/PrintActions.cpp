@@ -14,6 +14,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -84,7 +85,11 @@ void PrintActions::print() {
     if (!prompts_.choosePrinter(printer))
         return;
     TablePrinter pages(*job);
-    const int count = pages.pageCount(printer);
+    // The pages the dialog's range leaves, times the copies asked for.
+    const int all = pages.pageCount(printer);
+    const int first = printer.fromPage() > 0 ? std::min(printer.fromPage(), all) : 1;
+    const int last = printer.toPage() > 0 ? std::min(printer.toPage(), all) : all;
+    const int count = std::max(0, last - first + 1) * std::max(1, printer.copyCount());
     if (!mayPrint(count))
         return;
     if (!pages.print(printer, printer.fromPage(), printer.toPage())) {
