@@ -5,6 +5,7 @@
 #include "masterpoint/Backup.h"
 #include "support/FaultyFileSystem.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <csignal>
@@ -68,6 +69,16 @@ TEST(Backup, TheMasterpointFolderItselfIsRefused) {
 #ifndef _WIN32
     ::symlink(mp.c_str(), (root / "link").c_str());
     cases.push_back({"through a link", root / "link", true});
+    // Another spelling of the name, or a bind view, with file numbers of its own (FUSE).
+    struct OwnNumbers : FaultyFileSystem {
+        std::error_code stampAt(const std::string& path, FileStamp& stamp) override {
+            const std::error_code error = FaultyFileSystem::stampAt(path, stamp);
+            stamp.file += path.find("link") != std::string::npos ? 1 : 0;
+            return error;
+        }
+    } ownNumbers;
+    EXPECT_NE(errorOf([&] { backUpTicked({ticked("A.GLD", 0)}, mp, root / "link", ownNumbers); }),
+              "");
 #endif
     const Files before = root.files();
     for (const Case& c : cases) {
@@ -179,6 +190,50 @@ TEST(Backup, ADifferentCopyIsKeptBesideUnderTheFirstFreeNumber) {
         EXPECT_TRUE(backupDir.files() == expected);
     }
 }
+
+#ifndef _WIN32
+// Only a regular file is a copy: a link (even to the file itself, which would keep
+// nothing if the file were lost), a link to nowhere or a folder under the name is
+// something else, and the copy goes beside it.
+TEST(Backup, ANameHeldByALinkOrFolderIsNoCopy) {
+    TempDir mpDir, backupDir;
+    const std::string source = mpDir.write("C.GLD", valid("c"));
+    ::symlink(source.c_str(), (backupDir / "C.GLD").c_str());
+    ::symlink("nowhere", (backupDir / "D.GLD").c_str());
+    mpDir.write("D.GLD", valid("d"));
+    backupDir.mkdir("E.GLD");
+    mpDir.write("E.GLD", valid("e"));
+    const BackupResult result =
+        backUpTicked({ticked("C.GLD", 0), ticked("D.GLD", 0), ticked("E.GLD", 0)}, mpDir.path(),
+                     backupDir.path());
+    EXPECT_EQ(result.problems.text(), "");
+    EXPECT_EQ(result.alreadyThere, 0);
+    EXPECT_TRUE(result.besideOlder.empty());
+    EXPECT_EQ(result.besideOther,
+              (std::vector<std::string>{"C (2).GLD", "D (2).GLD", "E (2).GLD"}));
+    EXPECT_EQ(readAll(backupDir / "C (2).GLD"), valid("c"));
+}
+
+// A copy waiting for its name carries its own time, not its source's: with its source's
+// it would look an hour old to another backup's clean-up where locks are not kept.
+TEST(Backup, ACopyWaitingForItsNameNeverLooksAbandoned) {
+    struct Watching : FaultyFileSystem {
+        std::int64_t oldest = INT64_MAX;
+        std::error_code placeNewUnsynced(FileHandle& file, const std::string& from,
+                                         const std::string& to) override {
+            FileStamp stamp;
+            stampOf(file, stamp);
+            oldest = std::min(oldest, stamp.modifiedSeconds);
+            return FaultyFileSystem::placeNewUnsynced(file, from, to);
+        }
+    } watching;
+    TempDir mpDir, backupDir;
+    ASSERT_TRUE(setModifiedTime(mpDir.write("C.GLD", valid("c")), {1300000000, 0}));
+    backUpTicked({ticked("C.GLD", 0)}, mpDir.path(), backupDir.path(), watching);
+    EXPECT_GT(watching.oldest, std::time(nullptr) - kAbandonedAfterSeconds);
+    EXPECT_EQ(modifiedTime(backupDir / "C.GLD").seconds, 1300000000);
+}
+#endif
 
 TEST(Backup, FailedCopyLeavesNoFileSaysWhyAndTheWalkGoesOn) {
     const struct {
