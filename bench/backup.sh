@@ -8,7 +8,8 @@
 #
 # Environment: BUILD_DIR (default <repo>/build-bench, configured Release), RUNS (timed
 # runs of each command, default 5), WARMUP (default 1), FILES (default 10000), RECORDS
-# (default 50), SCRATCH (a folder on the disk to measure, not tmpfs; default /var/tmp).
+# (default 50), SCRATCH (a folder on the disk to measure, not tmpfs; default /var/tmp),
+# BEFORE (another build's mpbench, timed in the same turns: the code before a change).
 # The three commands run in turn, one run of each, so that all meet the same state of
 # the disk's journal and write-back; before each run the copy of the last one is
 # removed and the disk synced. Uses hyperfine for each single run when installed (its
@@ -80,6 +81,11 @@ commands=(
     "cp -n -r '$src' '$dst'"
 )
 names=("mpmgr Backup" "cp -n -r, then sync -f" "cp -n -r")
+if [[ -n ${BEFORE:-} ]]; then
+    commands+=("'$BEFORE' backup '$src' '$dst'")
+    names+=("mpmgr Backup before the change ($BEFORE)")
+fi
+last=$((${#commands[@]} - 1))
 
 # Backup must copy every file, byte for byte, before it is timed.
 fresh
@@ -92,17 +98,17 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 started=$(date +%s)
 for ((i = 0; i < warmup + runs; i++)); do
     say "round $((i + 1)) of $((warmup + runs))"
-    for c in 0 1 2; do
+    for c in $(seq 0 $last); do
         fresh
         # Backup copies into a folder that is there; cp -r makes it.
-        ((c == 0)) && mkdir "$dst" && sync -f "$work"
+        ((c == 0 || c == 3)) && mkdir "$dst" && sync -f "$work"
         t=$(one_ms "${commands[c]}")
         ((i >= warmup)) && echo "$t" >>"$work/times.$c"
     done
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
-for c in 0 1 2; do
+for c in $(seq 0 $last); do
     med[c]=$(median <"$work/times.$c")
     range[c]=$(sort -g "$work/times.$c" | awk 'NR == 1 { a = $1 } { b = $1 } END { printf "%.0f-%.0f", a, b }')
 done
@@ -117,9 +123,12 @@ $(uname -sr), $fstype under $scratch. Load average before: $load_before; after: 
 Ran $(($(date +%s) - started)) s. Timer: $timer, one run of each command in turn, median
 of $runs rounds after $warmup warm-up round(s); the range is the fastest and slowest run.
 
-| Case | Time (median) | Range | Ratio to mpmgr Backup |
+| Case | Time (median) | Range | mpmgr ÷ this |
 |---|---|---|---|
-| backup $files files of $records records, ${names[0]} | ${med[0]} ms | ${range[0]} ms | 1.00 |
+| backup $files files of $records records, ${names[0]} | ${med[0]} ms | ${range[0]} ms | |
 | ${names[1]} | ${med[1]} ms | ${range[1]} ms | $(ratio "${med[0]}" "${med[1]}") (target <= 1.2: $met) |
 | ${names[2]} | ${med[2]} ms | ${range[2]} ms | $(ratio "${med[0]}" "${med[2]}") |
 EOF
+if ((last == 3)); then
+    echo "| ${names[3]} | ${med[3]} ms | ${range[3]} ms | $(ratio "${med[0]}" "${med[3]}") |"
+fi

@@ -161,6 +161,7 @@ public:
     std::error_code syncFolder(const std::string&) override { return unsupported(); }
     std::error_code typeAt(const std::string&, mp::EntryType&) override { return unsupported(); }
     std::error_code syncAll(const std::vector<mp::FileHandle*>&) override { return unsupported(); }
+    std::size_t mostOpenFiles() override { return 0; }
     std::error_code remove(const std::string&) override { return unsupported(); }
 
 private:

@@ -101,10 +101,17 @@ bool isSameFolder(const std::string& a, const std::string& b, FileSystem& fileSy
 // month's corrections.
 constexpr int kMostNumberedCopies = 999;
 
-// Copies written before they are made durable together. Each holds two files open:
-// well within the 1,024 that a process may usually hold, while a sync of the file
-// system, the dearest step, comes once for this many files.
-constexpr std::size_t kCopiesAtOnce = 256;
+// Copies written before they are made durable together: as many as the files that
+// the process may hold open allow (two each, and room for the rest of the program), as
+// each sync of the file system, the dearest step, also waits on every other program's
+// writes there. More buys nothing.
+std::size_t copiesAtOnce(FileSystem& fileSystem) {
+    constexpr std::size_t kKeptFree = 64;
+    constexpr std::size_t kMost = 16384;
+    const std::size_t open = fileSystem.mostOpenFiles();
+    const std::size_t fit = open > kKeptFree + 4 ? (open - kKeptFree) / 2 : 2;
+    return fit < kMost ? fit : kMost;
+}
 
 std::string nameFor(const std::string& fileName, int number) {
     return number == 1 ? fileName : numberedName(fileName, number);
@@ -127,8 +134,8 @@ public:
     BatchedBackup(const std::string& masterpointFolder, const std::string& backupFolder,
                   FileSystem& fileSystem, BackupResult& result)
         : masterpointFolder_(masterpointFolder), backupFolder_(backupFolder),
-          folder_(joinPath(backupFolder, std::string())), fileSystem_(fileSystem), result_(result) {
-    }
+          folder_(joinPath(backupFolder, std::string())), fileSystem_(fileSystem), result_(result),
+          copiesAtOnce_(copiesAtOnce(fileSystem)) {}
     BatchedBackup(const BatchedBackup&) = delete;
     BatchedBackup& operator=(const BatchedBackup&) = delete;
     ~BatchedBackup() {
@@ -159,7 +166,7 @@ public:
             return;
         }
         batch_.push_back(std::move(copy));
-        if (batch_.size() == kCopiesAtOnce) {
+        if (batch_.size() >= copiesAtOnce_) {
             flush();
         }
     }
@@ -304,6 +311,7 @@ private:
     const std::string folder_; // with its separator, for temporary files
     FileSystem& fileSystem_;
     BackupResult& result_;
+    const std::size_t copiesAtOnce_;
     std::vector<std::unique_ptr<Copy>> batch_;
     int named_ = 0;
 };

@@ -132,6 +132,10 @@ public:
     // file's data in turn. All the files are on one file system. An error says that a
     // write of one of them, or of another file there, may be lost; sync() tells which.
     virtual std::error_code syncAll(const std::vector<FileHandle*>& files) = 0;
+    // How many files the process may hold open at once; on POSIX the soft limit is
+    // first raised to the hard one, which a program that holds no more files than it
+    // needs may do (the GUI waits with poll, not select).
+    virtual std::size_t mostOpenFiles() = 0;
     // Closes the file: the close's own error, which may be the last write's.
     virtual std::error_code close(FileHandle& file) = 0;
 

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -423,6 +424,22 @@ public:
             }
         }
         return first;
+    }
+
+    std::size_t mostOpenFiles() override {
+        struct rlimit limit {};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+            return 1024;
+        }
+        if (limit.rlim_cur < limit.rlim_max) {
+            struct rlimit raised = limit;
+            raised.rlim_cur = limit.rlim_max;
+            if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) {
+                limit = raised;
+            }
+        }
+        return limit.rlim_cur == RLIM_INFINITY ? std::size_t{1} << 20
+                                               : static_cast<std::size_t>(limit.rlim_cur);
     }
 
     std::error_code close(FileHandle& file) override {

@@ -557,6 +557,10 @@ public:
         return first;
     }
 
+    std::size_t mostOpenFiles() override {
+        return std::size_t{1} << 14; // handles are bounded by memory alone
+    }
+
     std::error_code close(FileHandle& file) override {
         return ::CloseHandle(reinterpret_cast<HANDLE>(file.release())) ? std::error_code()
                                                                        : lastError();
