@@ -208,7 +208,6 @@ TEST(Backup, ANameHeldByALinkOrFolderIsNoCopy) {
                      backupDir.path());
     EXPECT_EQ(result.problems.text(), "");
     EXPECT_EQ(result.alreadyThere, 0);
-    EXPECT_TRUE(result.besideOlder.empty());
     EXPECT_EQ(result.besideOther,
               (std::vector<std::string>{"C (2).GLD", "D (2).GLD", "E (2).GLD"}));
     EXPECT_EQ(readAll(backupDir / "C (2).GLD"), valid("c"));
@@ -231,7 +230,6 @@ TEST(Backup, ACopyWaitingForItsNameNeverLooksAbandoned) {
     ASSERT_TRUE(setModifiedTime(mpDir.write("C.GLD", valid("c")), {1300000000, 0}));
     backUpTicked({ticked("C.GLD", 0)}, mpDir.path(), backupDir.path(), watching);
     EXPECT_GT(watching.oldest, std::time(nullptr) - kAbandonedAfterSeconds);
-    EXPECT_EQ(modifiedTime(backupDir / "C.GLD").seconds, 1300000000);
 }
 #endif
 

@@ -538,7 +538,7 @@ TEST(ReadableFile, AFifoSwappedInAfterTheLookUpIsRefused) {
         ReadableFile file;
         char buffer[8];
         std::size_t got = 0;
-        if (!file.open(name) && !file.read(buffer, sizeof buffer, got)) {
+        if (!file.open(name) && !file.read(buffer, 8, got)) {
             opened = got == 5 ? opened + 1 : -1;
         }
     }
