@@ -80,6 +80,8 @@ public:
     // Every entry of folder but "." and "..", in the file system's order.
     virtual std::error_code listFolder(const std::string& folder,
                                        std::vector<DirEntry>& entries) = 0;
+    // What path names itself: a link is a Link, wherever it points.
+    virtual std::error_code typeAt(const std::string& path, EntryType& type) = 0;
 
     // Reads the first bytes of a regular file: got is the count read, less than size
     // only when the file is shorter or a read fails. Never blocks: a FIFO, socket,
@@ -99,8 +101,6 @@ public:
     virtual std::error_code stampOf(FileHandle& file, FileStamp& stamp) = 0;
     // The stamp of what path names now, through links; a folder has one too.
     virtual std::error_code stampAt(const std::string& path, FileStamp& stamp) = 0;
-    // What path names itself: a link is a Link, wherever it points.
-    virtual std::error_code typeAt(const std::string& path, EntryType& type) = 0;
 
     // Creates a temporary file in folder (which ends in a separator or is empty), for
     // writing. It has the owner (where allowed) and the permission bits of the regular
