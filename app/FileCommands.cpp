@@ -336,25 +336,29 @@ void FileCommands::backUp() {
         prompts_.showMessage(QStringLiteral("Tick files to backup"));
         return;
     }
-    const auto failed = static_cast<qulonglong>(result.problems.size());
-    const auto copied = static_cast<qulonglong>(result.ticked) -
-                        static_cast<qulonglong>(result.alreadyThere) - failed;
+    const auto copied = static_cast<qulonglong>(result.copied);
+    const auto failed = static_cast<qulonglong>(result.ticked) -
+                        static_cast<qulonglong>(result.alreadyThere) - copied;
     QString done = failed == 0 ? QStringLiteral("Backed up %1 to %2").arg(files(copied), folder)
                                : QStringLiteral("Backed up %1 of %2 to %3")
                                      .arg(QLocale().toString(copied),
                                           files(static_cast<qulonglong>(result.ticked)), folder);
-    if (!result.besideOlder.empty()) {
+    const auto beside = [&done](const std::vector<std::string>& copies, const QString& what) {
+        if (copies.empty()) {
+            return;
+        }
         QStringList names;
-        for (const std::string& name : result.besideOlder) {
+        for (const std::string& name : copies) {
             names << textOfBytes(name);
         }
         if (names.size() > 3) {
             names = names.mid(0, 3) << QStringLiteral("…");
         }
-        done += QStringLiteral(", %1 beside an older, different copy (%2)")
-                    .arg(QLocale().toString(qulonglong(result.besideOlder.size())),
+        done += what.arg(QLocale().toString(qulonglong(copies.size())),
                          names.join(QStringLiteral(", ")));
-    }
+    };
+    beside(result.besideOlder, QStringLiteral(", %1 beside an older, different copy (%2)"));
+    beside(result.besideOther, QStringLiteral(", %1 beside a folder or link of its name (%2)"));
     if (result.alreadyThere > 0) {
         done += QStringLiteral(", %1 already there")
                     .arg(QLocale().toString(qulonglong(result.alreadyThere)));

@@ -89,8 +89,8 @@ int backup(const std::string& source, const std::string& destination) {
         }
     }
     const mp::BackupResult result = mp::backUpTicked(entries, source, destination);
-    std::printf("%d files backed up, %zu not\n",
-                result.ticked - static_cast<int>(result.problems.size()), result.problems.size());
+    std::printf("%d files backed up, %zu not\n", result.copied + result.alreadyThere,
+                result.problems.size());
     return 0;
 }
 

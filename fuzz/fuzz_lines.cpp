@@ -154,6 +154,14 @@ public:
     std::error_code placeNew(mp::FileHandle&, const std::string&, const std::string&) override {
         return unsupported();
     }
+    std::error_code placeNewUnsynced(mp::FileHandle&, const std::string&,
+                                     const std::string&) override {
+        return unsupported();
+    }
+    std::error_code syncFolder(const std::string&) override { return unsupported(); }
+    std::error_code typeAt(const std::string&, mp::EntryType&) override { return unsupported(); }
+    std::error_code syncAll(const std::vector<mp::FileHandle*>&) override { return unsupported(); }
+    std::size_t mostOpenFiles() override { return 0; }
     std::error_code remove(const std::string&) override { return unsupported(); }
 
 private:

@@ -60,6 +60,9 @@ struct FileStamp {
 // What a temporary file is for; its name says it (TemporaryName.h).
 enum class TemporaryUse { Merge, Backup };
 
+// What a name is, looked at without following a link.
+enum class EntryType { RegularFile, Folder, Link, Other };
+
 // What a caller already knows of a path before it is opened.
 enum class Known {
     Nothing,
@@ -77,6 +80,8 @@ public:
     // Every entry of folder but "." and "..", in the file system's order.
     virtual std::error_code listFolder(const std::string& folder,
                                        std::vector<DirEntry>& entries) = 0;
+    // What path names itself: a link is a Link, wherever it points.
+    virtual std::error_code typeAt(const std::string& path, EntryType& type) = 0;
 
     // Reads the first bytes of a regular file: got is the count read, less than size
     // only when the file is shorter or a read fails. Never blocks: a FIFO, socket,
@@ -122,14 +127,25 @@ public:
     // attributes) of from, where the file system allows.
     virtual void copyTimeAndMode(FileHandle& from, FileHandle& to) = 0;
     virtual std::error_code sync(FileHandle& file) = 0;
+    // Makes the bytes of every open file of files durable, all in one: the whole file
+    // system they are on synced at once where the system offers it (syncfs), else each
+    // file's data in turn. All the files are on one file system. An error says that a
+    // write of one of them, or of another file there, may be lost; sync() tells which.
+    virtual std::error_code syncAll(const std::vector<FileHandle*>& files) = 0;
+    // How many files the process may hold open at once; on POSIX the soft limit is
+    // first raised to the hard one, which a program that holds no more files than it
+    // needs may do (the GUI waits with poll, not select).
+    virtual std::size_t mostOpenFiles() = 0;
     // Closes the file: the close's own error, which may be the last write's.
     virtual std::error_code close(FileHandle& file) = 0;
 
     // Renames a file; fails when the destination exists, also when it appears between
-    // any check and the call. Only where the file system offers neither a rename that
-    // refuses an existing name nor hard links (FAT through FUSE, say) is the name checked
-    // free just before a plain rename: a file made by another program in that instant
-    // would be replaced.
+    // any check and the call. Where the file system offers neither a rename that refuses
+    // an existing name nor hard links (FAT through FUSE, say), the name is first taken
+    // by an empty file made exclusively, which the plain rename then replaces: a file
+    // that another program makes under the name meanwhile makes the reservation fail,
+    // and is never replaced. (Killed between the two calls, the writer leaves that
+    // empty file under the name.)
     virtual std::error_code renameNoReplace(const std::string& from, const std::string& to) = 0;
     // Renames the complete temporary file from, still open as file, over to, replacing
     // a file or link there in one step (never what a link points to), and makes the
@@ -142,6 +158,15 @@ public:
     // name is taken), and makes the change durable. The hold as for replace().
     virtual std::error_code placeNew(FileHandle& file, const std::string& from,
                                      const std::string& to) = 0;
+    // As placeNew, but the new name is not yet durable: syncFolder() makes the names of
+    // many such files durable at once. file stays open (on Windows it is opened again
+    // under its new name, for its attributes only).
+    virtual std::error_code placeNewUnsynced(FileHandle& file, const std::string& from,
+                                             const std::string& to) = 0;
+    // Makes the names given in folder durable, and the times and attributes given to
+    // its files since they were synced (the whole file system where the system offers
+    // it, else the folder itself).
+    virtual std::error_code syncFolder(const std::string& folder) = 0;
     virtual std::error_code remove(const std::string& path) = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -243,6 +244,18 @@ public:
         return {};
     }
 
+    std::error_code typeAt(const std::string& path, EntryType& type) override {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) {
+            return lastError();
+        }
+        type = S_ISLNK(st.st_mode)   ? EntryType::Link
+               : S_ISDIR(st.st_mode) ? EntryType::Folder
+               : S_ISREG(st.st_mode) ? EntryType::RegularFile
+                                     : EntryType::Other;
+        return {};
+    }
+
     std::error_code createTemporary(const std::string& folder, const std::string& likePath,
                                     TemporaryUse use, FileHandle& file,
                                     std::string& path) override {
@@ -388,6 +401,47 @@ public:
         return ::fsync(fdOf(file)) == 0 ? std::error_code() : lastError();
     }
 
+    std::error_code syncAll(const std::vector<FileHandle*>& files) override {
+        if (files.empty()) {
+            return {};
+        }
+#ifdef __linux__
+        // One flush of the file system's journal for them all: a sync of each file
+        // made a backup of many small files wait on the disk once a file. A write-back
+        // error of any file there since the first was opened is reported (Linux 5.8
+        // and later).
+        if (::syncfs(fdOf(*files.front())) == 0) {
+            return {};
+        }
+        if (errno != ENOSYS) {
+            return lastError();
+        }
+#endif
+        std::error_code first;
+        for (FileHandle* file : files) {
+            if (::fdatasync(fdOf(*file)) != 0 && !first) {
+                first = lastError();
+            }
+        }
+        return first;
+    }
+
+    std::size_t mostOpenFiles() override {
+        struct rlimit limit {};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+            return 1024;
+        }
+        if (limit.rlim_cur < limit.rlim_max) {
+            struct rlimit raised = limit;
+            raised.rlim_cur = limit.rlim_max;
+            if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) {
+                limit = raised;
+            }
+        }
+        return limit.rlim_cur == RLIM_INFINITY ? std::size_t{1} << 20
+                                               : static_cast<std::size_t>(limit.rlim_cur);
+    }
+
     std::error_code close(FileHandle& file) override {
         // The descriptor is gone whatever close answers; retrying could close another's.
         return ::close(static_cast<int>(file.release())) == 0 ? std::error_code() : lastError();
@@ -414,17 +468,22 @@ public:
         if (!meansNoHardLinks(errno)) {
             return lastError();
         }
-        // Without either (FAT through FUSE): the name is checked free and the rename
-        // made at once after, with nothing between the two calls. A file made by another
-        // program in that instant would be replaced; no call here can close that gap.
-        struct stat st {};
-        if (::lstat(to.c_str(), &st) == 0) {
-            return std::make_error_code(std::errc::file_exists);
-        }
-        if (errno != ENOENT) {
+        // Without either (FAT through FUSE): the name is taken first by an empty file
+        // made exclusively, and the rename replaces only that. A name looked up free
+        // and then renamed onto would replace a file made by another program between
+        // the two calls; a name taken makes the reservation fail instead.
+        FileHandle reserved(
+            ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!reserved.isOpen()) {
             return lastError();
         }
-        return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : lastError();
+        reserved.reset();
+        if (::rename(from.c_str(), to.c_str()) != 0) {
+            const std::error_code error = lastError();
+            ::unlink(to.c_str());
+            return error;
+        }
+        return {};
     }
 
     std::error_code replace(FileHandle& /*file*/, const std::string& from,
@@ -441,12 +500,27 @@ public:
 
     std::error_code placeNew(FileHandle& file, const std::string& from,
                              const std::string& to) override {
-        const std::error_code error =
-            from.empty() ? nameTemporary(file, to) : renameNoReplace(from, to);
+        const std::error_code error = placeNewUnsynced(file, from, to);
         if (!error) {
             syncFolderOf(to); // as for replace()
         }
         return error;
+    }
+
+    std::error_code placeNewUnsynced(FileHandle& file, const std::string& from,
+                                     const std::string& to) override {
+        return from.empty() ? nameTemporary(file, to) : renameNoReplace(from, to);
+    }
+
+    std::error_code syncFolder(const std::string& folder) override {
+        // The folder's own sync: on a journalling file system it carries the times
+        // given to its files since with it, and it waits on no other program's writes.
+        FileHandle dir(
+            ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!dir.isOpen()) {
+            return lastError();
+        }
+        return ::fsync(fdOf(dir)) == 0 ? std::error_code() : lastError();
     }
 
     std::error_code remove(const std::string& path) override {

@@ -5,6 +5,7 @@
 #include "masterpoint/Backup.h"
 #include "support/FaultyFileSystem.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <csignal>
@@ -68,6 +69,16 @@ TEST(Backup, TheMasterpointFolderItselfIsRefused) {
 #ifndef _WIN32
     ::symlink(mp.c_str(), (root / "link").c_str());
     cases.push_back({"through a link", root / "link", true});
+    // Another spelling of the name, or a bind view, with file numbers of its own (FUSE).
+    struct OwnNumbers : FaultyFileSystem {
+        std::error_code stampAt(const std::string& path, FileStamp& stamp) override {
+            const std::error_code error = FaultyFileSystem::stampAt(path, stamp);
+            stamp.file += path.find("link") != std::string::npos ? 1 : 0;
+            return error;
+        }
+    } ownNumbers;
+    EXPECT_NE(errorOf([&] { backUpTicked({ticked("A.GLD", 0)}, mp, root / "link", ownNumbers); }),
+              "");
 #endif
     const Files before = root.files();
     for (const Case& c : cases) {
@@ -180,6 +191,48 @@ TEST(Backup, ADifferentCopyIsKeptBesideUnderTheFirstFreeNumber) {
     }
 }
 
+#ifndef _WIN32
+// Only a regular file is a copy: a link (even to the file itself, which would keep
+// nothing if the file were lost), a link to nowhere or a folder under the name is
+// something else, and the copy goes beside it.
+TEST(Backup, ANameHeldByALinkOrFolderIsNoCopy) {
+    TempDir mpDir, backupDir;
+    const std::string source = mpDir.write("C.GLD", valid("c"));
+    ::symlink(source.c_str(), (backupDir / "C.GLD").c_str());
+    ::symlink("nowhere", (backupDir / "D.GLD").c_str());
+    mpDir.write("D.GLD", valid("d"));
+    backupDir.mkdir("E.GLD");
+    mpDir.write("E.GLD", valid("e"));
+    const BackupResult result =
+        backUpTicked({ticked("C.GLD", 0), ticked("D.GLD", 0), ticked("E.GLD", 0)}, mpDir.path(),
+                     backupDir.path());
+    EXPECT_EQ(result.problems.text(), "");
+    EXPECT_EQ(result.alreadyThere, 0);
+    EXPECT_EQ(result.besideOther,
+              (std::vector<std::string>{"C (2).GLD", "D (2).GLD", "E (2).GLD"}));
+    EXPECT_EQ(readAll(backupDir / "C (2).GLD"), valid("c"));
+}
+
+// A copy waiting for its name carries its own time, not its source's: with its source's
+// it would look an hour old to another backup's clean-up where locks are not kept.
+TEST(Backup, ACopyWaitingForItsNameNeverLooksAbandoned) {
+    struct Watching : FaultyFileSystem {
+        std::int64_t oldest = INT64_MAX;
+        std::error_code placeNewUnsynced(FileHandle& file, const std::string& from,
+                                         const std::string& to) override {
+            FileStamp stamp;
+            stampOf(file, stamp);
+            oldest = std::min(oldest, stamp.modifiedSeconds);
+            return FaultyFileSystem::placeNewUnsynced(file, from, to);
+        }
+    } watching;
+    TempDir mpDir, backupDir;
+    ASSERT_TRUE(setModifiedTime(mpDir.write("C.GLD", valid("c")), {1300000000, 0}));
+    backUpTicked({ticked("C.GLD", 0)}, mpDir.path(), backupDir.path(), watching);
+    EXPECT_GT(watching.oldest, std::time(nullptr) - kAbandonedAfterSeconds);
+}
+#endif
+
 TEST(Backup, FailedCopyLeavesNoFileSaysWhyAndTheWalkGoesOn) {
     const struct {
         const char* what;
@@ -198,8 +251,12 @@ TEST(Backup, FailedCopyLeavesNoFileSaysWhyAndTheWalkGoesOn) {
          "CLUB.GLD", "Could not back up CLUB.GLD: permission denied"},
         {"the disk fills after the first bytes", Call::CopyData, std::errc::no_space_on_device, 1,
          "", "Could not back up CLUB.GLD: no space left on device"},
+        // The sync of them all fails: each file's own sync tells which write was lost.
         {"the sync reports a lost write", Call::Sync, std::errc::io_error, 1, "",
          "Could not back up CLUB.GLD: input/output error"},
+        {"the names may not last", Call::SyncFolder, std::errc::io_error, 0, "",
+         "The copies made may be lost if the power fails: the backup folder could not be synced: "
+         "input/output error"},
         // The open sources are stamped after their bytes are copied.
         {"the file is rewritten while copied",
          Call::StampOf,
@@ -229,18 +286,25 @@ TEST(Backup, FailedCopyLeavesNoFileSaysWhyAndTheWalkGoesOn) {
         } else {
             faulty.failOn(c.call, c.error, c.after, c.pathPart);
         }
+        if (c.call == Call::Sync) {
+            faulty.failOn(Call::SyncAll, std::errc::io_error);
+        }
         const BackupResult result =
             backUpTicked({ticked("A.GLD", 0), ticked("CLUB.GLD", 0), ticked("Z.GLD", 0)},
                          mpDir.path(), backupDir.path(), faulty);
-        EXPECT_EQ(faulty.fired(), 1);
+        EXPECT_EQ(faulty.fired(), c.call == Call::Sync ? 2 : 1);
         EXPECT_EQ(result.ticked, 3);
         std::string problem = c.problem;
         if (problem.find("<mp>") != std::string::npos) {
             problem.replace(problem.find("<mp>"), 4, mpDir.path());
         }
         EXPECT_EQ(result.problems.text(), problem);
-        EXPECT_EQ(backupDir.files(), (Files{{"A.GLD", valid("A.GLD")}, {"Z.GLD", valid("Z.GLD")}}));
-        EXPECT_EQ(backupDir.names().size(), 2u);
+        Files copies{{"A.GLD", valid("A.GLD")}, {"Z.GLD", valid("Z.GLD")}};
+        if (c.call == Call::SyncFolder) {
+            copies["CLUB.GLD"] = valid("CLUB.GLD"); // all copied, each whole
+        }
+        EXPECT_EQ(backupDir.files(), copies);
+        EXPECT_EQ(backupDir.names().size(), copies.size());
         EXPECT_EQ(mpDir.files(), mpFiles);
     }
 }
@@ -248,11 +312,11 @@ TEST(Backup, FailedCopyLeavesNoFileSaysWhyAndTheWalkGoesOn) {
 #ifndef _WIN32
 namespace {
 
-// The system's file system, but the process is killed at one chosen step of a copy, as
-// a power cut or a kill -9 would end it.
+// The system's file system, but the process is killed at one chosen step of a backup,
+// after `after` such steps went through, as a power cut or a kill -9 would end it.
 class KillingFileSystem : public FaultyFileSystem {
 public:
-    explicit KillingFileSystem(Call at) : at_(at) {}
+    KillingFileSystem(Call at, int after) : at_(at), after_(after) {}
     std::error_code copyData(FileHandle& from, FileHandle& to) override {
         if (at_ == Call::CopyData) {
             char part[4096];
@@ -263,62 +327,70 @@ public:
         }
         return FaultyFileSystem::copyData(from, to);
     }
-    std::error_code sync(FileHandle& file) override {
-        if (at_ == Call::Sync) {
-            die();
-        }
-        return FaultyFileSystem::sync(file);
+    std::error_code syncAll(const std::vector<FileHandle*>& files) override {
+        dieAt(Call::SyncAll);
+        return FaultyFileSystem::syncAll(files);
     }
-    std::error_code placeNew(FileHandle& file, const std::string& from,
-                             const std::string& to) override {
-        if (at_ == Call::PlaceNew) {
-            die();
-        }
-        const std::error_code error = FaultyFileSystem::placeNew(file, from, to);
-        if (at_ == Call::Close) {
-            die(); // in place, before the file is let go
-        }
-        return error;
+    std::error_code placeNewUnsynced(FileHandle& file, const std::string& from,
+                                     const std::string& to) override {
+        dieAt(Call::PlaceNew);
+        return FaultyFileSystem::placeNewUnsynced(file, from, to);
+    }
+    std::error_code syncFolder(const std::string& folder) override {
+        dieAt(Call::SyncFolder);
+        return FaultyFileSystem::syncFolder(folder);
     }
 
 private:
+    void dieAt(Call call) {
+        if (call == at_ && after_-- == 0) {
+            die();
+        }
+    }
     static void die() { ::kill(::getpid(), SIGKILL); }
     Call at_;
+    int after_;
 };
 
-std::string bigRecords() {
+std::string bigRecords(int seed) {
     std::string text;
     for (int i = 0; text.size() < (2u << 20); ++i) {
-        text += std::to_string(1000000 + i % 9000000) + "000100\r\n";
+        text += std::to_string(1000000 + (i + seed) % 9000000) + "000100\r\n";
     }
     return text;
 }
 
 } // namespace
 
-// Killed at any step: the copy under its name is whole or not there, and the next
-// Backup completes it without a false warning.
+// Killed at any step: each copy under its name is whole or not there, and the next
+// Backup completes them without a false warning.
 TEST(Backup, KilledAtAnyStepLeavesTheWholeCopyOrNone) {
-    const std::string big = bigRecords();
     const struct {
         const char* what;
         Call at;
-        bool copied;
+        int after;
+        std::size_t copied;
     } cases[] = {
-        {"while the bytes are copied", Call::CopyData, false},
-        {"before the sync", Call::Sync, false},
-        {"before the copy is named", Call::PlaceNew, false},
-        {"once it is named", Call::Close, true},
+        {"while the bytes are copied", Call::CopyData, 0, 0},
+        {"before the shared sync", Call::SyncAll, 0, 0},
+        {"before the first copy is named", Call::PlaceNew, 0, 0},
+        {"between two namings", Call::PlaceNew, 1, 1},
+        {"before the folder sync", Call::SyncFolder, 0, 3},
     };
+    TempDir mpDir;
+    std::vector<ListEntry> entries;
+    for (int i = 0; i < 3; ++i) {
+        mpDir.write("CLUB" + std::to_string(i) + ".GLD", bigRecords(i));
+        entries.push_back(ticked("CLUB" + std::to_string(i) + ".GLD", 0));
+    }
+    const Files whole = mpDir.files();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        TempDir mpDir, backupDir;
-        mpDir.write("CLUB.GLD", big);
-        const std::vector<ListEntry> entries = {ticked("CLUB.GLD", 0)};
+        TempDir backupDir;
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            KillingFileSystem killing(c.at);
+            KillingFileSystem killing(c.at, c.after);
             backUpTicked(entries, mpDir.path(), backupDir.path(), killing);
             ::_exit(1);
         }
@@ -326,13 +398,13 @@ TEST(Backup, KilledAtAnyStepLeavesTheWholeCopyOrNone) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
         const Files files = backupDir.files();
-        EXPECT_EQ(files.count("CLUB.GLD"), c.copied ? 1u : 0u);
-        if (files.count("CLUB.GLD") != 0) {
-            EXPECT_TRUE(files.at("CLUB.GLD") == big);
+        EXPECT_EQ(files.size(), c.copied);
+        for (const auto& [name, bytes] : files) {
+            EXPECT_TRUE(whole.count(name) == 1 && whole.at(name) == bytes) << name;
         }
         const BackupResult again = backUpTicked(entries, mpDir.path(), backupDir.path());
         EXPECT_EQ(again.problems.text(), "");
-        EXPECT_TRUE(backupDir.files().at("CLUB.GLD") == big);
+        EXPECT_TRUE(backupDir.files() == whole);
     }
 }
 

@@ -11,9 +11,11 @@
 #include "masterpoint/TemporaryName.h"
 #include "support/FaultyFileSystem.h"
 
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <gtest/gtest.h>
+#include <thread>
 #ifndef _WIN32
 #include <csignal>
 #include <sys/file.h>
@@ -351,6 +353,17 @@ TEST(RemoveAbandoned, LeavesWhatIsHeldLinkedForeignOrNotAFile) {
     old(".mpmgr-merge-held00000000.partial");
     const HeldFile writing(dir / ".mpmgr-merge-held00000000.partial");
     cases.push_back({"held by its writer", ".mpmgr-merge-held00000000.partial"});
+    // The hold that the writer takes itself, when it makes the file.
+    FileHandle made;
+    std::string madePath;
+    ASSERT_FALSE(fs().createTemporary(dir / "", "", TemporaryUse::Merge, made, madePath));
+    if (madePath.empty()) {
+        madePath = dir / ".mpmgr-merge-made00000000.partial";
+        ASSERT_FALSE(fs().nameTemporary(made, madePath));
+    }
+    const std::string madeName = madePath.substr(madePath.find_last_of(kPathBreaks) + 1);
+    old(madeName);
+    cases.push_back({"held by the writer that made it", madeName});
     dir.mkdir(".mpmgr-merge-folder000000.partial");
     cases.push_back({"a folder", ".mpmgr-merge-folder000000.partial"});
 #ifndef _WIN32
@@ -491,6 +504,49 @@ TEST(ReadableFile, RegularFilesOnly) {
     EXPECT_FALSE(file.read(buffer, sizeof buffer, got));
     EXPECT_EQ(got, 0u);
 }
+
+// A file rewritten at the same size within one second differs from before only in the
+// fraction of its time.
+TEST(ReadableFile, ARewriteWithinTheSecondIsSeen) {
+    TempDir dir;
+    const std::string path = dir.write("f", "12345");
+    ASSERT_TRUE(setModifiedTime(path, {1300000000, 100}));
+    ReadableFile file;
+    ASSERT_FALSE(file.open(path));
+    ASSERT_TRUE(setModifiedTime(path, {1300000000, 200}));
+    EXPECT_EQ(file.checkUnchanged(), changedWhileRead());
+}
+
+#ifndef _WIN32
+// A FIFO put under the name between the look-up and the open is refused by a look at
+// what was opened: read, it would pass for an empty file.
+TEST(ReadableFile, AFifoSwappedInAfterTheLookUpIsRefused) {
+    TempDir dir;
+    const std::string name = dir / "f";
+    dir.write("file", "12345");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
+    std::atomic<bool> done{false};
+    std::thread swapper([&] {
+        for (int i = 0; !done; ++i) {
+            const std::string from = dir / (i % 2 ? "file" : "fifo");
+            ::link(from.c_str(), (dir / "next").c_str());
+            ::rename((dir / "next").c_str(), name.c_str());
+        }
+    });
+    int opened = 0;
+    for (int i = 0; i < 20000 && opened >= 0; ++i) {
+        ReadableFile file;
+        char buffer[8];
+        std::size_t got = 0;
+        if (!file.open(name) && !file.read(buffer, 8, got)) {
+            opened = got == 5 ? opened + 1 : -1;
+        }
+    }
+    done = true;
+    swapper.join();
+    EXPECT_GT(opened, 0) << "a FIFO was opened as a file";
+}
+#endif
 
 TEST(ReadHead, RegularFilesOnlyAndNeverMoreThanAsked) {
     TempDir dir;

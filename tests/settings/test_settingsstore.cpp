@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 #include <climits>
 #include <cstdio>
@@ -266,6 +270,25 @@ TEST_F(StoreTest, RefusedWriteRaisesTheStoreError) {
             << c.name;
     }
 }
+
+#ifndef _WIN32
+// A write refused by the system (here the file size limit, which binds root too) leaves
+// the store's error behind; the next write, once the disk takes it, must not inherit it.
+TEST_F(StoreTest, AWriteAfterAFailedOneStartsClean) {
+    SettingsStore store(path);
+    store.writeInteger(Paths, ClubNumber, 1);
+    ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit none{0, limit.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &none);
+    const std::string refused = errorOf([&] { store.writeInteger(Paths, ClubNumber, 2); });
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_NE(refused, "no error");
+    EXPECT_EQ(errorOf([&] { store.writeInteger(Paths, ClubNumber, 3); }), "no error");
+    EXPECT_TRUE(readRaw().contains("ClubNo=3"));
+}
+#endif
 
 TEST_F(StoreTest, StoreThatIsNotARegularFileIsNeverReadAndNamedInTheError) {
     // A FIFO would keep a reader waiting for ever; the store never opens it, before or

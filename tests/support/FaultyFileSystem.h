@@ -10,7 +10,7 @@
 // Each armed fault fires once: on the matching call that follows `after` matching calls
 // that went through. A call with paths matches when one of them contains pathPart (any
 // call when pathPart is empty); a call without a path (Read, StampOf, Write, CopyData,
-// Sync, Close) matches by count alone. A failing CopyData first copies a few bytes, so
+// Sync, SyncAll, Close) matches by count alone. A failing CopyData first copies a few bytes, so
 // that the destination really holds part of the file. A failing Close still closes. A
 // change (changeOn) makes a stamp look-up succeed with a later modification time, as
 // when another program writes the file.
@@ -37,8 +37,11 @@ enum class Call {
     Close,
     RenameNoReplace,
     Replace,
-    PlaceNew, // matched on the final name
+    PlaceNew, // matched on the final name, with or without the folder's sync
     Remove,
+    TypeAt,
+    SyncAll,
+    SyncFolder,
     // The call that gives a new copy its name, as the tests of the windows know it.
     CreateNew = PlaceNew,
 };
@@ -90,6 +93,12 @@ public:
     std::error_code stampAt(const std::string& path, mp::FileStamp& stamp) override {
         return stamped(Call::StampAt, path, stamp, real_.stampAt(path, stamp));
     }
+    std::error_code typeAt(const std::string& path, mp::EntryType& type) override {
+        if (const std::error_code error = injected(Call::TypeAt, path)) {
+            return error;
+        }
+        return real_.typeAt(path, type);
+    }
     std::error_code createTemporary(const std::string& folder, const std::string& likePath,
                                     mp::TemporaryUse use, mp::FileHandle& file,
                                     std::string& path) override {
@@ -136,6 +145,14 @@ public:
         }
         return real_.sync(file);
     }
+    std::error_code syncAll(const std::vector<mp::FileHandle*>& files) override {
+        if (const std::error_code error = injected(Call::SyncAll)) {
+            return error;
+        }
+        return real_.syncAll(files);
+    }
+    // As few as a backup takes: its copies then go in batches of two.
+    std::size_t mostOpenFiles() override { return 0; }
     std::error_code close(mp::FileHandle& file) override {
         const std::error_code error = injected(Call::Close);
         const std::error_code closed = real_.close(file);
@@ -160,6 +177,19 @@ public:
             return error;
         }
         return real_.placeNew(file, from, to);
+    }
+    std::error_code placeNewUnsynced(mp::FileHandle& file, const std::string& from,
+                                     const std::string& to) override {
+        if (const std::error_code error = injected(Call::PlaceNew, to)) {
+            return error;
+        }
+        return real_.placeNewUnsynced(file, from, to);
+    }
+    std::error_code syncFolder(const std::string& folder) override {
+        if (const std::error_code error = injected(Call::SyncFolder, folder)) {
+            return error;
+        }
+        return real_.syncFolder(folder);
     }
     std::error_code remove(const std::string& path) override {
         if (const std::error_code error = injected(Call::Remove, path)) {
