@@ -2,6 +2,7 @@
 
 #include "app/FileListModel.h"
 #include "app/FilesLog.h"
+#include "app/FolderWatcher.h"
 #include "app/NameText.h"
 #include "app/TotalsWindow.h"
 #include "app/WindowIcon.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& f
     totalsWindow_ = new TotalsWindow(this, store_);
     commands_ = std::make_unique<FileCommands>(prompts_, store_, *files_, viewers_, *totalsWindow_,
                                                static_cast<StatusLine&>(*this), fileSystem);
+    watcher_ = new FolderWatcher(this);
     buildControls();
     viewers_.keepClearOf(fileList_);
     buildMenus();
@@ -189,6 +191,8 @@ void MainWindow::buildMenus() {
     fileMenu->setAccessibleName(QStringLiteral("File"));
     fileMenu->menuAction()->setObjectName(QStringLiteral("fileMenuAction"));
     locateAction_ = makeAction(fileMenu, "locateAction", QStringLiteral("&Locate"));
+    refreshAction_ = makeAction(fileMenu, "refreshAction", QStringLiteral("&Refresh"));
+    refreshAction_->setShortcut(QKeySequence(Qt::Key_F5));
     viewAction_ = makeAction(fileMenu, "viewAction", QStringLiteral("&View"));
     backUpAction_ = makeAction(fileMenu, "backUpAction", QStringLiteral("&Backup"));
     mergeAction_ = makeAction(fileMenu, "mergeAction", QStringLiteral("&Merge"));
@@ -237,6 +241,20 @@ void MainWindow::wire() {
     onClick(mergeButton_, merge);
     onClick(convertButton_, convert);
     onTrigger(locateAction_, locate);
+    onTrigger(refreshAction_,
+              [this, &commands] { keepingPlace([&commands] { commands.refresh(); }); });
+    connect(watcher_, &FolderWatcher::lookNow, this, [this, &commands] {
+        guarded([this, &commands] { keepingPlace([&commands] { commands.follow(); }); });
+    });
+    connect(watcher_, &FolderWatcher::watchFailed, this, [this](const QString& folder) {
+        showDone(QStringLiteral("Changes in %1 are not reported by the system: the list looks "
+                                "at the folder every %2 seconds")
+                     .arg(folder)
+                     .arg(FolderWatcher::kPollSeconds));
+    });
+    viewers_.onRereadWanted([this, &commands](const std::string& fileName) {
+        guarded([&commands, fileName] { commands.reread(fileName); });
+    });
     onTrigger(viewAction_, view);
     onTrigger(backUpAction_, backUp);
     onTrigger(mergeAction_, merge);
@@ -265,6 +283,26 @@ void MainWindow::guarded(const std::function<void()>& command) {
         prompts_.showError(message, QString());
     }
     showListFolderNote();
+    watchFolder();
+}
+
+void MainWindow::watchFolder() {
+    QStringList files;
+    for (const std::string& path : commands_->viewedPaths())
+        files << textOfBytes(path);
+    watcher_->watch(commands_->followedFolder(), files);
+    if (const std::optional<int> ms = commands_->lookAgainIn())
+        watcher_->lookAgainIn(*ms);
+}
+
+void MainWindow::keepingPlace(const std::function<void()>& command) {
+    // Rows come and go above the view: the entry the user was looking at stays in place.
+    const int top = fileList_->indexAt(QPoint(1, 1)).row();
+    const std::string topName = files_->fileNameAt(top);
+    command();
+    const int row = topName.empty() ? -1 : files_->rowOf(topName);
+    if (row >= 0 && row != top)
+        fileList_->scrollTo(files_->index(row), QAbstractItemView::PositionAtTop);
 }
 
 void MainWindow::showListFolderNote() {

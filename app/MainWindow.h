@@ -8,6 +8,10 @@
 // every command and whenever the window becomes active, as another copy of the program
 // may have changed it). File > Close all viewers (Ctrl+Shift+W) closes every viewer.
 //
+// The list follows its folder (FolderWatcher over FileCommands::follow()), keeping its
+// selection and the entry at the top of its view; File > Refresh (F5) brings it up to
+// date at once, without a question. F5 in a viewer reads its file again.
+//
 // Nothing the user can see happens while it is made or destroyed: the program shows it
 // with showAndStartUp(), which reads the options and runs the start-up scan once the
 // window is on the screen, and closing it stores the options and its place.
@@ -22,6 +26,7 @@
 #include <memory>
 
 class FileListModel;
+class FolderWatcher;
 class Prompts;
 class QAction;
 class QLabel;
@@ -71,6 +76,11 @@ private:
     void startUpOnce();
     void closeViewersAndSaveOptions();
     void showListFolderNote();
+    // Runs a command that changes the list in place, keeping the entry at the top of
+    // the view where it was.
+    void keepingPlace(const std::function<void()>& command);
+    // Points the watcher at the list's folder and the viewers' files.
+    void watchFolder();
 
     Prompts& prompts_;
     SettingsStore& store_;
@@ -79,6 +89,7 @@ private:
     FileListModel* files_ = nullptr;
     TotalsWindow* totalsWindow_ = nullptr;
     std::unique_ptr<FileCommands> commands_;
+    FolderWatcher* watcher_ = nullptr;
     bool startUpDue_ = false;
 
     QListView* fileList_ = nullptr;
@@ -91,6 +102,7 @@ private:
     QPushButton* mergeButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QAction* locateAction_ = nullptr;
+    QAction* refreshAction_ = nullptr;
     QAction* viewAction_ = nullptr;
     QAction* backUpAction_ = nullptr;
     QAction* mergeAction_ = nullptr;

@@ -1,5 +1,6 @@
 #include "viewer/ViewerWindow.h"
 
+#include "viewer/MarkBrush.h"
 #include "viewer/OutOfFormatNote.h"
 #include "viewer/PointsText.h"
 #include "viewer/TotalField.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
@@ -214,6 +216,11 @@ void ViewerWindow::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
+        emit rereadWanted();
+        event->accept();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 
@@ -240,4 +247,55 @@ void ViewerWindow::restoreAndRaise() {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     raise();
     activateWindow();
+}
+
+void ViewerWindow::noteFileChanged(bool removed) {
+    if (fileNote_ == nullptr) {
+        fileNote_ = new QLabel(this);
+        fileNote_->setObjectName(QStringLiteral("fileNote"));
+        fileNote_->setWordWrap(true);
+        // Marked as the grid marks what needs the user's eye, and in bold.
+        fileNote_->setAutoFillBackground(true);
+        QPalette palette = fileNote_->palette();
+        palette.setBrush(QPalette::Window, markBrush());
+        fileNote_->setPalette(palette);
+        QFont bold = fileNote_->font();
+        bold.setBold(true);
+        fileNote_->setFont(bold);
+        fileNote_->setContentsMargins(statusLine_->contentsMargins());
+        layout()->addWidget(fileNote_);
+    }
+    fileNote_->setText(
+        removed ? QStringLiteral("This file has been removed")
+                : QStringLiteral("This file has changed since it was opened: press F5 to read "
+                                 "it again"));
+    fileNote_->show();
+}
+
+void ViewerWindow::rereadFile(mp::LineList lines) {
+    if (model_ == nullptr)
+        return;
+    // Where the user was, kept where those rows still exist.
+    const QModelIndex current = grid_->currentIndex();
+    const QPoint currentCell(current.column(), current.row());
+    const QModelIndexList selected = grid_->selectionModel()->selectedIndexes();
+    const int scrolled = grid_->verticalScrollBar()->value();
+    const QSize size = this->size();
+
+    setFile(windowTitle(), std::move(lines), model_->twoFigures());
+    resize(size.expandedTo(minimumSizeHint()));
+
+    QItemSelection selection;
+    for (const QModelIndex& index : selected) {
+        const QModelIndex same = model_->index(index.row(), index.column());
+        if (same.isValid())
+            selection.select(same, same);
+    }
+    grid_->selectionModel()->select(selection, QItemSelectionModel::Select);
+    const QModelIndex again = model_->index(currentCell.y(), currentCell.x());
+    if (again.isValid())
+        grid_->selectionModel()->setCurrentIndex(again, QItemSelectionModel::NoUpdate);
+    grid_->verticalScrollBar()->setValue(scrolled);
+    if (fileNote_ != nullptr)
+        fileNote_->hide();
 }
