@@ -273,12 +273,14 @@ void FileCommands::refresh() {
         return;
     }
     status_.showDone(QString());
+    follower_.alwaysStamp(viewers_.fileNames());
     apply(follower_.look(wallClockNow(), convertOnLocate_, true), true);
 }
 
 void FileCommands::follow() {
     if (list_.folder().empty() || follower_.folder() != list_.folder())
         return;
+    follower_.alwaysStamp(viewers_.fileNames());
     apply(follower_.look(wallClockNow(), convertOnLocate_), false);
 }
 

@@ -58,6 +58,7 @@ void FolderFollower::stop() {
     listing_.clear();
     known_.clear();
     pending_.clear();
+    alwaysStamp_.clear();
     folderMissing_ = false;
 }
 
@@ -67,7 +68,15 @@ FollowResult FolderFollower::look(std::int64_t now, bool convertExtensions, bool
         return result;
     }
     std::vector<ListedFile> fresh;
-    if (const std::error_code error = listCandidates(prefix_, fresh, *fileSystem_)) {
+    const auto mustStamp = [this](const std::string& name) {
+        return pending_.count(name) != 0 ||
+               std::find(alwaysStamp_.begin(), alwaysStamp_.end(), name) != alwaysStamp_.end();
+    };
+    if (const std::error_code error =
+            listCandidates(prefix_, fresh, *fileSystem_,
+                           // Every file stat'ed when the user asks, and when the folder is back
+                           // (another drive's files may have the same entry ids).
+                           settleNow || folderMissing_ ? nullptr : &listing_, mustStamp)) {
         // A drive pulled out: the list keeps what it had until the folder is back.
         result.folderError = error;
         folderMissing_ = true;

@@ -63,6 +63,10 @@ public:
     FollowResult look(std::int64_t now, bool convertExtensions, bool settleNow = false);
     // Follows nothing any more.
     void stop();
+    // The files stat'ed at every look, whatever their folder entries say: those the
+    // viewers show, whose change in place is to be seen. A look otherwise stats only new
+    // entries and files waiting to settle; one with settleNow stats every file.
+    void alwaysStamp(std::vector<std::string> names) { alwaysStamp_ = std::move(names); }
 
     // The folder followed (as given to start()); empty when none.
     const std::string& folder() const { return folder_; }
@@ -83,6 +87,7 @@ private:
     std::vector<ListedFile> listing_;
     std::unordered_map<std::string, FileState> known_;
     std::set<std::string> pending_;
+    std::vector<std::string> alwaysStamp_;
     bool folderMissing_ = false;
 
     const ListedFile* listedFile(const std::string& name) const;

@@ -8,7 +8,8 @@
 namespace mp {
 
 std::error_code listCandidates(const std::string& folderPrefix, std::vector<ListedFile>& files,
-                               FileSystem& fileSystem) {
+                               FileSystem& fileSystem, const std::vector<ListedFile>* before,
+                               const std::function<bool(const std::string&)>& mustStamp) {
     files.clear();
     std::vector<DirEntry> entries;
     // An empty prefix is the current folder, as a joined path would be.
@@ -38,17 +39,37 @@ std::error_code listCandidates(const std::string& folderPrefix, std::vector<List
             continue;
         }
         ListedFile file;
-        path.resize(folderPrefix.size());
-        path.append(entry.name);
-        if (fileSystem.stampAt(path, file.stamp)) {
-            continue; // gone since the listing, or a link to nothing
-        }
         file.name = std::move(entry.name);
         file.numberedKind = numbered;
+        file.entryId = entry.entryId;
         files.push_back(std::move(file));
     }
     std::sort(files.begin(), files.end(),
               [](const ListedFile& a, const ListedFile& b) { return a.name < b.name; });
+    // Both in name order: the last look is walked beside this one.
+    auto old = before ? before->begin() : std::vector<ListedFile>::const_iterator();
+    const auto oldEnd = before ? before->end() : old;
+    std::size_t kept = 0;
+    for (ListedFile& file : files) {
+        while (old != oldEnd && old->name < file.name) {
+            ++old;
+        }
+        if (old != oldEnd && old->name == file.name && file.entryId != 0 &&
+            old->entryId == file.entryId && !(mustStamp && mustStamp(file.name))) {
+            file.stamp = old->stamp;
+        } else {
+            path.resize(folderPrefix.size());
+            path.append(file.name);
+            if (fileSystem.stampAt(path, file.stamp)) {
+                continue; // gone since the listing, or a link to nothing
+            }
+        }
+        if (&files[kept] != &file) {
+            files[kept] = std::move(file);
+        }
+        ++kept;
+    }
+    files.resize(kept);
     return {};
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 // One look at a folder as the list follows it: the names that could be masterpoint
 // files (a numbered or colour extension, any letter case) with their stamps, read from
-// the folder's names and stats alone: no file is opened.
+// the folder's names and stats alone: no file is opened. Given the last look, a name
+// whose folder entry is the same file as then keeps its stamp without a stat, so that a
+// look at a large folder costs little more than reading its names.
 
 #include "masterpoint/FileSystem.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -15,13 +19,20 @@ struct ListedFile {
     std::string name;     // bytes as the folder gave them
     int numberedKind = 0; // 1..5 for a numbered extension, 0 for a colour extension
     FileStamp stamp;
+    std::uint64_t entryId = 0; // DirEntry::entryId
 };
 
 // Fills files with the candidates of folder (a path ending in its separator), sorted by
 // their bytes. Folders, FIFOs, devices and our own temporaries are left out; so is a
 // file gone between the listing and its stat. The error is the folder's own: it is not
 // there, or cannot be read.
+//
+// With before (the last look, sorted as files is), a file of the same name and the same
+// non-zero entry id takes its stamp from there, unless mustStamp(name) says to stat it:
+// a file written to in place keeps its entry, and is seen changed only when stat'ed.
 std::error_code listCandidates(const std::string& folderPrefix, std::vector<ListedFile>& files,
-                               FileSystem& fileSystem = FileSystem::system());
+                               FileSystem& fileSystem = FileSystem::system(),
+                               const std::vector<ListedFile>* before = nullptr,
+                               const std::function<bool(const std::string&)>& mustStamp = {});
 
 } // namespace mp
