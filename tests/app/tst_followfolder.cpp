@@ -92,13 +92,13 @@ void tst_FollowFolder::init() {
     prompts_ = ScriptedPrompts();
 }
 
-enum class Change { Arrive, ArriveConverted, Depart, Rename, NotOurs, FolderAway };
+enum class Change { Arrive, ArriveConverted, Refresh, Depart, Rename, NotOurs, FolderAway };
 Q_DECLARE_METATYPE(Change)
 
 // Guards the list following the folder: an arrival missed or listed out of name order,
 // ticks lost, a rename taken for a new file (its tick lost), our own temporary or a file
-// that is not a masterpoint file listed, a conversion not made, and a drive pulled out
-// emptying the list.
+// that is not a masterpoint file listed, a conversion not made, Refresh asking for the
+// folder or waiting, and a drive pulled out emptying the list.
 void tst_FollowFolder::listFollowsTheFolder_data() {
     QTest::addColumn<Change>("change");
     QTest::addColumn<QStringList>("listed");
@@ -108,6 +108,8 @@ void tst_FollowFolder::listFollowsTheFolder_data() {
     QTest::newRow("converted on arrival")
         << Change::ArriveConverted << QStringList{"A.GLD", "B.GLD", "+C.GLD"}
         << "B.MP1 arrived and was converted to B.GLD";
+    QTest::newRow("refresh lists at once, asking nothing")
+        << Change::Refresh << QStringList{"A.GLD", "B.MP1(GLD)", "+C.GLD"} << "B.MP1(GLD) added";
     QTest::newRow("departure") << Change::Depart << QStringList{"+C.GLD"} << "A.GLD removed";
     QTest::newRow("rename keeps the tick")
         << Change::Rename << QStringList{"A.GLD", "+D.GLD"} << "C.GLD renamed to D.GLD";
@@ -130,6 +132,11 @@ void tst_FollowFolder::listFollowsTheFolder() {
     case Change::Arrive:
     case Change::ArriveConverted:
         testfiles::write(mp(), "B.MP1", records(4));
+        break;
+    case Change::Refresh:
+        testfiles::write(mp(), "B.MP1", records(4));
+        window->findChild<QAction*>(QStringLiteral("refreshAction"))->trigger();
+        QCOMPARE(status(*window), said); // not waiting for it to settle: the user asked
         break;
     case Change::Depart:
         QVERIFY(QFile::remove(at("A.GLD")));
