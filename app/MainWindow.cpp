@@ -244,6 +244,12 @@ void MainWindow::wire() {
     onTrigger(refreshAction_,
               [this, &commands] { keepingPlace([&commands] { commands.refresh(); }); });
     connect(watcher_, &FolderWatcher::lookNow, this, [this, &commands] {
+        // A command waiting on a question (or saying how far it has come) lets events
+        // in: the list changes only once it is over.
+        if (running_ > 0) {
+            lookDeferred_ = true;
+            return;
+        }
         guarded([this, &commands] { keepingPlace([&commands] { commands.follow(); }); });
     });
     connect(watcher_, &FolderWatcher::watchFailed, this, [this](const QString& folder) {
@@ -271,6 +277,7 @@ void MainWindow::wire() {
 }
 
 void MainWindow::guarded(const std::function<void()>& command) {
+    ++running_;
     try {
         command();
     } catch (const mp::Error& error) {
@@ -282,8 +289,13 @@ void MainWindow::guarded(const std::function<void()>& command) {
         qCWarning(filesLog).noquote() << message;
         prompts_.showError(message, QString());
     }
+    --running_;
     showListFolderNote();
     watchFolder();
+    if (running_ == 0 && lookDeferred_) {
+        lookDeferred_ = false;
+        watcher_->lookAgainIn(0);
+    }
 }
 
 void MainWindow::watchFolder() {

@@ -91,6 +91,8 @@ private:
     std::unique_ptr<FileCommands> commands_;
     FolderWatcher* watcher_ = nullptr;
     bool startUpDue_ = false;
+    int running_ = 0;           // commands under way (one waiting on a question, say)
+    bool lookDeferred_ = false; // the folder changed meanwhile: looked at once they end
 
     QListView* fileList_ = nullptr;
     QLabel* statusText_ = nullptr;
