@@ -1,8 +1,8 @@
 #pragma once
 // The file list as the commands see it: entries in list order, with their ticks, and
 // the folder they were found in. The scan replaces them all, and following the folder
-// brings them up to date; every other command only reads them, and finds each entry's file in the
-// list's folder, whatever folder is stored since.
+// brings them up to date; every other command only reads them, and finds each entry's
+// file in the list's folder, whatever folder is stored since.
 
 #include "masterpoint/ListEntry.h"
 

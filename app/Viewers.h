@@ -21,17 +21,12 @@ public:
     // Closes every viewer; each is destroyed once the events queued for it are handled.
     virtual void closeAll() = 0;
 
-    // The file names of the open viewers.
+    // The file names of the open viewers. Viewers that only take notes (in tests) need
+    // not say, nor be told, of files that change.
     virtual std::vector<std::string> fileNames() const { return {}; }
     // The file of fileName has changed on disk, or gone (removed): its viewer, if any,
     // says so and goes on showing what it read.
-    virtual void noteFileChanged(const std::string& fileName, bool removed) {
-        (void)fileName;
-        (void)removed;
-    }
+    virtual void noteFileChanged(const std::string& /*fileName*/, bool /*removed*/) {}
     // The file of fileName read again, at the user's word: its viewer shows lines.
-    virtual void reread(const std::string& fileName, mp::LineList lines) {
-        (void)fileName;
-        (void)lines;
-    }
+    virtual void reread(const std::string& /*fileName*/, mp::LineList /*lines*/) {}
 };
