@@ -210,11 +210,12 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
                                      .arg(QLocale().toString(qulonglong(tested)), files(candidates),
                                           textOfBytes(folder)));
         };
+        const std::int64_t scanned = wallClockNow();
         try {
             mp::scanFolder(folder, options, result, fileSystem_);
         } catch (...) {
             // The files before the one that stopped the scan stay listed.
-            startFollowing(folder, result.entries);
+            startFollowing(folder, result.entries, scanned);
             list_.setEntries(std::move(result.entries), folder);
             status_.showDone(QString());
             throw;
@@ -234,7 +235,7 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
                                  QStringLiteral("masterpoint files")),
                          textOfBytes(folder)));
         }
-        startFollowing(folder, result.entries);
+        startFollowing(folder, result.entries, scanned);
         list_.setEntries(std::move(result.entries), folder);
     }
     if (result.folderError) {
@@ -258,8 +259,8 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
 }
 
 void FileCommands::startFollowing(const std::string& folder,
-                                  const std::vector<mp::ListEntry>& listed) {
-    mp::FollowResult result = follower_.start(folder, listed, wallClockNow(), fileSystem_);
+                                  const std::vector<mp::ListEntry>& listed, std::int64_t scanned) {
+    mp::FollowResult result = follower_.start(folder, listed, scanned, fileSystem_);
     folderAway_ = static_cast<bool>(result.folderError);
     lookAgainIn_.reset();
     if (result.lookAgainIn)

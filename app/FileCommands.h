@@ -108,8 +108,10 @@ private:
     // agrees to replace the file there.
     std::optional<QString> chooseMergeOutput(const QString& proposed);
     void report(const mp::Problems& problems);
-    // Starts following the folder just scanned, from the entries it listed.
-    void startFollowing(const std::string& folder, const std::vector<mp::ListEntry>& listed);
+    // Starts following the folder just scanned, from the entries it listed; scanned is
+    // when the scan began, on the clock of file times.
+    void startFollowing(const std::string& folder, const std::vector<mp::ListEntry>& listed,
+                        std::int64_t scanned);
     // Applies a look at the folder to the list and the viewers and says what changed;
     // asked: the user asked for it, so that "nothing changed" is said too.
     void apply(mp::FollowResult result, bool asked);

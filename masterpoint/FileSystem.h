@@ -46,7 +46,7 @@ struct FileStamp {
     std::uint64_t device = 0;
     std::uint64_t file = 0;
     std::uint64_t size = 0;
-    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedSeconds = 0; // since 1970-01-01 UTC, as std::chrono::system_clock
     std::int64_t modifiedNanoseconds = 0;
 
     bool isSameFileAs(const FileStamp& other) const {

@@ -24,25 +24,32 @@ bool isBeforeByName(const ListEntry& a, const ListEntry& b) {
 } // namespace
 
 FollowResult FolderFollower::start(const std::string& folder, const std::vector<ListEntry>& listed,
-                                   std::int64_t now, FileSystem& fileSystem) {
+                                   std::int64_t scanned, FileSystem& fileSystem) {
     stop();
+    scanned_ = scanned;
+    const std::int64_t now = scanned;
     fileSystem_ = &fileSystem;
     folder_ = folder;
     prefix_ = joinPath(folder, "");
     FollowResult result;
-    result.folderError = listCandidates(prefix_, listing_, fileSystem);
-    folderMissing_ = static_cast<bool>(result.folderError);
     std::unordered_set<std::string> names;
     for (const ListEntry& entry : listed) {
         names.insert(entry.fileName);
     }
+    // The files the scan has just listed are not stat'ed: that would add half the scan's
+    // time to every Locate. Each is stamped when it is looked at for a reason.
+    result.folderError =
+        listCandidates(prefix_, listing_, fileSystem, nullptr, [&names](const std::string& name) {
+            return names.count(name) != 0 ? Stamp::Never : Stamp::IfNew;
+        });
+    folderMissing_ = static_cast<bool>(result.folderError);
     for (const ListedFile& file : listing_) {
         FileState& known = known_[file.name];
         known.numberedKind = file.numberedKind;
         known.listed = names.count(file.name) != 0;
         // Written to a moment ago, the scan may have seen it half-written and passed it
         // over: it is looked at again once it has settled.
-        if (!known.listed && now - modifiedAt(file.stamp) < kSettleNanoseconds) {
+        if (!known.listed && file.stamped && now - modifiedAt(file.stamp) < kSettleNanoseconds) {
             known.pending = true;
             known.seenSince = now;
             pending_.insert(file.name);
@@ -68,22 +75,27 @@ FollowResult FolderFollower::look(std::int64_t now, bool convertExtensions, bool
         return result;
     }
     std::vector<ListedFile> fresh;
-    const auto mustStamp = [this](const std::string& name) {
-        return pending_.count(name) != 0 ||
-               std::find(alwaysStamp_.begin(), alwaysStamp_.end(), name) != alwaysStamp_.end();
+    const auto stamp = [this](const std::string& name) {
+        return pending_.count(name) != 0 || std::find(alwaysStamp_.begin(), alwaysStamp_.end(),
+                                                      name) != alwaysStamp_.end()
+                   ? Stamp::Always
+                   : Stamp::IfNew;
     };
     if (const std::error_code error =
             listCandidates(prefix_, fresh, *fileSystem_,
                            // Every file stat'ed when the user asks, and when the folder is back
                            // (another drive's files may have the same entry ids).
-                           settleNow || folderMissing_ ? nullptr : &listing_, mustStamp)) {
+                           settleNow || folderMissing_ ? nullptr : &listing_, stamp)) {
         // A drive pulled out: the list keeps what it had until the folder is back.
         result.folderError = error;
         folderMissing_ = true;
         return result;
     }
     folderMissing_ = false;
-    const ListingDiff diff = compareListings(listing_, fresh);
+    // File times come from a coarser clock than ours, a few milliseconds behind it: a
+    // file written just after the scan began may bear a time just before.
+    constexpr std::int64_t kClockSlack = 100'000'000;
+    const ListingDiff diff = compareListings(listing_, fresh, scanned_ - kClockSlack);
     listing_ = std::move(fresh);
 
     for (const std::string& name : diff.removed) {
@@ -153,7 +165,7 @@ void FolderFollower::settle(std::int64_t now, bool convertExtensions, bool settl
         FileState& known = known_[name];
         const ListedFile* file = listedFile(name);
         known.seenSince = std::min(known.seenSince, now); // the clock set back
-        const std::int64_t modified = file ? modifiedAt(file->stamp) : now;
+        const std::int64_t modified = file && file->stamped ? modifiedAt(file->stamp) : now;
         // Unchanged for the settling time: seen so that long, or not written to for it
         // (a file copied in with its old time, or there before the look).
         if (settleNow || now - known.seenSince >= kSettleNanoseconds ||
@@ -240,7 +252,7 @@ void FolderFollower::renameInListing(const std::string& from, const std::string&
     }
     file.name = to;
     file.numberedKind = 0;
-    fileSystem_->stampAt(prefix_ + to, file.stamp);
+    file.stamped = !fileSystem_->stampAt(prefix_ + to, file.stamp);
     const auto place =
         std::lower_bound(listing_.begin(), listing_.end(), to,
                          [](const ListedFile& f, const std::string& key) { return f.name < key; });

@@ -53,10 +53,13 @@ struct FollowResult {
 class FolderFollower {
 public:
     // Follows folder from now on, taking listed (a scan's entries, just made) as what the
-    // list holds. A candidate the scan did not list is not opened again until it changes,
-    // unless it was written to in the last kSettleNanoseconds.
+    // list holds, scanned: when that scan began. A candidate the scan did not list is not
+    // opened again until it changes, unless it was written to in the kSettleNanoseconds
+    // before the scan or since. Costs one listing of the names, and a stat of each
+    // candidate the scan did not list: a listed file is stat'ed when there is a reason
+    // to, and counts as changed when written to since the scan.
     FollowResult start(const std::string& folder, const std::vector<ListEntry>& listed,
-                       std::int64_t now, FileSystem& fileSystem = FileSystem::system());
+                       std::int64_t scanned, FileSystem& fileSystem = FileSystem::system());
     // Looks at the folder again. settleNow takes every waiting file as settled (the user
     // asked for the list to be brought up to date) and tries again the files that could
     // not be opened.
@@ -88,6 +91,7 @@ private:
     std::unordered_map<std::string, FileState> known_;
     std::set<std::string> pending_;
     std::vector<std::string> alwaysStamp_;
+    std::int64_t scanned_ = 0;
     bool folderMissing_ = false;
 
     const ListedFile* listedFile(const std::string& name) const;

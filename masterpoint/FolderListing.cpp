@@ -9,7 +9,7 @@ namespace mp {
 
 std::error_code listCandidates(const std::string& folderPrefix, std::vector<ListedFile>& files,
                                FileSystem& fileSystem, const std::vector<ListedFile>* before,
-                               const std::function<bool(const std::string&)>& mustStamp) {
+                               const std::function<Stamp(const std::string&)>& stamp) {
     files.clear();
     std::vector<DirEntry> entries;
     // An empty prefix is the current folder, as a joined path would be.
@@ -54,9 +54,14 @@ std::error_code listCandidates(const std::string& folderPrefix, std::vector<List
         while (old != oldEnd && old->name < file.name) {
             ++old;
         }
-        if (old != oldEnd && old->name == file.name && file.entryId != 0 &&
-            old->entryId == file.entryId && !(mustStamp && mustStamp(file.name))) {
+        const Stamp which = stamp ? stamp(file.name) : Stamp::IfNew;
+        const bool same = old != oldEnd && old->name == file.name && file.entryId != 0 &&
+                          old->entryId == file.entryId;
+        if (which != Stamp::Always && same) {
             file.stamp = old->stamp;
+            file.stamped = old->stamped;
+        } else if (which == Stamp::Never) {
+            file.stamped = false;
         } else {
             path.resize(folderPrefix.size());
             path.append(file.name);

@@ -19,7 +19,15 @@ struct ListedFile {
     std::string name;     // bytes as the folder gave them
     int numberedKind = 0; // 1..5 for a numbered extension, 0 for a colour extension
     FileStamp stamp;
+    bool stamped = true;       // false: stamp not read (a file just listed by a scan)
     std::uint64_t entryId = 0; // DirEntry::entryId
+};
+
+// Which files of a look are stat'ed.
+enum class Stamp {
+    Always, // whatever the last look says
+    IfNew,  // unless the last look has the same folder entry (name and entry id)
+    Never,  // as IfNew, but left unstamped where the last look gives no stamp
 };
 
 // Fills files with the candidates of folder (a path ending in its separator), sorted by
@@ -27,12 +35,12 @@ struct ListedFile {
 // file gone between the listing and its stat. The error is the folder's own: it is not
 // there, or cannot be read.
 //
-// With before (the last look, sorted as files is), a file of the same name and the same
-// non-zero entry id takes its stamp from there, unless mustStamp(name) says to stat it:
-// a file written to in place keeps its entry, and is seen changed only when stat'ed.
+// stamp(name) says which files are stat'ed (IfNew when not given); the others take
+// their stamps from before, the last look, sorted as files is. A file written to in place
+// keeps its folder entry, and is seen changed only when stat'ed.
 std::error_code listCandidates(const std::string& folderPrefix, std::vector<ListedFile>& files,
                                FileSystem& fileSystem = FileSystem::system(),
                                const std::vector<ListedFile>* before = nullptr,
-                               const std::function<bool(const std::string&)>& mustStamp = {});
+                               const std::function<Stamp(const std::string&)>& stamp = {});
 
 } // namespace mp

@@ -7,7 +7,7 @@
 namespace mp {
 
 ListingDiff compareListings(const std::vector<ListedFile>& before,
-                            const std::vector<ListedFile>& after) {
+                            const std::vector<ListedFile>& after, std::int64_t unstampedAsOf) {
     ListingDiff diff;
     std::vector<const ListedFile*> gone;
     std::vector<const ListedFile*> come;
@@ -19,7 +19,14 @@ ListingDiff compareListings(const std::vector<ListedFile>& before,
         } else if (old == before.end() || now->name < old->name) {
             come.push_back(&*now++);
         } else {
-            if (old->stamp != now->stamp) {
+            const bool otherEntry =
+                old->entryId != 0 && now->entryId != 0 && old->entryId != now->entryId;
+            const bool written =
+                now->stamped && (old->stamped ? old->stamp != now->stamp
+                                              : now->stamp.modifiedSeconds * 1'000'000'000 +
+                                                        now->stamp.modifiedNanoseconds >=
+                                                    unstampedAsOf);
+            if (otherEntry || written) {
                 diff.changed.push_back(now->name);
             }
             ++old;
@@ -29,16 +36,29 @@ ListingDiff compareListings(const std::vector<ListedFile>& before,
     // A rename keeps the file, its size and its time: matched by those, the few names
     // that went and came pair up without comparing every name with every other.
     std::map<std::pair<std::uint64_t, std::uint64_t>, const ListedFile*> goneById;
+    std::map<std::uint64_t, const ListedFile*> goneByEntry; // those never stamped
     for (const ListedFile* file : gone) {
-        goneById.emplace(std::make_pair(file->stamp.device, file->stamp.file), file);
+        if (file->stamped) {
+            goneById.emplace(std::make_pair(file->stamp.device, file->stamp.file), file);
+        } else if (file->entryId != 0) {
+            goneByEntry.emplace(file->entryId, file);
+        }
     }
     std::vector<const ListedFile*> renamedAway;
     for (const ListedFile* file : come) {
-        const auto match = goneById.find({file->stamp.device, file->stamp.file});
-        if (match != goneById.end() && match->second->stamp == file->stamp) {
-            diff.renamed.emplace_back(match->second->name, file->name);
-            renamedAway.push_back(match->second);
-            goneById.erase(match);
+        const ListedFile* from = nullptr;
+        const auto byId = goneById.find({file->stamp.device, file->stamp.file});
+        if (file->stamped && byId != goneById.end() && byId->second->stamp == file->stamp) {
+            from = byId->second;
+            goneById.erase(byId);
+        } else if (const auto byEntry = goneByEntry.find(file->entryId);
+                   file->entryId != 0 && byEntry != goneByEntry.end()) {
+            from = byEntry->second;
+            goneByEntry.erase(byEntry);
+        }
+        if (from != nullptr) {
+            diff.renamed.emplace_back(from->name, file->name);
+            renamedAway.push_back(from);
         } else {
             diff.added.push_back(file->name);
         }

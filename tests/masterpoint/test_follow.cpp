@@ -87,7 +87,7 @@ TEST(FolderFollower, ListsWhatHasSettled) {
         ScanResult scanned;
         scanFolder(dir.path(), {}, scanned);
         FolderFollower follower;
-        follower.start(dir.path(), scanned.entries, wallNow() + kLater);
+        follower.start(dir.path(), scanned.entries, wallNow());
         for (const Step& step : c.steps) {
             if (step.change)
                 step.change(dir);

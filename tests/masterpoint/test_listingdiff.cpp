@@ -21,8 +21,20 @@ ListedFile file(const std::string& name, std::uint64_t id, std::uint64_t size = 
     f.stamp.file = id;
     f.stamp.size = size;
     f.stamp.modifiedSeconds = time;
+    f.entryId = id;
     return f;
 }
+
+// A file as a scan has just listed it: its folder entry, no stamp.
+ListedFile unstamped(const std::string& name, std::uint64_t id) {
+    ListedFile f = file(name, id);
+    f.stamp = FileStamp();
+    f.stamped = false;
+    return f;
+}
+
+// When the unstamped files were last known: after every time of the table but 300.
+constexpr std::int64_t kScanned = 200'000'000'000;
 
 std::vector<ListedFile> sorted(std::vector<ListedFile> files) {
     std::sort(files.begin(), files.end(),
@@ -53,8 +65,8 @@ struct Case {
 };
 
 // Guards the list following the folder: a missed arrival or departure, a file still
-// being written not opened again, a rename taken for a new file (its tick lost) or a
-// replaced file taken for the same.
+// being written not opened again, a rename taken for a new file (its tick lost), a
+// replaced file taken for the same, and every file taken for changed at its first stat.
 TEST(ListingDiff, SaysWhatChanged) {
     const std::vector<Case> cases = {
         {"nothing changed",
@@ -84,9 +96,21 @@ TEST(ListingDiff, SaysWhatChanged) {
          {file("A.GLD", 1), file("M.GLD", 7), file("Z.GLD", 5)},
          "+M.GLD A.MP1>A.GLD"},
         {"all gone", {file("A.GLD", 1), file("B.GLD", 2)}, {}, "-A.GLD -B.GLD"},
+        // Files a scan listed are stat'ed only when there is a reason.
+        {"stat'ed for the first time", {unstamped("A.GLD", 1)}, {file("A.GLD", 1)}, ""},
+        {"written since the scan", {unstamped("A.GLD", 1)}, {file("A.GLD", 1, 20, 300)}, "~A.GLD"},
+        {"renamed before it was stat'ed",
+         {unstamped("A.MP1", 1)},
+         {file("A.GLD", 1)},
+         "A.MP1>A.GLD"},
+        {"replaced before it was stat'ed",
+         {unstamped("A.GLD", 1)},
+         {unstamped("A.GLD", 2)},
+         "~A.GLD"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(text(compareListings(sorted(c.before), sorted(c.after))), c.expected) << c.name;
+        EXPECT_EQ(text(compareListings(sorted(c.before), sorted(c.after), kScanned)), c.expected)
+            << c.name;
     }
 }
 
