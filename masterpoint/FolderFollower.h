@@ -1,6 +1,7 @@
 #pragma once
 // Keeps the file list in step with its folder between scans. Each look lists the
-// folder's names and stats (listCandidates), compares them with the last look
+// folder's names, with the stats of what is new or has a reason to be looked at
+// (listCandidates, alwaysStamp()), compares them with the last look
 // (compareListings) and opens only the files that are new or changed, and those only
 // once they have settled: a file is listed when it passes the validity test and its
 // size and time have not changed for kSettleNanoseconds, so a file still being written

@@ -60,7 +60,9 @@ std::error_code listCandidates(const std::string& folderPrefix, std::vector<List
         if (which != Stamp::Always && same) {
             file.stamp = old->stamp;
             file.stamped = old->stamped;
-        } else if (which == Stamp::Never) {
+        } else if (which == Stamp::Never && file.entryId != 0) {
+            // Its entry id tells it from another file under the name until it is stat'ed;
+            // without one (Windows) it is stat'ed now.
             file.stamped = false;
         } else {
             path.resize(folderPrefix.size());

@@ -27,7 +27,8 @@ struct ListedFile {
 enum class Stamp {
     Always, // whatever the last look says
     IfNew,  // unless the last look has the same folder entry (name and entry id)
-    Never,  // as IfNew, but left unstamped where the last look gives no stamp
+    Never,  // as IfNew, but left unstamped where the last look gives no stamp (where the
+            // listing gives entry ids)
 };
 
 // Fills files with the candidates of folder (a path ending in its separator), sorted by
