@@ -12,6 +12,7 @@
 #include "masterpoint/Convert.h"
 #include "masterpoint/Error.h"
 #include "masterpoint/FileKind.h"
+#include "masterpoint/FileName.h"
 #include "masterpoint/FolderScan.h"
 #include "masterpoint/LineList.h"
 #include "masterpoint/Merge.h"
@@ -26,6 +27,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
+#include <chrono>
 #include <unordered_set>
 
 using namespace SettingsNames;
@@ -69,6 +71,23 @@ QString nearestFolderAbove(const QString& path) {
 
 QString files(qulonglong count) {
     return counted(count, QStringLiteral("file"), QStringLiteral("files"));
+}
+
+// The wall clock, the clock of file times, in nanoseconds.
+std::int64_t wallClockNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// A file's name as the list shows it: "CLUB0630.MP1(GLD)".
+QString listedName(const std::string& fileName) {
+    const int kind = mp::kindOfNumberedExtension(mp::upperAscii(mp::extensionOf(fileName)));
+    return textOfBytes(mp::displayName(fileName, kind));
+}
+
+bool isAway(std::error_code error) {
+    return error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
 }
 
 // A scan that is over within this time says nothing while it runs; a longer one says
@@ -192,10 +211,12 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
                                      .arg(QLocale().toString(qulonglong(tested)), files(candidates),
                                           textOfBytes(folder)));
         };
+        const std::int64_t scanned = wallClockNow();
         try {
             mp::scanFolder(folder, options, result, fileSystem_);
         } catch (...) {
             // The files before the one that stopped the scan stay listed.
+            startFollowing(folder, result.entries, scanned);
             list_.setEntries(std::move(result.entries), folder);
             status_.showDone(QString());
             throw;
@@ -215,6 +236,7 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
                                  QStringLiteral("masterpoint files")),
                          textOfBytes(folder)));
         }
+        startFollowing(folder, result.entries, scanned);
         list_.setEntries(std::move(result.entries), folder);
     }
     if (result.folderError) {
@@ -235,6 +257,126 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
             problems.add(problem.message, problem.detail);
         }
     }
+}
+
+void FileCommands::startFollowing(const std::string& folder,
+                                  const std::vector<mp::ListEntry>& listed, std::int64_t scanned) {
+    mp::FollowResult result = follower_.start(folder, listed, scanned, fileSystem_);
+    folderAway_ = static_cast<bool>(result.folderError);
+    lookAgainIn_.reset();
+    if (result.lookAgainIn)
+        lookAgainIn_ = static_cast<int>((*result.lookAgainIn + 999'999) / 1'000'000);
+}
+
+void FileCommands::refresh() {
+    const std::string folder = list_.folder();
+    if (folder.empty() || follower_.folder() != folder) {
+        locate(FolderQuestion::OnlyWhenNoneStored);
+        return;
+    }
+    status_.showDone(QString());
+    follower_.alwaysStamp(viewers_.fileNames());
+    apply(follower_.look(wallClockNow(), convertOnLocate_, true), true);
+}
+
+void FileCommands::follow() {
+    if (list_.folder().empty() || follower_.folder() != list_.folder())
+        return;
+    follower_.alwaysStamp(viewers_.fileNames());
+    apply(follower_.look(wallClockNow(), convertOnLocate_), false);
+}
+
+void FileCommands::apply(mp::FollowResult result, bool asked) {
+    lookAgainIn_.reset();
+    if (result.lookAgainIn)
+        lookAgainIn_ = static_cast<int>((*result.lookAgainIn + 999'999) / 1'000'000);
+    const QString folder = textOfBytes(follower_.folder());
+    if (result.folderError) {
+        // Said when it happens, and again when the user asks; not at every look.
+        if (!folderAway_ || asked) {
+            list_.setFolderThere(false);
+            status_.showDone(
+                isAway(result.folderError)
+                    ? QStringLiteral("The masterpoint folder %1 is not there any more").arg(folder)
+                    : QStringLiteral("Cannot read the masterpoint folder %1: %2")
+                          .arg(folder, textOfBytes(mp::describe(result.folderError))));
+        }
+        folderAway_ = true;
+        return;
+    }
+    const bool back = folderAway_;
+    folderAway_ = false;
+    list_.setFolderThere(true);
+    for (const std::string& name : result.changedFiles)
+        viewers_.noteFileChanged(name, false);
+    for (const std::string& name : result.goneFiles)
+        viewers_.noteFileChanged(name, true);
+
+    // What the status line says: one change by its name, more by their numbers.
+    const std::size_t renamed = result.renamed.size();
+    const std::size_t added = result.added.size() - renamed;
+    const std::size_t removed = result.removed.size() - renamed;
+    QString said;
+    if (added + removed + renamed == 1) {
+        if (!result.converted.empty()) {
+            said = QStringLiteral("%1 arrived and was converted to %2")
+                       .arg(textOfBytes(result.converted.front().first),
+                            textOfBytes(result.converted.front().second));
+        } else if (added == 1) {
+            said = QStringLiteral("%1 added").arg(textOfBytes(result.added.front().displayText));
+        } else if (removed == 1) {
+            said = QStringLiteral("%1 removed").arg(listedName(result.removed.front()));
+        } else {
+            said = QStringLiteral("%1 renamed to %2")
+                       .arg(listedName(result.renamed.front().first),
+                            listedName(result.renamed.front().second));
+        }
+    } else if (added + removed + renamed > 1) {
+        QStringList parts;
+        const auto part = [&parts](std::size_t count, const char* what) {
+            if (count == 0)
+                return;
+            parts << (parts.isEmpty()
+                          ? QStringLiteral("%1 %2").arg(files(count), QLatin1String(what))
+                          : QStringLiteral("%1 %2").arg(QLocale().toString(qulonglong(count)),
+                                                        QLatin1String(what)));
+        };
+        part(added, "added");
+        part(removed, "removed");
+        part(renamed, "renamed");
+        if (!result.converted.empty())
+            parts << QStringLiteral("%1 converted")
+                         .arg(QLocale().toString(qulonglong(result.converted.size())));
+        said = parts.join(QStringLiteral(", "));
+    }
+    if (back)
+        said = QStringLiteral("The masterpoint folder %1 is back").arg(folder) +
+               (said.isEmpty() ? QString() : QStringLiteral(": ") + said);
+    if (said.isEmpty() && asked)
+        said = QStringLiteral("Nothing has changed in %1").arg(folder);
+    if (result.listChanged())
+        list_.update(result.removed, std::move(result.added), result.renamed);
+    if (!said.isEmpty())
+        status_.showDone(said);
+    report(result.problems);
+}
+
+void FileCommands::reread(const std::string& fileName) {
+    status_.showDone(QString());
+    mp::LineList lines;
+    lines.loadFromFile(mp::joinPath(list_.folder(), fileName), fileSystem_);
+    viewers_.reread(fileName, std::move(lines));
+}
+
+QString FileCommands::followedFolder() const {
+    return textOfBytes(follower_.folder());
+}
+
+std::vector<std::string> FileCommands::viewedPaths() const {
+    std::vector<std::string> paths;
+    for (const std::string& name : viewers_.fileNames())
+        paths.push_back(mp::joinPath(list_.folder(), name));
+    return paths;
 }
 
 void FileCommands::convert() {

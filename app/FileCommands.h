@@ -14,15 +14,24 @@
 // a masterpoint folder that cannot be read, is said once, in one warning, after it has
 // done all it could, and logged under "mpmgr.files". What a command did is said on the
 // status line, without a box: each command clears it when it starts.
+//
+// Between scans the list follows its folder (follow(), run whenever the folder may have
+// changed): arrivals are listed once settled, departures leave, renamed files are listed
+// under their new names, and every other entry keeps its tick; the viewers of files that
+// changed or went are told. The status line says what changed ("CLUB0630.MP1(GLD)
+// added", "2 files added, 1 removed"); a folder that goes away greys the list ("The
+// masterpoint folder /media/usb/MP is not there any more") until it is back.
 
 #include "dialogs/Prompts.h"
 #include "masterpoint/FileSystem.h"
+#include "masterpoint/FolderFollower.h"
 #include "masterpoint/ListEntry.h"
 #include "masterpoint/MemberIndex.h"
 
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mp {
 class Problems;
@@ -49,6 +58,22 @@ public:
     void setConvertOnLocate(bool convert) { convertOnLocate_ = convert; }
 
     void locate(FolderQuestion question);
+    // Lists the list's folder again without a question, keeping ticks and viewers: what
+    // has settled is listed, and so is what has not, the user having asked. With
+    // nothing listed yet it is the start-up scan.
+    void refresh();
+    // Brings the list up to date with its folder, as refresh() but only with the files
+    // that have settled; nothing is said while nothing has changed.
+    void follow();
+    // Reads the file of fileName again for its viewer, at the user's word.
+    void reread(const std::string& fileName);
+
+    // What to watch: the list's folder (empty while nothing is listed), the paths of
+    // the files the viewers show, and in how many milliseconds to look again for a file
+    // that is settling (none when none is).
+    QString followedFolder() const;
+    std::vector<std::string> viewedPaths() const;
+    std::optional<int> lookAgainIn() const { return lookAgainIn_; }
     void convert();
     void view();
     void backUp();
@@ -92,6 +117,13 @@ private:
     // agrees to replace the file there.
     std::optional<QString> chooseMergeOutput(const QString& proposed);
     void report(const mp::Problems& problems);
+    // Starts following the folder just scanned, from the entries it listed; scanned is
+    // when the scan began, on the clock of file times.
+    void startFollowing(const std::string& folder, const std::vector<mp::ListEntry>& listed,
+                        std::int64_t scanned);
+    // Applies a look at the folder to the list and the viewers and says what changed;
+    // asked: the user asked for it, so that "nothing changed" is said too.
+    void apply(mp::FollowResult result, bool asked);
 
     Prompts& prompts_;
     SettingsStore& store_;
@@ -101,4 +133,7 @@ private:
     StatusLine& status_;
     mp::FileSystem& fileSystem_;
     bool convertOnLocate_ = false;
+    mp::FolderFollower follower_;
+    bool folderAway_ = false; // the followed folder could not be listed at the last look
+    std::optional<int> lookAgainIn_;
 };

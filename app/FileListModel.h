@@ -3,12 +3,12 @@
 // entries themselves, so a folder of a hundred thousand files is listed in one step
 // and the view asks only for the rows it shows, and the folder they were found in. The
 // text shown is the entry's display text in the file system's encoding; ticks are the
-// check state.
+// check state. While the folder is not there the rows are shown greyed.
 //
 // A row's tool tip is its whole name, then the file's date, size and record count
-// (readFileFacts), read when the tip is first asked for and kept until the list is
-// filled anew: the scan itself never reads a file past its first bytes. A file that
-// cannot be read says why in its tip.
+// (readFileFacts), read when the tip is first asked for and kept until the list
+// changes: the scan itself never reads a file past its first
+// bytes. A file that cannot be read says why in its tip.
 
 #include "app/FileList.h"
 #include "masterpoint/FileSystem.h"
@@ -29,6 +29,15 @@ public:
     bool isEmpty() const override { return entries_.empty(); }
     std::string folder() const override { return folder_; }
     void setEntries(std::vector<mp::ListEntry> entries, std::string folder) override;
+    // Row by row where few change, so that the view keeps its selection; in one reset
+    // where many do.
+    void update(const std::vector<std::string>& removed, std::vector<mp::ListEntry> added,
+                const std::vector<std::pair<std::string, std::string>>& renamed) override;
+    void setFolderThere(bool there) override;
+
+    // The row of the entry of fileName, or -1; the file name of a row.
+    int rowOf(const std::string& fileName) const;
+    std::string fileNameAt(int row) const;
 
     // Ticks every entry, or none.
     void tickAll(bool ticked);
@@ -52,4 +61,5 @@ private:
     std::vector<mp::ListEntry> entries_;
     std::string folder_;
     mutable QStringList tips_; // one per entry, empty until first asked for
+    bool folderThere_ = true;
 };

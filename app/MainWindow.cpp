@@ -2,6 +2,7 @@
 
 #include "app/FileListModel.h"
 #include "app/FilesLog.h"
+#include "app/FolderWatcher.h"
 #include "app/MemberWindow.h"
 #include "app/NameText.h"
 #include "app/TotalsWindow.h"
@@ -74,6 +75,7 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, mp::FileSystem& f
     memberWindow_ = new MemberWindow(this, store_, prompts_);
     commands_ = std::make_unique<FileCommands>(prompts_, store_, *files_, viewers_, *totalsWindow_,
                                                static_cast<StatusLine&>(*this), fileSystem);
+    watcher_ = new FolderWatcher(this);
     buildControls();
     viewers_.keepClearOf(fileList_);
     buildMenus();
@@ -234,6 +236,8 @@ void MainWindow::buildMenus() {
     fileMenu->setAccessibleName(QStringLiteral("File"));
     fileMenu->menuAction()->setObjectName(QStringLiteral("fileMenuAction"));
     locateAction_ = makeAction(fileMenu, "locateAction", QStringLiteral("&Locate"));
+    refreshAction_ = makeAction(fileMenu, "refreshAction", QStringLiteral("&Refresh"));
+    refreshAction_->setShortcut(QKeySequence(Qt::Key_F5));
     viewAction_ = makeAction(fileMenu, "viewAction", QStringLiteral("&View"));
     backUpAction_ = makeAction(fileMenu, "backUpAction", QStringLiteral("&Backup"));
     mergeAction_ = makeAction(fileMenu, "mergeAction", QStringLiteral("&Merge"));
@@ -285,6 +289,26 @@ void MainWindow::wire() {
     onClick(mergeButton_, merge);
     onClick(convertButton_, convert);
     onTrigger(locateAction_, locate);
+    onTrigger(refreshAction_,
+              [this, &commands] { keepingPlace([&commands] { commands.refresh(); }); });
+    connect(watcher_, &FolderWatcher::lookNow, this, [this, &commands] {
+        // A command waiting on a question (or saying how far it has come) lets events
+        // in: the list changes only once it is over.
+        if (running_ > 0) {
+            lookDeferred_ = true;
+            return;
+        }
+        guarded([this, &commands] { keepingPlace([&commands] { commands.follow(); }); });
+    });
+    connect(watcher_, &FolderWatcher::watchFailed, this, [this](const QString& folder) {
+        showDone(QStringLiteral("Changes in %1 are not reported by the system: the list looks "
+                                "at the folder every %2 seconds")
+                     .arg(folder)
+                     .arg(FolderWatcher::kPollSeconds));
+    });
+    viewers_.onRereadWanted([this, &commands](const std::string& fileName) {
+        guarded([&commands, fileName] { commands.reread(fileName); });
+    });
     onTrigger(viewAction_, view);
     onTrigger(backUpAction_, backUp);
     onTrigger(mergeAction_, merge);
@@ -309,6 +333,7 @@ void MainWindow::wire() {
 }
 
 void MainWindow::guarded(const std::function<void()>& command) {
+    ++running_;
     try {
         command();
     } catch (const mp::Error& error) {
@@ -320,7 +345,32 @@ void MainWindow::guarded(const std::function<void()>& command) {
         qCWarning(filesLog).noquote() << message;
         prompts_.showError(message, QString());
     }
+    --running_;
     showListFolderNote();
+    watchFolder();
+    if (running_ == 0 && lookDeferred_) {
+        lookDeferred_ = false;
+        watcher_->lookAgainIn(0);
+    }
+}
+
+void MainWindow::watchFolder() {
+    QStringList files;
+    for (const std::string& path : commands_->viewedPaths())
+        files << textOfBytes(path);
+    watcher_->watch(commands_->followedFolder(), files);
+    if (const std::optional<int> ms = commands_->lookAgainIn())
+        watcher_->lookAgainIn(*ms);
+}
+
+void MainWindow::keepingPlace(const std::function<void()>& command) {
+    // Rows come and go above the view: the entry the user was looking at stays in place.
+    const int top = fileList_->indexAt(QPoint(1, 1)).row();
+    const std::string topName = files_->fileNameAt(top);
+    command();
+    const int row = topName.empty() ? -1 : files_->rowOf(topName);
+    if (row >= 0 && row != top)
+        fileList_->scrollTo(files_->index(row), QAbstractItemView::PositionAtTop);
 }
 
 void MainWindow::showListFolderNote() {

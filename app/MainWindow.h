@@ -14,6 +14,10 @@
 // (right button or the menu key) has "Tick all", "Tick none" and "Tick all GLD" ... for
 // each colour listed, a numbered entry counting with its colour.
 //
+// The list follows its folder (FolderWatcher over FileCommands::follow()), keeping its
+// selection and the entry at the top of its view; File > Refresh (F5) brings it up to
+// date at once, without a question. F5 in a viewer reads its file again.
+//
 // Nothing the user can see happens while it is made or destroyed: the program shows it
 // with showAndStartUp(), which reads the options and runs the start-up scan once the
 // window is on the screen, and closing it stores the options and its place.
@@ -28,6 +32,7 @@
 #include <memory>
 
 class FileListModel;
+class FolderWatcher;
 class Prompts;
 class QAction;
 class QLabel;
@@ -80,6 +85,11 @@ private:
     void startUpOnce();
     void closeViewersAndSaveOptions();
     void showListFolderNote();
+    // Runs a command that changes the list in place, keeping the entry at the top of
+    // the view where it was.
+    void keepingPlace(const std::function<void()>& command);
+    // Points the watcher at the list's folder and the viewers' files.
+    void watchFolder();
 
     Prompts& prompts_;
     SettingsStore& store_;
@@ -89,7 +99,10 @@ private:
     TotalsWindow* totalsWindow_ = nullptr;
     MemberWindow* memberWindow_ = nullptr;
     std::unique_ptr<FileCommands> commands_;
+    FolderWatcher* watcher_ = nullptr;
     bool startUpDue_ = false;
+    int running_ = 0;           // commands under way (one waiting on a question, say)
+    bool lookDeferred_ = false; // the folder changed meanwhile: looked at once they end
 
     QListView* fileList_ = nullptr;
     QLabel* statusText_ = nullptr;
@@ -101,6 +114,7 @@ private:
     QPushButton* mergeButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QAction* locateAction_ = nullptr;
+    QAction* refreshAction_ = nullptr;
     QAction* viewAction_ = nullptr;
     QAction* backUpAction_ = nullptr;
     QAction* mergeAction_ = nullptr;

@@ -25,6 +25,10 @@ void OpenViewerList::open(const std::string& fileName, const QString& caption, m
                           bool twoFigures, const std::string& folder) {
     auto* viewer = new ViewerWindow(owner_, store_, prompts_);
     pairs_.emplace_back(fileName, viewer);
+    QObject::connect(viewer, &ViewerWindow::rereadWanted, viewer, [this, fileName] {
+        if (rereadWanted_)
+            rereadWanted_(fileName);
+    });
     viewer->setFile(caption, std::move(lines), twoFigures);
     viewer->setFolder(textOfBytes(folder));
     place(*viewer);
@@ -65,4 +69,24 @@ void OpenViewerList::closeAll() {
         }
         pairs_.pop_back();
     }
+}
+
+std::vector<std::string> OpenViewerList::fileNames() const {
+    std::vector<std::string> names;
+    for (const auto& [name, viewer] : pairs_)
+        if (viewer)
+            names.push_back(name);
+    return names;
+}
+
+void OpenViewerList::noteFileChanged(const std::string& fileName, bool removed) {
+    // By exact name: the viewer of "club.gld" is not told of "CLUB.GLD" where both exist.
+    for (const auto& [name, viewer] : pairs_)
+        if (viewer && name == fileName)
+            viewer->noteFileChanged(removed);
+}
+
+void OpenViewerList::reread(const std::string& fileName, mp::LineList lines) {
+    if (ViewerWindow* viewer = find(fileName))
+        viewer->rereadFile(std::move(lines));
 }

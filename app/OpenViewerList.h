@@ -9,6 +9,7 @@
 #include "app/Viewers.h"
 
 #include <QPointer>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,14 @@ public:
     // Closes every viewer, last first, and has it destroyed once the events already
     // queued for it are handled. The list is empty afterwards.
     void closeAll() override;
+    std::vector<std::string> fileNames() const override;
+    void noteFileChanged(const std::string& fileName, bool removed) override;
+    void reread(const std::string& fileName, mp::LineList lines) override;
+
+    // What a viewer asking to read its file again (F5) runs, with its file name.
+    void onRereadWanted(std::function<void(const std::string&)> reread) {
+        rereadWanted_ = std::move(reread);
+    }
 
     // The file list that new viewers keep clear of; it outlives the list.
     void keepClearOf(const QWidget* fileList) { fileList_ = fileList; }
@@ -46,4 +55,5 @@ private:
     Prompts& prompts_; // the viewers' questions
     std::vector<std::pair<std::string, QPointer<ViewerWindow>>> pairs_;
     QPointer<ViewerWindow> lastOpened_;
+    std::function<void(const std::string&)> rereadWanted_;
 };

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class Viewers {
 public:
@@ -24,4 +25,13 @@ public:
     virtual void selectLine(const std::string& fileName, std::uint64_t line) = 0;
     // Closes every viewer; each is destroyed once the events queued for it are handled.
     virtual void closeAll() = 0;
+
+    // The file names of the open viewers. Viewers that only take notes (in tests) need
+    // not say, nor be told, of files that change.
+    virtual std::vector<std::string> fileNames() const { return {}; }
+    // The file of fileName has changed on disk, or gone (removed): its viewer, if any,
+    // says so and goes on showing what it read.
+    virtual void noteFileChanged(const std::string& /*fileName*/, bool /*removed*/) {}
+    // The file of fileName read again, at the user's word: its viewer shows lines.
+    virtual void reread(const std::string& /*fileName*/, mp::LineList /*lines*/) {}
 };

@@ -34,6 +34,9 @@ struct DirEntry {
     unsigned attributes = 0; // see Attribute; on POSIX: a directory is 16, a regular file
                              // 32 (+2 when named ".*"); anything else (FIFO, socket,
                              // device, dangling link) is 4; a link counts as its target
+    // What the listing gives to tell one file under the name from another: the inode on
+    // POSIX (a link's own); 0 where it gives none.
+    std::uint64_t entryId = 0;
 };
 
 // What tells one version of a file from another: which file it is (device and inode,
@@ -43,7 +46,7 @@ struct FileStamp {
     std::uint64_t device = 0;
     std::uint64_t file = 0;
     std::uint64_t size = 0;
-    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedSeconds = 0; // since 1970-01-01 UTC, as std::chrono::system_clock
     std::int64_t modifiedNanoseconds = 0;
 
     bool isSameFileAs(const FileStamp& other) const {

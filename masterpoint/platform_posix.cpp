@@ -182,7 +182,8 @@ public:
             if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
                 continue;
             }
-            entries.push_back({name, attributesOf(::dirfd(dir.get()), found)});
+            entries.push_back({name, attributesOf(::dirfd(dir.get()), found),
+                               static_cast<std::uint64_t>(found->d_ino)});
         }
     }
 

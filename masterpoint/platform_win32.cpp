@@ -325,8 +325,10 @@ std::error_code stampFrom(HANDLE file, FileStamp& stamp) {
     stamp.device = info.dwVolumeSerialNumber;
     stamp.file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     stamp.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-    // In the 100 ns ticks that the system counts.
-    const std::int64_t ticks = ticksOf(info.ftLastWriteTime);
+    // In the 100 ns ticks that the system counts, from 1601; the stamp counts from 1970,
+    // as the wall clock of the standard library does.
+    constexpr std::int64_t kTicksTo1970 = 116444736000000000;
+    const std::int64_t ticks = ticksOf(info.ftLastWriteTime) - kTicksTo1970;
     stamp.modifiedSeconds = ticks / 10000000;
     stamp.modifiedNanoseconds = ticks % 10000000 * 100;
     return {};

@@ -38,16 +38,28 @@ void TableGrid::sortByHeader(int column) {
     const QModelIndex current = currentIndex();
     clearSelection();
     model_->cycleSort(column);
-    const mp::SortDirection direction = model_->order().direction();
     // The header flipped its indicator on the click; it shows what the model did.
-    if (direction == mp::SortDirection::None)
-        horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    else
-        horizontalHeader()->setSortIndicator(column, direction == mp::SortDirection::Ascending
-                                                         ? Qt::AscendingOrder
-                                                         : Qt::DescendingOrder);
+    showSortIndicator();
     if (current.isValid())
         scrollTo(currentIndex());
+}
+
+void TableGrid::sortAs(int column, mp::SortDirection direction) {
+    if (model_ == nullptr)
+        return;
+    model_->sortBy(column, direction);
+    showSortIndicator();
+}
+
+void TableGrid::showSortIndicator() {
+    const mp::RowOrder& order = model_->order();
+    if (order.direction() == mp::SortDirection::None)
+        horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    else
+        horizontalHeader()->setSortIndicator(int(order.column()),
+                                             order.direction() == mp::SortDirection::Ascending
+                                                 ? Qt::AscendingOrder
+                                                 : Qt::DescendingOrder);
 }
 
 QString TableGrid::copiedText() const {

@@ -12,6 +12,7 @@
 //   (mp::findRow over the rows as shown), selects that row and scrolls it into view;
 //   the row stays where it was when there is none.
 
+#include "masterpoint/RowOrder.h"
 #include "widgets/FindBar.h"
 
 #include <QTableView>
@@ -32,6 +33,9 @@ public:
     // selection).
     QString copiedText() const;
 
+    // Sorts the rows as a header click would have left them, the header showing it.
+    void sortAs(int column, mp::SortDirection direction);
+
     FindBar::Outcome find(const QString& digits, FindBar::Step step);
     // Makes row current (its column kept), selects it and scrolls it into view.
     void goToRow(int row);
@@ -41,6 +45,7 @@ protected:
 
 private:
     void sortByHeader(int column);
+    void showSortIndicator();
 
     TableModel* model_ = nullptr;
     bool copiesWhole_ = false;

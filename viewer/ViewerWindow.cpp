@@ -1,6 +1,7 @@
 #include "viewer/ViewerWindow.h"
 
 #include "print/PrintActions.h"
+#include "viewer/MarkBrush.h"
 #include "viewer/OutOfFormatNote.h"
 #include "viewer/PointsText.h"
 #include "viewer/TotalField.h"
@@ -21,6 +22,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
@@ -28,6 +30,7 @@
 #include <exception>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -242,6 +245,11 @@ void ViewerWindow::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
+        emit rereadWanted();
+        event->accept();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 
@@ -326,4 +334,70 @@ void ViewerWindow::restoreAndRaise() {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     raise();
     activateWindow();
+}
+
+void ViewerWindow::noteFileChanged(bool removed) {
+    if (fileNote_ == nullptr) {
+        fileNote_ = new QLabel(this);
+        fileNote_->setObjectName(QStringLiteral("fileNote"));
+        fileNote_->setWordWrap(true);
+        // Marked as the grid marks what needs the user's eye, and in bold.
+        fileNote_->setAutoFillBackground(true);
+        QPalette palette = fileNote_->palette();
+        palette.setBrush(QPalette::Window, markBrush());
+        fileNote_->setPalette(palette);
+        QFont bold = fileNote_->font();
+        bold.setBold(true);
+        fileNote_->setFont(bold);
+        fileNote_->setContentsMargins(statusLine_->contentsMargins());
+        layout()->addWidget(fileNote_);
+    }
+    fileNote_->setText(
+        removed ? QStringLiteral("This file has been removed")
+                : QStringLiteral("This file has changed since it was opened: press F5 to read "
+                                 "it again"));
+    fileNote_->show();
+}
+
+void ViewerWindow::rereadFile(mp::LineList lines) {
+    if (model_ == nullptr)
+        return;
+    // Where the user was, kept by the file's line where that line still exists: under a
+    // sort the same position may hold another line after the reading.
+    const auto lineAt = [this](const QModelIndex& index) {
+        return model_->isFootRow(index.row()) ? std::size_t(-1) : model_->tableRow(index.row());
+    };
+    const QModelIndex current = grid_->currentIndex();
+    const std::size_t currentLine = current.isValid() ? lineAt(current) : std::size_t(-1);
+    const int currentColumn = current.column();
+    std::vector<std::pair<std::size_t, int>> selected;
+    for (const QModelIndex& index : grid_->selectionModel()->selectedIndexes())
+        selected.emplace_back(lineAt(index), index.column());
+    const mp::RowOrder sort = model_->order();
+    const int scrolled = grid_->verticalScrollBar()->value();
+    const QSize size = this->size();
+
+    setFile(windowTitle(), std::move(lines), model_->twoFigures());
+    resize(size.expandedTo(minimumSizeHint()));
+    grid_->sortAs(int(sort.column()), sort.direction());
+
+    const auto indexOf = [this](std::size_t line, int column) {
+        if (line >= model_->order().size() ||
+            int(model_->order().positionOf(line)) >= model_->bodyRows())
+            return QModelIndex();
+        return model_->index(model_->rowOf(line), column);
+    };
+    QItemSelection selection;
+    for (const auto& [line, column] : selected) {
+        const QModelIndex same = indexOf(line, column);
+        if (same.isValid())
+            selection.select(same, same);
+    }
+    grid_->selectionModel()->select(selection, QItemSelectionModel::Select);
+    const QModelIndex again = indexOf(currentLine, currentColumn);
+    if (again.isValid())
+        grid_->selectionModel()->setCurrentIndex(again, QItemSelectionModel::NoUpdate);
+    grid_->verticalScrollBar()->setValue(scrolled);
+    if (fileNote_ != nullptr)
+        fileNote_->hide();
 }

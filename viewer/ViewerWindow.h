@@ -16,6 +16,13 @@
 // window grows by. Every viewer opens at the size the last one closed with (kept in the
 // settings store under "Viewer"), never too narrow for its columns.
 //
+// When its file changes or goes, the window says so in a marked line under the status
+// line ("This file has changed since it was opened: press F5 to read it again", "This
+// file has been removed") and goes on showing what it read: nothing is read again but
+// at the user's word. F5 asks for the file to be read again (rereadWanted()), and
+// rereadFile() then shows it, keeping the selection, the current cell and the scroll
+// position where those rows still exist.
+//
 // F8 moves the grid's current cell to the next marked cell (ViewerModel::nextMarked),
 // in the rows' current order, wrapping after the last, wherever the focus is in the
 // window. Esc and Ctrl+W close it.
@@ -75,6 +82,15 @@ public:
     // and active.
     void restoreAndRaise();
 
+    // Says, in the marked line, that the file has changed since it was read, or gone.
+    void noteFileChanged(bool removed);
+    // Shows lines, the file read again, in place of what it showed; the note goes.
+    void rereadFile(mp::LineList lines);
+
+signals:
+    // F5: the user asks for the file to be read again.
+    void rereadWanted();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -96,6 +112,7 @@ private:
     QLabel* statusLine_;
     QLabel* messageLine_;
     FindBar* findBar_;
+    QLabel* fileNote_ = nullptr;
     ViewerModel* model_ = nullptr;
     Prompts& prompts_;
     SettingsStore& store_;
