@@ -72,6 +72,9 @@ std::error_code AtomicFile::finish(bool replacing) {
         error = replacing ? fileSystem_.replace(handle_, tempPath_, finalPath_)
                           : fileSystem_.placeNew(handle_, tempPath_, finalPath_);
     }
+    if (error == std::errc::file_exists && !replacing) {
+        return error; // kept: the caller may still choose to replace what took the name
+    }
     if (error) {
         discard();
         return error;

@@ -144,6 +144,32 @@ TEST(Merge, TickedEntriesResolveInListOrderAndOutputMayBeAnInput) {
               (Files{{"X.MP1", "X1\r\n"}, {"Y.MP1", "Y1\r\nX1\r\n"}, {"Z.MP1", "Z1\r\n"}}));
 }
 
+// A name free when the user chose it, taken during the merge (the scoring program or a
+// second copy of ours writing it): it was once replaced without a word. It is asked about
+// again, and replaced only on yes.
+TEST(Merge, NameTakenDuringTheMergeIsAskedAboutAgain) {
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "replace" : "keep");
+        TempDir dir;
+        dir.write("A.GLD", "A1\r\n");
+        std::vector<std::string> asked;
+        MergeQuestion question;
+        question.ask = [](const std::string&) { return true; }; // "A1" is no record
+        question.replace = false; // the name was free when chosen
+        question.askReplace = [&](const std::string& name) {
+            asked.push_back(name);
+            return yes;
+        };
+        dir.write("out.GLD", "written meanwhile\r\n");
+        const std::optional<std::uint64_t> lines =
+            mergeFiles({dir / "A.GLD"}, dir / "out.GLD", FileSystem::system(), &question);
+        EXPECT_EQ(asked, std::vector<std::string>{"out.GLD"});
+        EXPECT_EQ(lines.has_value(), yes);
+        EXPECT_EQ(dir.files(), (Files{{"A.GLD", "A1\r\n"},
+                                      {"out.GLD", yes ? "A1\r\n" : "written meanwhile\r\n"}}));
+    }
+}
+
 TEST(Merge, FailureLeavesEveryFileAsItWas) {
     TempDir dir;
     const std::string a = dir.write("A.GLD", "A\n");
