@@ -17,6 +17,7 @@
 #include "masterpoint/Merge.h"
 #include "masterpoint/Problems.h"
 #include "masterpoint/TickedTotals.h"
+#include "masterpoint/ValidityTest.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 
@@ -68,6 +69,10 @@ QString nearestFolderAbove(const QString& path) {
 
 QString files(qulonglong count) {
     return counted(count, QStringLiteral("file"), QStringLiteral("files"));
+}
+
+QString replaceQuestion(const QString& name) {
+    return QStringLiteral("%1 already exists. Do you want to replace it?").arg(name);
 }
 
 // A scan that is over within this time says nothing while it runs; a longer one says
@@ -168,6 +173,7 @@ void FileCommands::locate(FolderQuestion question) {
 
 void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
     list_.setEntries({}, std::string());
+    listedFolder_ = mp::FileStamp();
     viewers_.closeAll();
     mp::ScanResult result;
     {
@@ -196,6 +202,7 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
         } catch (...) {
             // The files before the one that stopped the scan stay listed.
             list_.setEntries(std::move(result.entries), folder);
+            listedFolder_ = result.folderStamp;
             status_.showDone(QString());
             throw;
         }
@@ -215,6 +222,7 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
                          textOfBytes(folder)));
         }
         list_.setEntries(std::move(result.entries), folder);
+        listedFolder_ = result.folderStamp;
     }
     if (result.folderError) {
         // Said as a warning, not an error: the program goes on, with an empty list.
@@ -236,6 +244,45 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
     }
 }
 
+bool FileCommands::isListCurrent(const std::vector<mp::ListEntry>& entries) {
+    const std::string folder = list_.folder();
+    mp::FileStamp now;
+    // A folder that cannot be looked up now is left to the command, whose every file then
+    // fails with the reason; one that is there but is another folder is not.
+    if (listedFolder_ != mp::FileStamp() && !fileSystem_.stampAt(folder, now) &&
+        !now.isSameFileAs(listedFolder_)) {
+        prompts_.showWarning(
+            QStringLiteral("The folder %1 is not the folder that was listed: another drive may "
+                           "be in its place. Nothing was done; choose Locate to list it again.")
+                .arg(textOfBytes(folder)));
+        return false;
+    }
+    QStringList changed;
+    for (const mp::ListEntry& entry : entries) {
+        if (!entry.ticked) {
+            continue;
+        }
+        try {
+            if (!mp::isMasterpointFile(mp::entryPath(entry, folder), mp::Known::Nothing,
+                                       fileSystem_)) {
+                changed << textOfBytes(entry.fileName);
+            }
+        } catch (const mp::Error&) {
+            // Cannot be opened now: the command says so for this file, with the reason.
+        }
+    }
+    if (changed.isEmpty()) {
+        return true;
+    }
+    if (changed.size() > 3) {
+        changed = changed.mid(0, 3) << QStringLiteral("…");
+    }
+    prompts_.showWarning(QStringLiteral("No longer a masterpoint file: %1. Nothing was done; "
+                                        "choose Locate to list the folder again.")
+                             .arg(changed.join(QStringLiteral(", "))));
+    return false;
+}
+
 void FileCommands::convert() {
     status_.showDone(QString());
     if (list_.isEmpty()) {
@@ -247,7 +294,11 @@ void FileCommands::convert() {
     // has been stored since: listing that one here would also convert its files, unseen,
     // when the option is on.
     const std::string folder = list_.folder();
-    mp::ConvertResult result = mp::convertTicked(list_.entries(), folder, fileSystem_);
+    const std::vector<mp::ListEntry> entries = list_.entries();
+    if (!isListCurrent(entries)) {
+        return;
+    }
+    mp::ConvertResult result = mp::convertTicked(entries, folder, fileSystem_);
     if (result.attempted == 0) {
         prompts_.showMessage(QStringLiteral("Tick files to convert"));
         return;
@@ -277,7 +328,11 @@ void FileCommands::view() {
     int ticked = 0;
     const std::string folder = list_.folder();
     mp::Problems problems;
-    for (const mp::ListEntry& entry : list_.entries()) {
+    const std::vector<mp::ListEntry> entries = list_.entries();
+    if (!isListCurrent(entries)) {
+        return;
+    }
+    for (const mp::ListEntry& entry : entries) {
         if (!entry.ticked) {
             continue;
         }
@@ -313,6 +368,10 @@ void FileCommands::backUp() {
         prompts_.showMessage(QStringLiteral("Select files to backup"));
         return;
     }
+    const std::vector<mp::ListEntry> entries = list_.entries();
+    if (!isListCurrent(entries)) {
+        return;
+    }
     const std::optional<FolderChoice> choice = askForFolder(
         QStringLiteral("Select backup location/folder"),
         store_.readString(Paths, BackupFolder, QString()), QStringLiteral("backup folder"));
@@ -325,8 +384,7 @@ void FileCommands::backUp() {
         BusyCursor busy;
         busy.start();
         // Refused (the masterpoint folder itself), the folder is not stored.
-        result =
-            mp::backUpTicked(list_.entries(), list_.folder(), bytesOfText(folder), fileSystem_);
+        result = mp::backUpTicked(entries, list_.folder(), bytesOfText(folder), fileSystem_);
     }
     if (choice->remember) {
         store_.writeString(Paths, BackupFolder, folder);
@@ -383,22 +441,37 @@ void FileCommands::merge() {
     }
     const std::string folder = list_.folder();
     const int club = store_.readInteger(Paths, ClubNumber, 0);
+    if (!isListCurrent(entries)) {
+        return;
+    }
+    bool replace = false;
     const std::optional<QString> output =
-        chooseMergeOutput(textOfBytes(mp::proposedMergeName(folder, club, check.first)));
+        chooseMergeOutput(textOfBytes(mp::proposedMergeName(folder, club, check.first)), replace);
     if (!output) {
         return;
     }
     const std::vector<std::string> inputs = mp::tickedPaths(entries, folder);
     mp::MergeQuestion question;
     question.twoFigures = mp::isTwoFigureExtension(mp::entryExtension(check.first));
+    question.replace = replace;
     std::optional<BusyCursor> busy(std::in_place);
     busy->start();
-    question.ask = [this, &busy](const std::string& text) {
+    // Every question is asked without the busy cursor.
+    const auto asked = [&busy](auto ask) {
         busy.reset();
-        const bool go = prompts_.askToProceed(textOfBytes(text), QStringLiteral("Merge anyway"));
+        const bool yes = ask();
         busy.emplace();
         busy->start();
-        return go;
+        return yes;
+    };
+    question.ask = [this, &asked](const std::string& text) {
+        return asked([&] {
+            return prompts_.askToProceed(textOfBytes(text), QStringLiteral("Merge anyway"));
+        });
+    };
+    // A name free when chosen that another program took during the merge: asked again.
+    question.askReplace = [this, &asked](const std::string& name) {
+        return asked([&] { return prompts_.askYesNo(replaceQuestion(textOfBytes(name))); });
     };
     const std::optional<std::uint64_t> lines =
         mp::mergeFiles(inputs, bytesOfText(*output), fileSystem_, &question);
@@ -413,7 +486,7 @@ void FileCommands::merge() {
                               QFileInfo(*output).fileName()));
 }
 
-std::optional<QString> FileCommands::chooseMergeOutput(const QString& proposed) {
+std::optional<QString> FileCommands::chooseMergeOutput(const QString& proposed, bool& replace) {
     QString name = proposed;
     for (;;) {
         const std::optional<QString> chosen = prompts_.chooseSaveName(name);
@@ -423,10 +496,11 @@ std::optional<QString> FileCommands::chooseMergeOutput(const QString& proposed) 
         // A link there is a name taken too, even when it leads nowhere.
         const QFileInfo there(*chosen);
         if (!there.exists() && !there.isSymLink()) {
+            replace = false;
             return chosen;
         }
-        if (prompts_.askYesNo(QStringLiteral("%1 already exists. Do you want to replace it?")
-                                  .arg(there.fileName()))) {
+        if (prompts_.askYesNo(replaceQuestion(there.fileName()))) {
+            replace = true;
             return chosen;
         }
         name = *chosen; // back to the dialog, at the name the user chose
@@ -440,6 +514,9 @@ void FileCommands::totals() {
                                        [](const mp::ListEntry& entry) { return entry.ticked; });
     if (!anyTicked) {
         prompts_.showMessage(QStringLiteral("Tick files to total"));
+        return;
+    }
+    if (!isListCurrent(entries)) {
         return;
     }
     mp::TickedTotals result;

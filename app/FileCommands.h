@@ -17,10 +17,12 @@
 
 #include "dialogs/Prompts.h"
 #include "masterpoint/FileSystem.h"
+#include "masterpoint/ListEntry.h"
 
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mp {
 class Problems;
@@ -80,8 +82,13 @@ private:
     // make, or the folder that could not be read, are added to problems.
     void rescan(const std::string& folder, mp::Problems& problems);
     // Asks for the merge's output name until the user cancels, chooses a new name or
-    // agrees to replace the file there.
-    std::optional<QString> chooseMergeOutput(const QString& proposed);
+    // agrees to replace the file there; replace says which of the two.
+    std::optional<QString> chooseMergeOutput(const QString& proposed, bool& replace);
+    // Whether the list still shows what is on disk: the folder listed is the same folder
+    // (not another drive mounted at its place), and every ticked file that can be read
+    // is still a masterpoint file. When not, says what changed and the answer is false;
+    // the command then does nothing.
+    bool isListCurrent(const std::vector<mp::ListEntry>& entries);
     void report(const mp::Problems& problems);
 
     Prompts& prompts_;
@@ -92,4 +99,5 @@ private:
     StatusLine& status_;
     mp::FileSystem& fileSystem_;
     bool convertOnLocate_ = false;
+    mp::FileStamp listedFolder_; // the listed folder's own, as it was listed
 };
