@@ -113,7 +113,9 @@ public:
     // Removes a temporary file (a name of the form isTemporaryName) that a writer left
     // behind: a regular file (of the user's own, on POSIX), held by no writer and not modified for
     // kAbandonedAfterSeconds. Anything else is left alone, with an error. Where the file
-    // system takes no locks the age alone decides.
+    // system takes no locks the age alone decides. On POSIX, where it takes them, a
+    // merge's temporary (isMergeTemporaryName) held by no writer goes whatever its age:
+    // its writer holds it from before it has a name.
     virtual std::error_code removeAbandoned(const std::string& path) = 0;
     virtual std::error_code write(FileHandle& file, const char* data, std::size_t size) = 0;
     // Appends the rest of from to to, in the kernel where the system can.
