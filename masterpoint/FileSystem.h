@@ -96,6 +96,11 @@ public:
     virtual std::error_code stampOf(FileHandle& file, FileStamp& stamp) = 0;
     // The stamp of what path names now, through links; a folder has one too.
     virtual std::error_code stampAt(const std::string& path, FileStamp& stamp) = 0;
+    // Whether the file system of an open file moves its modification time on every write,
+    // so that a stamp tells a rewrite in place. Not where the type says otherwise: FAT and
+    // exFAT (two-second times, and through FUSE often none at all on write), FUSE and
+    // SMB file systems, whose times are whatever their server keeps.
+    virtual bool timesAreTrusted(FileHandle& file);
 
     // Creates a temporary file in folder (which ends in a separator or is empty), for
     // writing. It has the owner (where allowed) and the permission bits of the regular

@@ -11,6 +11,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/vfs.h>
+#endif
 
 namespace mp {
 
@@ -232,6 +235,29 @@ public:
         }
         stamp = stampFrom(st);
         return {};
+    }
+
+    bool timesAreTrusted(FileHandle& file) override {
+#ifdef __linux__
+        struct statfs fs {};
+        if (::fstatfs(fdOf(file), &fs) != 0) {
+            return false; // cannot tell: the bytes are confirmed another way
+        }
+        switch (static_cast<unsigned long>(fs.f_type)) {
+        case 0x4d44UL:     // FAT (msdos, vfat)
+        case 0x2011BAB0UL: // exFAT
+        case 0x65735546UL: // FUSE (FAT, exFAT, NTFS and the rest through a server)
+        case 0x517BUL:     // SMB
+        case 0xFF534D42UL: // CIFS
+        case 0xFE534D42UL: // SMB2
+            return false;
+        default:
+            return true;
+        }
+#else
+        (void)file;
+        return true;
+#endif
     }
 
     std::error_code stampAt(const std::string& path, FileStamp& stamp) override {

@@ -155,7 +155,7 @@ TEST(Merge, NameTakenDuringTheMergeIsAskedAboutAgain) {
         std::vector<std::string> asked;
         MergeQuestion question;
         question.ask = [](const std::string&) { return true; }; // "A1" is no record
-        question.replace = false; // the name was free when chosen
+        question.replace = false;                               // the name was free when chosen
         question.askReplace = [&](const std::string& name) {
             asked.push_back(name);
             return yes;
@@ -253,13 +253,30 @@ TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
 // it would.
 class ChangingFileSystem : public FaultyFileSystem {
 public:
-    enum Change { CutShort, Emptied, Grown, RewrittenSameSize, ReplacedUnderItsName };
-    ChangingFileSystem(std::string path, Change change) : path_(std::move(path)), change_(change) {}
+    // OnFatMidRead: rewritten at the same size after its first read, its time kept, on
+    // a file system whose times are not trusted (FAT through FUSE keeps it on write).
+    enum Change { CutShort, Emptied, Grown, RewrittenSameSize, ReplacedUnderItsName, OnFatMidRead };
+    ChangingFileSystem(std::string path, Change change) : path_(std::move(path)), change_(change) {
+        untrustedTimes = change == OnFatMidRead;
+    }
     std::error_code openForReading(const std::string& path, FileHandle& file,
                                    FileStamp& stamp) override {
         const std::error_code error = FaultyFileSystem::openForReading(path, file, stamp);
         if (!error && path == path_ && ++opened_ == 2) {
-            changed_ = change();
+            if (change_ == OnFatMidRead) {
+                watched_ = file.native();
+            } else {
+                changed_ = change();
+            }
+        }
+        return error;
+    }
+    std::error_code read(FileHandle& file, char* buffer, std::size_t size,
+                         std::size_t& got) override {
+        const std::error_code error = FaultyFileSystem::read(file, buffer, size, got);
+        if (!changed_ && watched_ != FileHandle::kInvalid && file.native() == watched_) {
+            const FileTime kept = modifiedTime(path_);
+            changed_ = change() && setModifiedTime(path_, kept);
         }
         return error;
     }
@@ -277,6 +294,7 @@ private:
         case Grown:
             return rewrite(now + "7654321000100\r\n");
         case RewrittenSameSize:
+        case OnFatMidRead:
             return rewrite(other.substr(0, now.size()));
         case ReplacedUnderItsName: {
             const std::string fresh = path_ + ".new";
@@ -319,6 +337,7 @@ private:
     std::string path_;
     Change change_;
     int opened_ = 0;
+    FileHandle::Native watched_ = FileHandle::kInvalid;
     bool changed_ = false;
 };
 
@@ -332,6 +351,8 @@ TEST(Merge, InputThatChangesWhileMergedFailsWritingNothing) {
         {"grown by a record", ChangingFileSystem::Grown},
         {"rewritten in place at the same size", ChangingFileSystem::RewrittenSameSize},
         {"replaced by another file under its name", ChangingFileSystem::ReplacedUnderItsName},
+        // Once reported as good, stale or torn: the second read tells.
+        {"rewritten mid-read where times are not trusted", ChangingFileSystem::OnFatMidRead},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
