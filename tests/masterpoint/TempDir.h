@@ -10,7 +10,9 @@
 #include "masterpoint/FileSystem.h"
 #include "masterpoint/ListEntry.h"
 
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -150,10 +152,30 @@ public:
     // back: a file its writer is done with (commands leave one changed in the last second
     // alone). writeNow leaves it dated now, as a file still being written.
     std::string write(const std::string& name, const std::string& bytes) const {
-        return write(name, bytes, 10);
+        const std::string p = writeNow(name, bytes);
+        namespace fs = std::filesystem;
+        std::error_code ignored;
+        fs::last_write_time(fs::u8path(p),
+                            fs::file_time_type::clock::now() - std::chrono::seconds(10), ignored);
+        return p;
     }
     std::string writeNow(const std::string& name, const std::string& bytes) const {
-        return write(name, bytes, 0);
+        const std::string p = *this / name;
+#ifdef _WIN32
+        // Opened as it is rather than created afresh, which a hidden file refuses.
+        const HANDLE file = ::CreateFileW(testfs::wide(p).c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            ::SetEndOfFile(file);
+            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+            ::CloseHandle(file);
+        }
+#else
+        std::ofstream(p, std::ios::binary) << bytes;
+#endif
+        return p;
     }
     std::string mkdir(const std::string& name) const {
         const std::string p = *this / name;
@@ -195,37 +217,6 @@ public:
     }
 
 private:
-    std::string write(const std::string& name, const std::string& bytes, int secondsAgo) const {
-        const std::string p = *this / name;
-#ifdef _WIN32
-        // Opened as it is rather than created afresh, which a hidden file refuses.
-        const HANDLE file = ::CreateFileW(testfs::wide(p).c_str(), GENERIC_WRITE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            ::SetEndOfFile(file);
-            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-            FILETIME now{};
-            ::GetSystemTimeAsFileTime(&now);
-            const std::uint64_t ticks =
-                ((std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime) -
-                std::uint64_t(secondsAgo) * 10000000;
-            const FILETIME then{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-            ::SetFileTime(file, nullptr, nullptr, &then);
-            ::CloseHandle(file);
-        }
-#else
-        std::ofstream(p, std::ios::binary) << bytes;
-        struct timespec now {};
-        ::clock_gettime(CLOCK_REALTIME, &now);
-        now.tv_sec -= secondsAgo;
-        const struct timespec times[2] = {{0, UTIME_OMIT}, now};
-        ::utimensat(AT_FDCWD, p.c_str(), times, 0);
-#endif
-        return p;
-    }
-
     std::string path_;
 };
 

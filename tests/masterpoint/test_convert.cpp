@@ -138,17 +138,14 @@ TEST(Convert, RefusedRenameLeavesTheFileAndSaysWhyAndTheWalkGoesOn) {
 // file dated a little ahead of our clock is as fresh as one a little behind it.
 TEST(Convert, ChangedInTheLastSecondIsWithinOneSecondEitherWay) {
     const struct {
-        std::int64_t seconds, nanoseconds; // the file's time, now being 100 s 500 ms
+        std::int64_t seconds, nanoseconds; // the file's time, now being 100.5 s
         bool recent;
-    } cases[] = {
-        {100, 500000000, true}, {99, 500000001, true},   {99, 500000000, false},
-        {101, 499999999, true}, {101, 500000000, false}, {0, 0, false},
-    };
+    } cases[] = {{100, 500000000, true}, {99, 500000001, true},   {99, 500000000, false},
+                 {101, 499999999, true}, {101, 500000000, false}, {0, 0, false}};
     for (const auto& c : cases) {
         FileStamp stamp;
         stamp.modifiedSeconds = c.seconds;
         stamp.modifiedNanoseconds = c.nanoseconds;
-        EXPECT_EQ(changedInTheLastSecond(stamp, 100, 500000000), c.recent)
-            << c.seconds << "." << c.nanoseconds;
+        EXPECT_EQ(changedInTheLastSecond(stamp, 100, 500000000), c.recent) << c.seconds;
     }
 }
