@@ -7,7 +7,8 @@
 // folder and the club number are read from the store when a command runs, so a change in the Paths
 // dialog counts at the next command. The masterpoint folder stored is listed only by Locate: every
 // command that acts on entries finds their files in the folder the list was made from, whatever is
-// stored since.
+// stored since, and only while that folder is still the one listed and each ticked file still
+// a masterpoint file (isListCurrent).
 //
 // An error that ends a command is thrown (mp::Error, the store's StoreError) for
 // the caller to show. What a command could not do file by file (a copy, a rename), or
