@@ -327,6 +327,9 @@ TEST(WindowsPaths, PathsBeyondMaxPathWorkForEveryCommand) {
         const std::string bytes = valid(name);
         DWORD written = 0;
         ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        FILETIME then{}; // long ago: a file its writer is done with
+        then.dwHighDateTime = 0x01d00000;
+        ::SetFileTime(file, nullptr, nullptr, &then);
         ::CloseHandle(file);
     }
     // Given with forward slashes and a ".." part, as a user might type it.
