@@ -18,6 +18,7 @@
 #include "masterpoint/Merge.h"
 #include "masterpoint/Problems.h"
 #include "masterpoint/TickedTotals.h"
+#include "masterpoint/ValidityTest.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "widgets/TableSaver.h"
@@ -88,6 +89,10 @@ QString listedName(const std::string& fileName) {
 
 bool isAway(std::error_code error) {
     return error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+}
+
+QString replaceQuestion(const QString& name) {
+    return QStringLiteral("%1 already exists. Do you want to replace it?").arg(name);
 }
 
 // A scan that is over within this time says nothing while it runs; a longer one says
@@ -188,6 +193,7 @@ void FileCommands::locate(FolderQuestion question) {
 
 void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
     list_.setEntries({}, std::string());
+    listedFolder_ = mp::FileStamp();
     viewers_.closeAll();
     mp::ScanResult result;
     {
@@ -218,6 +224,7 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
             // The files before the one that stopped the scan stay listed.
             startFollowing(folder, result.entries, scanned);
             list_.setEntries(std::move(result.entries), folder);
+            listedFolder_ = result.folderStamp;
             status_.showDone(QString());
             throw;
         }
@@ -238,6 +245,7 @@ void FileCommands::rescan(const std::string& folder, mp::Problems& problems) {
         }
         startFollowing(folder, result.entries, scanned);
         list_.setEntries(std::move(result.entries), folder);
+        listedFolder_ = result.folderStamp;
     }
     if (result.folderError) {
         // Said as a warning, not an error: the program goes on, with an empty list.
@@ -363,6 +371,7 @@ void FileCommands::apply(mp::FollowResult result, bool asked) {
 
 void FileCommands::reread(const std::string& fileName) {
     status_.showDone(QString());
+    follower_.stampBeforeReading(fileName);
     mp::LineList lines;
     lines.loadFromFile(mp::joinPath(list_.folder(), fileName), fileSystem_);
     viewers_.reread(fileName, std::move(lines));
@@ -379,6 +388,45 @@ std::vector<std::string> FileCommands::viewedPaths() const {
     return paths;
 }
 
+bool FileCommands::isListCurrent(const std::vector<mp::ListEntry>& entries) {
+    const std::string folder = list_.folder();
+    mp::FileStamp now;
+    // A folder that cannot be looked up now is left to the command, whose every file then
+    // fails with the reason; one that is there but is another folder is not.
+    if (listedFolder_ != mp::FileStamp() && !fileSystem_.stampAt(folder, now) &&
+        !now.isSameFileAs(listedFolder_)) {
+        prompts_.showWarning(
+            QStringLiteral("The folder %1 is not the folder that was listed: another drive may "
+                           "be in its place. Nothing was done; choose Locate to list it again.")
+                .arg(textOfBytes(folder)));
+        return false;
+    }
+    QStringList changed;
+    for (const mp::ListEntry& entry : entries) {
+        if (!entry.ticked) {
+            continue;
+        }
+        try {
+            if (!mp::isMasterpointFile(mp::entryPath(entry, folder), mp::Known::Nothing,
+                                       fileSystem_)) {
+                changed << textOfBytes(entry.fileName);
+            }
+        } catch (const mp::Error&) {
+            // Cannot be opened now: the command says so for this file, with the reason.
+        }
+    }
+    if (changed.isEmpty()) {
+        return true;
+    }
+    if (changed.size() > 3) {
+        changed = changed.mid(0, 3) << QStringLiteral("…");
+    }
+    prompts_.showWarning(QStringLiteral("No longer a masterpoint file: %1. Nothing was done; "
+                                        "choose Locate to list the folder again.")
+                             .arg(changed.join(QStringLiteral(", "))));
+    return false;
+}
+
 void FileCommands::convert() {
     status_.showDone(QString());
     if (list_.isEmpty()) {
@@ -390,7 +438,11 @@ void FileCommands::convert() {
     // has been stored since: listing that one here would also convert its files, unseen,
     // when the option is on.
     const std::string folder = list_.folder();
-    mp::ConvertResult result = mp::convertTicked(list_.entries(), folder, fileSystem_);
+    const std::vector<mp::ListEntry> entries = list_.entries();
+    if (!isListCurrent(entries)) {
+        return;
+    }
+    mp::ConvertResult result = mp::convertTicked(entries, folder, fileSystem_);
     if (result.attempted == 0) {
         prompts_.showMessage(QStringLiteral("Tick files to convert"));
         return;
@@ -420,7 +472,11 @@ void FileCommands::view() {
     int ticked = 0;
     const std::string folder = list_.folder();
     mp::Problems problems;
-    for (const mp::ListEntry& entry : list_.entries()) {
+    const std::vector<mp::ListEntry> entries = list_.entries();
+    if (!isListCurrent(entries)) {
+        return;
+    }
+    for (const mp::ListEntry& entry : entries) {
         if (!entry.ticked) {
             continue;
         }
@@ -430,6 +486,7 @@ void FileCommands::view() {
         }
         // A file that cannot be read keeps none of the others from their viewers.
         const std::string path = mp::entryPath(entry, folder);
+        follower_.stampBeforeReading(entry.fileName);
         mp::LineList lines;
         try {
             lines.loadFromFile(path, fileSystem_);
@@ -456,6 +513,10 @@ void FileCommands::backUp() {
         prompts_.showMessage(QStringLiteral("Select files to backup"));
         return;
     }
+    const std::vector<mp::ListEntry> entries = list_.entries();
+    if (!isListCurrent(entries)) {
+        return;
+    }
     const std::optional<FolderChoice> choice = askForFolder(
         QStringLiteral("Select backup location/folder"),
         store_.readString(Paths, BackupFolder, QString()), QStringLiteral("backup folder"));
@@ -468,8 +529,7 @@ void FileCommands::backUp() {
         BusyCursor busy;
         busy.start();
         // Refused (the masterpoint folder itself), the folder is not stored.
-        result =
-            mp::backUpTicked(list_.entries(), list_.folder(), bytesOfText(folder), fileSystem_);
+        result = mp::backUpTicked(entries, list_.folder(), bytesOfText(folder), fileSystem_);
     }
     if (choice->remember) {
         store_.writeString(Paths, BackupFolder, folder);
@@ -530,22 +590,37 @@ void FileCommands::merge() {
     }
     const std::string folder = list_.folder();
     const int club = store_.readInteger(Paths, ClubNumber, 0);
+    if (!isListCurrent(entries)) {
+        return;
+    }
+    bool replace = false;
     const std::optional<QString> output =
-        chooseMergeOutput(textOfBytes(mp::proposedMergeName(folder, club, check.first)));
+        chooseMergeOutput(textOfBytes(mp::proposedMergeName(folder, club, check.first)), replace);
     if (!output) {
         return;
     }
     const std::vector<std::string> inputs = mp::tickedPaths(entries, folder);
     mp::MergeQuestion question;
     question.twoFigures = mp::isTwoFigureExtension(mp::entryExtension(check.first));
+    question.replace = replace;
     std::optional<BusyCursor> busy(std::in_place);
     busy->start();
-    question.ask = [this, &busy](const std::string& text) {
+    // Every question is asked without the busy cursor.
+    const auto asked = [&busy](auto ask) {
         busy.reset();
-        const bool go = prompts_.askToProceed(textOfBytes(text), QStringLiteral("Merge anyway"));
+        const bool yes = ask();
         busy.emplace();
         busy->start();
-        return go;
+        return yes;
+    };
+    question.ask = [this, &asked](const std::string& text) {
+        return asked([&] {
+            return prompts_.askToProceed(textOfBytes(text), QStringLiteral("Merge anyway"));
+        });
+    };
+    // A name free when chosen that another program took during the merge: asked again.
+    question.askReplace = [this, &asked](const std::string& name) {
+        return asked([&] { return prompts_.askYesNo(replaceQuestion(textOfBytes(name))); });
     };
     const std::optional<std::uint64_t> lines =
         mp::mergeFiles(inputs, bytesOfText(*output), fileSystem_, &question);
@@ -560,9 +635,9 @@ void FileCommands::merge() {
                               QFileInfo(*output).fileName()));
 }
 
-std::optional<QString> FileCommands::chooseMergeOutput(const QString& proposed) {
+std::optional<QString> FileCommands::chooseMergeOutput(const QString& proposed, bool& replace) {
     // Asked as every save asks: the dialog, then whether to replace a name that is taken.
-    return TableSaver::askSaveName(prompts_, proposed);
+    return TableSaver::askSaveName(prompts_, proposed, &replace);
 }
 
 void FileCommands::totals() {
@@ -572,6 +647,9 @@ void FileCommands::totals() {
                                        [](const mp::ListEntry& entry) { return entry.ticked; });
     if (!anyTicked) {
         prompts_.showMessage(QStringLiteral("Tick files to total"));
+        return;
+    }
+    if (!isListCurrent(entries)) {
         return;
     }
     mp::TickedTotals result;
@@ -611,6 +689,7 @@ std::optional<mp::MemberIndex> FileCommands::indexMembers() {
 void FileCommands::viewLine(const mp::ListEntry& entry, const std::string& folder,
                             std::uint64_t line) {
     if (!viewers_.raise(entry.fileName)) {
+        follower_.stampBeforeReading(entry.fileName);
         mp::LineList lines;
         lines.loadFromFile(mp::entryPath(entry, folder), fileSystem_);
         viewers_.open(entry.fileName, textOfBytes(entry.displayText), std::move(lines),

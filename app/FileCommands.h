@@ -7,7 +7,8 @@
 // folder and the club number are read from the store when a command runs, so a change in the Paths
 // dialog counts at the next command. The masterpoint folder stored is listed only by Locate: every
 // command that acts on entries finds their files in the folder the list was made from, whatever is
-// stored since.
+// stored since, and only while that folder is still the one listed and each ticked file still
+// a masterpoint file (isListCurrent).
 //
 // An error that ends a command is thrown (mp::Error, the store's StoreError) for
 // the caller to show. What a command could not do file by file (a copy, a rename), or
@@ -114,8 +115,13 @@ private:
     // make, or the folder that could not be read, are added to problems.
     void rescan(const std::string& folder, mp::Problems& problems);
     // Asks for the merge's output name until the user cancels, chooses a new name or
-    // agrees to replace the file there.
-    std::optional<QString> chooseMergeOutput(const QString& proposed);
+    // agrees to replace the file there; replace says which of the two.
+    std::optional<QString> chooseMergeOutput(const QString& proposed, bool& replace);
+    // Whether the list still shows what is on disk: the folder listed is the same folder
+    // (not another drive mounted at its place), and every ticked file that can be read
+    // is still a masterpoint file. When not, says what changed and the answer is false;
+    // the command then does nothing.
+    bool isListCurrent(const std::vector<mp::ListEntry>& entries);
     void report(const mp::Problems& problems);
     // Starts following the folder just scanned, from the entries it listed; scanned is
     // when the scan began, on the clock of file times.
@@ -133,6 +139,7 @@ private:
     StatusLine& status_;
     mp::FileSystem& fileSystem_;
     bool convertOnLocate_ = false;
+    mp::FileStamp listedFolder_; // the listed folder's own, as it was listed
     mp::FolderFollower follower_;
     bool folderAway_ = false; // the followed folder could not be listed at the last look
     std::optional<int> lookAgainIn_;

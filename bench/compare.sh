@@ -373,6 +373,7 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 timer=$(if ((have_hyperfine)); then hyperfine --version; else echo "date +%s%N loop"; fi)
 
 cat <<EOF
+Printed by \`bash bench/compare.sh\` (CASES="$(echo $cases)") on $(date -u '+%Y-%m-%d %H:%M UTC').
 Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),
 $(uname -sr), $(df -T "${TMPDIR:-/tmp}" | awk 'NR == 2 { print $2 }') under ${TMPDIR:-/tmp}.
 Load average before: $load_before; after: $load_after. Ran $(($(date +%s) - started)) s.

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -42,6 +44,58 @@ QString whyNotOpenable(const QString& folder) {
     if (!allowed)
         return QStringLiteral("access denied");
     return QString();
+}
+
+// The roots of the mounted volumes a user may browse. On Linux they come from the
+// mount table alone: asking each volume anything (its size, whether it is ready, even a
+// stat of its root) waits for as long as it does not answer, and a network share or a
+// FUSE volume whose server is stuck does not answer for minutes. Kernel and system
+// mounts are left out.
+QStringList mountedRoots() {
+    QStringList roots;
+#ifdef Q_OS_LINUX
+    QFile table(QStringLiteral("/proc/self/mounts"));
+    if (!table.open(QIODevice::ReadOnly | QIODevice::Text))
+        return roots;
+    static const QStringList kernelTypes{
+        "proc",       "sysfs",    "devtmpfs",  "devpts",  "cgroup",      "cgroup2",
+        "securityfs", "pstore",   "bpf",       "debugfs", "tracefs",     "mqueue",
+        "hugetlbfs",  "configfs", "fusectl",   "autofs",  "binfmt_misc", "rpc_pipefs",
+        "nsfs",       "efivarfs", "selinuxfs", "ramfs"};
+    static const QStringList systemFolders{"/proc", "/sys",  "/dev",  "/run",
+                                           "/etc",  "/boot", "/snap", "/var/lib"};
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() < 3 || kernelTypes.contains(QString::fromLatin1(fields[2])))
+            continue;
+        // Blanks and other odd bytes in a path are written as octal escapes ("\040").
+        QByteArray path;
+        const QByteArray& raw = fields[1];
+        for (int i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '\\' && i + 3 < raw.size()) {
+                path += char(raw.mid(i + 1, 3).toInt(nullptr, 8));
+                i += 3;
+            } else {
+                path += raw[i];
+            }
+        }
+        const QString root = QDir::cleanPath(QFile::decodeName(path));
+        const bool system =
+            std::any_of(systemFolders.begin(), systemFolders.end(), [&root](const QString& folder) {
+                return root == folder || root.startsWith(folder + QLatin1Char('/'));
+            });
+        // Removable drives are mounted under /run/media on some systems.
+        if (!system || root.startsWith(QStringLiteral("/run/media/")))
+            roots << root;
+    }
+#else
+    // Elsewhere the toolkit's list, which there asks the system for its drive letters.
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid())
+            roots << QDir::cleanPath(volume.rootPath());
+    }
+#endif
+    return roots;
 }
 
 } // namespace
@@ -167,13 +221,8 @@ bool ChooseFolderDialog::enterFolder(const QString& folder, bool report) {
 }
 
 void ChooseFolderDialog::fillDrives() {
-    QStringList roots;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        // Bind-mounted single files are volumes too, but nothing to browse.
-        if (volume.isValid() && volume.isReady() && QFileInfo(volume.rootPath()).isDir())
-            roots << QDir::cleanPath(volume.rootPath());
-    }
-    roots << QDir::cleanPath(QStorageInfo::root().rootPath());
+    QStringList roots = mountedRoots();
+    roots << QDir::rootPath();
     roots.removeDuplicates();
     roots.sort(Qt::CaseInsensitive);
     const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
@@ -218,8 +267,19 @@ void ChooseFolderDialog::showOpenFolder() {
     tree_->setCurrentItem(parentItem);
     tree_->scrollToItem(parentItem);
 
-    const QString volume = QDir::cleanPath(QStorageInfo(open_).rootPath());
-    const int index = drives_->findData(volume);
+    // The volume is the listed root that holds the open folder, found by its path alone,
+    // so that showing a folder never asks any other volume anything.
+    int index = -1;
+    int longest = -1;
+    for (int i = 0; i < drives_->count(); ++i) {
+        const QString root = drives_->itemData(i).toString();
+        const bool holds =
+            open_ == root || root == QDir::rootPath() || open_.startsWith(root + QLatin1Char('/'));
+        if (holds && root.size() > longest) {
+            index = i;
+            longest = int(root.size());
+        }
+    }
     if (index >= 0)
         drives_->setCurrentIndex(index);
 }

@@ -48,13 +48,15 @@ std::error_code AtomicFile::commitNew() {
 }
 
 std::error_code AtomicFile::finish(bool replacing) {
-    if (!handle_.isOpen()) {
+    // A named file that commitNew() kept may have been let go already (Windows lets it go
+    // before its rename): it was synced then, and is still put in place by its name.
+    if (!handle_.isOpen() && tempPath_.empty()) {
         return std::make_error_code(std::errc::bad_file_descriptor);
     }
     // Every byte must be on the disk before the file takes its name: a write that only
     // fails at the sync (a full disk on a network volume) must not put a short file in
     // place, nor replace a good one with it.
-    std::error_code error = fileSystem_.sync(handle_);
+    std::error_code error = handle_.isOpen() ? fileSystem_.sync(handle_) : std::error_code();
     if (!error && replacing && tempPath_.empty()) {
         // A rename over the final name needs a name to rename from.
         for (int attempt = 0; attempt == 0 || (error == std::errc::file_exists && attempt < 100);
@@ -71,6 +73,9 @@ std::error_code AtomicFile::finish(bool replacing) {
         // clean-up never takes it for abandoned in between.
         error = replacing ? fileSystem_.replace(handle_, tempPath_, finalPath_)
                           : fileSystem_.placeNew(handle_, tempPath_, finalPath_);
+    }
+    if (error == std::errc::file_exists && !replacing) {
+        return error; // kept: the caller may still choose to replace what took the name
     }
     if (error) {
         discard();

@@ -32,8 +32,10 @@ public:
     std::error_code write(const char* data, std::size_t size);
     // The open file, for calls that fill it or set its attributes.
     FileHandle& handle() { return handle_; }
-    std::error_code commit();    // syncs and renames over the final name
-    std::error_code commitNew(); // syncs and puts in place only as a new name
+    std::error_code commit(); // syncs and renames over the final name
+    // Syncs and puts in place only as a new name: file_exists when the name is taken,
+    // and the complete file is then kept, so that commit() may still replace what has it.
+    std::error_code commitNew();
     void discard();
 
 private:

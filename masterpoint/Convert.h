@@ -26,7 +26,9 @@ ConvertResult convertTicked(const std::vector<ListEntry>& entries, const std::st
 // Renames the file name in folder (a path that ends in its separator, or any prefix that
 // a name completes to a path) to newName, never replacing a file. A rename that fails is
 // added to problems ("Could not convert X.MP1: X.GLD already exists", with the paths and
-// the system's reason for the log) and the answer is false.
+// the system's reason for the log) and the answer is false. A file changed in the last
+// second (changedInTheLastSecond) is not renamed, and said so: it may still be being
+// written.
 bool convertFile(const std::string& folderPrefix, const std::string& name,
                  const std::string& newName, Problems& problems,
                  FileSystem& fileSystem = FileSystem::system());

@@ -16,4 +16,8 @@ std::string describe(std::error_code error) {
     return text;
 }
 
+bool FileSystem::timesAreTrusted(FileHandle&) {
+    return true;
+}
+
 } // namespace mp

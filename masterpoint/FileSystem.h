@@ -104,6 +104,11 @@ public:
     virtual std::error_code stampOf(FileHandle& file, FileStamp& stamp) = 0;
     // The stamp of what path names now, through links; a folder has one too.
     virtual std::error_code stampAt(const std::string& path, FileStamp& stamp) = 0;
+    // Whether the file system of an open file moves its modification time on every write,
+    // so that a stamp tells a rewrite in place. Not where the type says otherwise: FAT and
+    // exFAT (two-second times, and through FUSE often none at all on write), FUSE and
+    // SMB file systems, whose times are whatever their server keeps.
+    virtual bool timesAreTrusted(FileHandle& file);
 
     // Creates a temporary file in folder (which ends in a separator or is empty), for
     // writing. It has the owner (where allowed) and the permission bits of the regular
@@ -121,7 +126,9 @@ public:
     // Removes a temporary file (a name of the form isTemporaryName) that a writer left
     // behind: a regular file (of the user's own, on POSIX), held by no writer and not modified for
     // kAbandonedAfterSeconds. Anything else is left alone, with an error. Where the file
-    // system takes no locks the age alone decides.
+    // system takes no locks the age alone decides. On POSIX, where it takes them, a
+    // merge's temporary (isMergeTemporaryName) held by no writer goes whatever its age:
+    // its writer holds it from before it has a name.
     virtual std::error_code removeAbandoned(const std::string& path) = 0;
     virtual std::error_code write(FileHandle& file, const char* data, std::size_t size) = 0;
     // Appends the rest of from to to, in the kernel where the system can.

@@ -236,6 +236,23 @@ void FolderFollower::test(const std::string& name, FileState& known, bool conver
     }
 }
 
+void FolderFollower::stampBeforeReading(const std::string& name) {
+    if (fileSystem_ == nullptr || prefix_.empty())
+        return;
+    const auto found = std::lower_bound(
+        listing_.begin(), listing_.end(), name,
+        [](const ListedFile& file, const std::string& key) { return file.name < key; });
+    if (found == listing_.end() || found->name != name)
+        return;
+    // Unstamped, a file rewritten in place would count as changed only if its new time
+    // were after the scan: a copy that keeps an older time would go unseen.
+    FileStamp stamp;
+    if (!fileSystem_->stampAt(prefix_ + name, stamp)) {
+        found->stamp = stamp;
+        found->stamped = true;
+    }
+}
+
 const ListedFile* FolderFollower::listedFile(const std::string& name) const {
     const auto found = std::lower_bound(
         listing_.begin(), listing_.end(), name,

@@ -71,6 +71,10 @@ public:
     // viewers show, whose change in place is to be seen. A look otherwise stats only new
     // entries and files waiting to settle; one with settleNow stats every file.
     void alwaysStamp(std::vector<std::string> names) { alwaysStamp_ = std::move(names); }
+    // Takes the stamp of name as it is now, before a viewer reads it: a change after this
+    // is seen at the next look, whatever the file's time says. A file not in the last
+    // look, or gone, is left as it was.
+    void stampBeforeReading(const std::string& name);
 
     // The folder followed (as given to start()); empty when none.
     const std::string& folder() const { return folder_; }

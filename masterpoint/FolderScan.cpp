@@ -36,6 +36,11 @@ public:
           fileSystem_(fileSystem) {}
 
     void run() {
+        // Taken before the listing: a folder put in its place afterwards (another drive
+        // at the same mount point) then differs from what was listed.
+        if (fileSystem_.stampAt(folder_, result_.folderStamp)) {
+            result_.folderStamp = FileStamp();
+        }
         std::vector<DirEntry> listing;
         // A folder that cannot be read lists nothing, as a folder without files does, but
         // the caller learns why.
@@ -49,23 +54,18 @@ public:
         std::vector<Candidate> candidates = candidatesOf(listing);
         listing.clear();
         listing.shrink_to_fit();
-        // Tested in name order too, so that a file that stops the scan stops it at the
-        // same place in every folder.
+        // Tested in name order too, so that the files are renamed, and any that cannot
+        // be read are said, in the order the list shows.
         std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
             return isBeforeInNameOrder(a.name, b.name);
         });
         result_.entries.reserve(candidates.size());
-        try {
-            const std::size_t interval = std::max<std::size_t>(options_.progressInterval, 1);
-            for (std::size_t i = 0; i < candidates.size(); ++i) {
-                consider(candidates[i]);
-                if (options_.progress && (i + 1) % interval == 0) {
-                    options_.progress(i + 1, candidates.size());
-                }
+        const std::size_t interval = std::max<std::size_t>(options_.progressInterval, 1);
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            consider(candidates[i]);
+            if (options_.progress && (i + 1) % interval == 0) {
+                options_.progress(i + 1, candidates.size());
             }
-        } catch (...) {
-            sortEntries();
-            throw;
         }
         sortEntries();
     }
@@ -121,10 +121,13 @@ private:
             path_.assign(folder_).append(name);
             return isMasterpointFile(path_, Known::RegularFile, fileSystem_);
         } catch (const Error& error) {
-            if (error.reason() == std::errc::no_such_file_or_directory) {
-                return false; // gone since the listing: nothing to list
+            if (error.reason() != std::errc::no_such_file_or_directory) {
+                // One file that cannot be read (no permission, a link loop) keeps none of
+                // the others from the list: it is said, with the reason, and passed over.
+                result_.problems.add(error.what() + (": " + describe(error.reason())),
+                                     "test " + path_ + ": " + error.reason().message());
             }
-            throw;
+            return false; // gone since the listing: nothing to list
         }
     }
 

@@ -28,17 +28,21 @@ struct ScanOptions {
 
 struct ScanResult {
     std::vector<ListEntry> entries; // unticked, in name order (isBeforeInNameOrder)
-    Problems problems;              // renames that failed; those files are listed as found
-    std::error_code folderError;    // why the folder could not be listed, when it could not
+    // Renames that failed or were left for later (those files are listed as found), and
+    // the candidates that could not be read (not listed).
+    Problems problems;
+    std::error_code folderError; // why the folder could not be listed, when it could not
+    FileStamp folderStamp;       // the folder's own, as it was listed (device and inode)
 };
 
 // Lists one entry per valid file of folder, whatever order the file system gives them
 // in. A renamed file is listed under its new name; a file that could not be renamed
-// under its own, with the reason in result.problems. A folder that cannot be read (gone,
-// not a folder, no permission) lists nothing and gives the reason in result.folderError;
-// a file gone since the listing is passed over. Any other
-// candidate that cannot be opened throws Error::cannotOpenFile, and result.entries then
-// holds the files of the names before it.
+// (convertFile says why, a file still being written among them) under its own, with
+// the reason in result.problems. A folder that cannot be read (gone, not a folder, no
+// permission) lists nothing and gives the reason in result.folderError; a file gone
+// since the listing is passed over. Any other candidate that cannot be opened is not
+// listed and is added to result.problems ("Cannot open file <path>: <reason>"); every
+// other file is still listed.
 void scanFolder(const std::string& folder, const ScanOptions& options, ScanResult& result,
                 FileSystem& fileSystem = FileSystem::system());
 

@@ -222,7 +222,17 @@ std::optional<std::uint64_t> mergeFiles(const std::vector<std::string>& inputPat
         }
     }
     // Put in place only now: an input chosen as the output has been read whole by then.
-    if (const std::error_code error = output.commit()) {
+    // A name that was free when the user chose it is taken only while it stays free: the
+    // scoring program, or another copy of ours, may have written a file there since.
+    const bool replace = question == nullptr || question->replace;
+    std::error_code error = replace ? output.commit() : output.commitNew();
+    if (!replace && error == std::errc::file_exists) {
+        if (!question->askReplace || !question->askReplace(nameIn(outputPath))) {
+            return std::nullopt; // the output is dropped with `output`
+        }
+        error = output.commit();
+    }
+    if (error) {
         throw Error::cannotCreateFile(outputPath, error);
     }
     return lines;

@@ -34,6 +34,11 @@ std::vector<std::string> tickedPaths(const std::vector<ListEntry>& entries,
 struct MergeQuestion {
     bool twoFigures = false;
     std::function<bool(const std::string& question)> ask;
+    // Whether the output may replace a file at its name (the user agreed to). When not,
+    // the output takes its name only while it is free; a file that took the name in the
+    // meantime is replaced only when askReplace (given the name) answers true.
+    bool replace = true;
+    std::function<bool(const std::string& name)> askReplace;
 };
 
 // Writes the lines of every input, in order, each followed by CR LF, to outputPath.
@@ -47,7 +52,7 @@ struct MergeQuestion {
 // Given a question, the inputs are looked at as they are written (MergeReview), and
 // the file at outputPath too when it is not an input; when there is anything to tell,
 // the question is asked once the output is complete and before it is put in place. No gives it up:
-// nothing is written, and nothing returned.
+// nothing is written, and nothing returned. So does No to askReplace.
 std::optional<std::uint64_t> mergeFiles(const std::vector<std::string>& inputPaths,
                                         const std::string& outputPath,
                                         FileSystem& fileSystem = FileSystem::system(),

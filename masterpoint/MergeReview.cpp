@@ -181,6 +181,7 @@ void MergeReview::beginInput(std::uint64_t size) {
     fingerprints_.push_back(std::move(print));
     lineNumber_ = 0;
     lastEnded_ = true;
+    sawCrLf_ = false;
     // The inputs before this one are matched as it is read.
     std::vector<char> needles(fingerprints_.size(), 1);
     needles.back() = 0;
@@ -192,11 +193,15 @@ void MergeReview::readInput(std::string_view chunk) {
 }
 
 void MergeReview::endInput() {
+    // A CR still waiting for its LF when the file ends is its last byte: where the other
+    // lines end with CR LF, the writer has yet to add the LF.
+    const bool halfEnded = pendingCr_ && sawCrLf_;
     finishFile();
     InputNotes& notes = notes_.back();
     notes.lines = lineNumber_;
-    if (!lastEnded_ && lineNumber_ > 1) {
+    if ((!lastEnded_ || halfEnded) && lineNumber_ > 1) {
         notes.unendedLastLine = lineNumber_;
+        notes.halfEnded = lastEnded_;
     }
     Fingerprint& print = fingerprints_.back();
     print.whole = print.prefix;
@@ -267,6 +272,7 @@ void MergeReview::feed(std::string_view chunk) {
         pendingCr_ = false;
         if (p[0] == '\n') {
             i = 1; // the LF of a CR LF pair split between chunks
+            sawCrLf_ = true;
         }
     }
     // The same line ends as the line list's and the rewriter's: CR LF, lone CR, lone LF.
@@ -295,7 +301,9 @@ void MergeReview::feed(std::string_view chunk) {
         if (p[at] == '\r' && at + 1 == n) {
             pendingCr_ = true;
         }
-        i = p[at] == '\r' && at + 1 < n && p[at + 1] == '\n' ? at + 2 : at + 1;
+        const bool crLf = p[at] == '\r' && at + 1 < n && p[at + 1] == '\n';
+        sawCrLf_ = sawCrLf_ || crLf;
+        i = crLf ? at + 2 : at + 1;
     }
 }
 
@@ -353,6 +361,7 @@ std::size_t MergeReview::recordsOf(const char* p, std::size_t n, std::size_t i) 
     }
     if (i != from) {
         lastEnded_ = true;
+        sawCrLf_ = true;
     }
     return i;
 }
@@ -490,7 +499,9 @@ std::string MergeReview::question(const std::vector<std::string>& inputNames,
         }
         if (notes.unendedLastLine != 0) {
             say("the last line (" + std::to_string(notes.unendedLastLine) +
-                ") has no line end: the file may still be being written");
+                (notes.halfEnded ? ") ends with a CR alone where the others end with CR LF"
+                                 : ") has no line end") +
+                ": the file may still be being written");
         }
         if (!said.empty()) {
             lines.add(inputNames[i] + ": " + said, std::string());

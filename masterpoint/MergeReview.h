@@ -4,8 +4,8 @@
 //
 // - lines that are not records, as the viewer marks them (checkLine): out of format
 //   yet counted, or not counted;
-// - a last line without its line end in a file whose other lines end with one: a file
-//   still being written;
+// - a last line without its line end in a file whose other lines end with one, or with
+//   a CR alone where the others end with CR LF: a file still being written;
 // - an input whose lines stand, one after another, inside another input or inside the
 //   file the merge replaces. A merge writes its inputs one after the other, so that is
 //   what an earlier merge of the input looks like, and its points would be counted twice.
@@ -42,6 +42,9 @@ struct InputNotes {
     LineSample outOfFormat;
     LineSample notCounted;
     std::uint64_t unendedLastLine = 0; // its number, 0 when the file ends as it should
+    // Whether that last line ends with a CR alone, in a file whose other lines end with
+    // CR LF: half of its line end written.
+    bool halfEnded = false;
     std::uint64_t lines = 0;
 };
 
@@ -142,6 +145,7 @@ private:
     bool pendingCr_ = false;
     std::uint64_t lineNumber_ = 0;
     bool lastEnded_ = true;
+    bool sawCrLf_ = false; // in the input being read
 
     std::vector<InputNotes> notes_;
     std::vector<Fingerprint> fingerprints_;

@@ -23,15 +23,25 @@ public:
     FileHandle& handle() { return handle_; }
 
     // Whether the file is as it was at opening: its size and modification time, and the
-    // file that its path names. changedWhileRead() when not; the look-up's own error when
-    // it cannot tell.
+    // file that its path names. Where the file system's times cannot be trusted
+    // (FileSystem::timesAreTrusted) and every byte was read through read(), the bytes
+    // are also confirmed: the file is read again and its checksum compared with that of
+    // what was read. changedWhileRead() when not; the look-up's own error when it cannot
+    // tell.
     std::error_code checkUnchanged();
 
 private:
+    // The checksum of bytes, following on from sum.
+    static std::uint64_t checksum(std::uint64_t sum, const char* bytes, std::size_t size);
+    std::error_code confirmByRereading();
+
     FileSystem* fileSystem_;
     FileHandle handle_;
     std::string path_;
     FileStamp stamp_;
+    bool confirm_ = false; // the times cannot be trusted: the bytes are summed as read
+    std::uint64_t sum_ = 0;
+    std::uint64_t read_ = 0;
 };
 
 } // namespace mp

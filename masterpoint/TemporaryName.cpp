@@ -61,6 +61,10 @@ bool isTemporaryName(const std::string& name) {
     return matches(name, kMergePrefix) || matches(name, kBackupPrefix);
 }
 
+bool isMergeTemporaryName(const std::string& name) {
+    return matches(name, kMergePrefix);
+}
+
 void removeAbandonedTemporaries(const std::string& folder, FileSystem& fileSystem) {
     std::vector<DirEntry> entries;
     if (fileSystem.listFolder(folder.empty() ? std::string(".") : folder, entries)) {

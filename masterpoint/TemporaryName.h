@@ -15,6 +15,8 @@ std::string temporaryName(TemporaryUse use);
 
 // Whether name is exactly of the pattern, for either use.
 bool isTemporaryName(const std::string& name);
+// Whether name is exactly of the pattern for a merge (AtomicFile's own use).
+bool isMergeTemporaryName(const std::string& name);
 
 // Removes from folder (ending in a separator, or empty for the current folder) the
 // temporary files that writers left behind (FileSystem::removeAbandoned says which).

@@ -12,6 +12,9 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/vfs.h>
+#endif
 
 namespace mp {
 
@@ -236,6 +239,29 @@ public:
         return {};
     }
 
+    bool timesAreTrusted(FileHandle& file) override {
+#ifdef __linux__
+        struct statfs fs {};
+        if (::fstatfs(fdOf(file), &fs) != 0) {
+            return false; // cannot tell: the bytes are confirmed another way
+        }
+        switch (static_cast<unsigned long>(fs.f_type)) {
+        case 0x4d44UL:     // FAT (msdos, vfat)
+        case 0x2011BAB0UL: // exFAT
+        case 0x65735546UL: // FUSE (FAT, exFAT, NTFS and the rest through a server)
+        case 0x517BUL:     // SMB
+        case 0xFF534D42UL: // CIFS
+        case 0xFE534D42UL: // SMB2
+            return false;
+        default:
+            return true;
+        }
+#else
+        (void)file;
+        return true;
+#endif
+    }
+
     std::error_code stampAt(const std::string& path, FileStamp& stamp) override {
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0) {
@@ -269,20 +295,36 @@ public:
                               O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
         }
 #endif
+        // The lock goes with the writer: once it is released, by the close after the
+        // file is in place or by the writer's end however it came, the file is known to
+        // be abandoned. Where the file system takes no locks the age alone tells.
+        if (file.isOpen()) {
+            ::flock(fdOf(file), LOCK_EX | LOCK_NB);
+        }
         for (int attempt = 0; !file.isOpen(); ++attempt) {
             std::string candidate = folder + temporaryName(use);
             file.reset(::open(candidate.c_str(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
-            if (file.isOpen()) {
-                path = std::move(candidate);
-            } else if (errno != EEXIST || attempt == 100) {
-                return lastError();
+            if (!file.isOpen()) {
+                if (errno != EEXIST || attempt == 100) {
+                    return lastError();
+                }
+                continue;
             }
+            // A named file has no lock for an instant after it is made, in which another
+            // writer's clean-up may take it for abandoned: the name must still be ours
+            // once it is locked, else a fresh name is made.
+            struct stat mine {};
+            struct stat named {};
+            const bool locked = ::flock(fdOf(file), LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+            if (!locked || ::fstat(fdOf(file), &mine) != 0 ||
+                ::lstat(candidate.c_str(), &named) != 0 || mine.st_ino != named.st_ino ||
+                mine.st_dev != named.st_dev) {
+                file.reset();
+                continue;
+            }
+            path = std::move(candidate);
         }
-        // The lock goes with the writer: once it is released, by the close after the
-        // file is in place or by the writer's end however it came, the file is known to
-        // be abandoned. Where the file system takes no locks the age alone tells.
-        ::flock(fdOf(file), LOCK_EX | LOCK_NB);
         // The file gets the owner and mode of the one it will replace, else the usual
         // mode. Only root may give a file away: for anyone else it stays the writer's
         // own. A link is replaced, not what it points to, so it lends nothing.
@@ -315,7 +357,15 @@ public:
             return std::make_error_code(std::errc::operation_not_permitted);
         }
         // A writer at work touches its file; one idle for so long is gone or stuck.
-        if (std::time(nullptr) - named.st_mtim.tv_sec < kAbandonedAfterSeconds) {
+        const bool aged = std::time(nullptr) - named.st_mtim.tv_sec >= kAbandonedAfterSeconds;
+        // A merge's writer holds its file's lock from before the file has a name until it
+        // is in place (createTemporary), so where locks are taken a merge's temporary that
+        // no one holds is abandoned at once: a merge killed between naming its complete
+        // file and renaming it over the output left a whole copy under such a name.
+        const std::size_t slash = path.rfind('/');
+        const bool heldWhileNamed =
+            isMergeTemporaryName(slash == std::string::npos ? path : path.substr(slash + 1));
+        if (!aged && !heldWhileNamed) {
             return std::make_error_code(std::errc::device_or_resource_busy);
         }
         FileHandle file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
@@ -323,11 +373,16 @@ public:
         if (!file.isOpen() || ::fstat(fdOf(file), &held) != 0) {
             return lastError();
         }
-        if (::flock(fdOf(file), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-            return lastError(); // its writer is still at work
+        if (::flock(fdOf(file), LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK) {
+                return lastError(); // its writer is still at work
+            }
+            // The file system takes no locks: the age alone decides.
+            if (!aged) {
+                return std::make_error_code(std::errc::device_or_resource_busy);
+            }
         }
-        // (Any other answer means the file system takes no locks: the age decides.) The
-        // name must still be the file that was found unheld.
+        // The name must still be the file that was found unheld.
         if (::lstat(path.c_str(), &named) != 0) {
             return lastError();
         }

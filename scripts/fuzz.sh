@@ -40,7 +40,13 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 mkdir -p build-fuzz/artifacts build-fuzz/logs
 status=0
-printf '%-14s %12s %8s %8s %8s %s\n' target executions cov ft seconds result
+# The table is printed as docs/reliability.md shows it, with the date and the machine.
+echo "Printed by \`bash scripts/fuzz.sh $seconds\` on $(date -u '+%Y-%m-%d %H:%M UTC'):" \
+    "$(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')," \
+    "load average $(cut -d' ' -f1-3 /proc/loadavg)."
+echo
+echo '| target | executions | cov | ft | seconds | executions per second | result |'
+echo '|---|---:|---:|---:|---:|---:|---|'
 for target in "${targets[@]}"; do
     corpus=build-fuzz/corpus/$target
     mkdir -p "$corpus"
@@ -64,8 +70,12 @@ for target in "${targets[@]}"; do
     progress=$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)
     cov=$(grep -o 'cov: [0-9]*' <<<"$progress" | grep -o '[0-9]*' || true)
     ft=$(grep -o 'ft: [0-9]*' <<<"$progress" | grep -o '[0-9]*' || true)
-    printf '%-14s %12s %8s %8s %8s %s\n' "$target" "${runs:--}" "${cov:--}" "${ft:--}" \
-        "$elapsed" "$result"
+    rate=-
+    if [ -n "$runs" ] && [ "$elapsed" -gt 0 ]; then
+        rate=$((runs / elapsed))
+    fi
+    printf '| `%s` | %s | %s | %s | %s | %s | %s |\n' "$target" "${runs:--}" "${cov:--}" \
+        "${ft:--}" "$elapsed" "$rate" "$result"
     if [ "$result" != ok ]; then
         echo "---- $log (last 60 lines) ----"
         tail -n 60 "$log"

@@ -2,16 +2,22 @@
 
 #include "masterpoint/WholeNumber.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
+#include <QSysInfo>
+#include <QThread>
 #include <QVariant>
 #include <cstdint>
 #include <limits>
 
 #ifndef _WIN32
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -19,6 +25,8 @@ namespace {
 QString keyOf(const QString& section, const QString& ident) {
     return section + QLatin1Char('/') + ident;
 }
+
+constexpr qint64 kForeignLockMs = 1000;
 
 [[noreturn]] void fail(const QString& message) {
     throw StoreError(message.toStdString());
@@ -46,6 +54,33 @@ void requireRegularFile(const QString& location) {
 #endif
 }
 
+// The store takes a lock file beside its file for each read or write, and waits while
+// another holds it. A lock left by a program on this machine the store sees through (its
+// process is gone); one left by another machine (a home folder shared or copied) it takes
+// for stale only after 30 s, and so did every write. A writer holds the lock only for the
+// instant of its write, so another machine's lock that stays for a second is left over:
+// it is removed, after a wait of at most that second for a writer really at work.
+void clearForeignLock(const QString& location) {
+#ifndef _WIN32
+    const QString path = QFileInfo(location).absoluteFilePath() + QStringLiteral(".lock");
+    QLockFile lock(path);
+    qint64 pid = 0;
+    QString host, application;
+    for (int waited = 0; lock.getLockInfo(&pid, &host, &application); waited += 50) {
+        if (host.isEmpty() || host == QSysInfo::machineHostName())
+            return; // this machine's: the store asks whether its process is there
+        const qint64 age = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
+        if (age > kForeignLockMs || age < -kForeignLockMs || waited >= kForeignLockMs) {
+            lock.removeStaleLockFile();
+            return;
+        }
+        QThread::msleep(50);
+    }
+#else
+    Q_UNUSED(location);
+#endif
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(const QString& location) : location_(location) {}
@@ -64,9 +99,21 @@ QString SettingsStore::defaultLocation(const QString& keyName) {
 #ifdef _WIN32
     return QStringLiteral("HKEY_CURRENT_USER\\") + keyName;
 #else
+    // Only an absolute folder counts: a relative one would move with the working folder.
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty())
-        base = qEnvironmentVariable("HOME") + QStringLiteral("/.config");
+    if (!QDir::isAbsolutePath(base)) {
+        QString home = qEnvironmentVariable("HOME");
+        if (!QDir::isAbsolutePath(home)) {
+            // Started without a home in its environment (from a service, or `env -i`):
+            // the user's home as the system records it, never the root folder.
+            const struct passwd* user = ::getpwuid(::getuid());
+            home = user != nullptr && user->pw_dir != nullptr ? QFile::decodeName(user->pw_dir)
+                                                              : QString();
+        }
+        if (!QDir::isAbsolutePath(home) || QDir::cleanPath(home) == QDir::rootPath())
+            return QString(); // nowhere of the user's own: every write fails
+        base = home + QStringLiteral("/.config");
+    }
     return base + QLatin1Char('/') + keyName + QStringLiteral(".ini");
 #endif
 }
@@ -104,6 +151,7 @@ void SettingsStore::refresh() const {
     if (stampKnown_ && now == stamp_) {
         return;
     }
+    clearForeignLock(location_);
     store().sync();
     stamp_ = now;
     stampKnown_ = true;
@@ -139,6 +187,7 @@ void SettingsStore::writeString(const QString& section, const QString& ident,
     if (store().status() != QSettings::NoError)
         settings_ = openStore(location_);
     store().setValue(keyOf(section, ident), value);
+    clearForeignLock(location_);
     store().sync();
     stampKnown_ = false;
     // A FormatError only says that lines of the old file could not be parsed; the file

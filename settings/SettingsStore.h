@@ -37,7 +37,9 @@ public:
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     // Where the store named keyName lives for the current user: on Linux
-    // $XDG_CONFIG_HOME (default ~/.config) + "/" + keyName + ".ini"; on Windows
+    // $XDG_CONFIG_HOME (when absolute; else the home folder's ".config", the home
+    // taken from $HOME or else from the user database) + "/" + keyName + ".ini"; empty
+    // when the user has no home but the root folder. On Windows
     // "HKEY_CURRENT_USER\\" + keyName.
     static QString defaultLocation(const QString& keyName);
 

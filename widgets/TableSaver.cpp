@@ -32,7 +32,8 @@ QString plainReason(std::error_code reason) {
 
 TableSaver::TableSaver(Prompts& prompts, SettingsStore& store) : prompts_(prompts), store_(store) {}
 
-std::optional<QString> TableSaver::askSaveName(Prompts& prompts, const QString& proposed) {
+std::optional<QString> TableSaver::askSaveName(Prompts& prompts, const QString& proposed,
+                                               bool* replaced) {
     QString name = proposed;
     for (;;) {
         const std::optional<QString> chosen = prompts.chooseSaveName(name);
@@ -40,11 +41,14 @@ std::optional<QString> TableSaver::askSaveName(Prompts& prompts, const QString& 
             return std::nullopt;
         // A link there is a name taken too, even when it leads nowhere.
         const QFileInfo there(*chosen);
-        if (!there.exists() && !there.isSymLink())
+        const bool taken = there.exists() || there.isSymLink();
+        if (!taken || prompts.askYesNo(QStringLiteral("%1 already exists. Do you want to replace "
+                                                      "it?")
+                                           .arg(there.fileName()))) {
+            if (replaced != nullptr)
+                *replaced = taken;
             return chosen;
-        if (prompts.askYesNo(QStringLiteral("%1 already exists. Do you want to replace it?")
-                                 .arg(there.fileName())))
-            return chosen;
+        }
         name = *chosen; // back to the dialog, at the name the user chose
     }
 }

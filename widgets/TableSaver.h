@@ -38,8 +38,10 @@ public:
                                    const QString& baseName);
 
     // The save dialog at proposed, then the replace question for a name that is taken,
-    // until a name is free or may be replaced; nothing on cancel.
-    static std::optional<QString> askSaveName(Prompts& prompts, const QString& proposed);
+    // until a name is free or may be replaced; nothing on cancel. replaced, when given,
+    // says which of the two: a name found free must later be taken without replacing.
+    static std::optional<QString> askSaveName(Prompts& prompts, const QString& proposed,
+                                              bool* replaced = nullptr);
 
 private:
     Prompts& prompts_;

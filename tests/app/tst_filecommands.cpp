@@ -258,6 +258,8 @@ private slots:
     void editPathsStoreFailureThrows();
     void commandsActOnTheListedFolder_data();
     void commandsActOnTheListedFolder();
+    void commandsRefuseWhatIsNoLongerAsListed_data();
+    void commandsRefuseWhatIsNoLongerAsListed();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -316,20 +318,22 @@ void tst_FileCommands::locateAsksOnlyWhenItShould() {
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
-// The folder chosen is kept even when the scan of it then stops on a file it cannot read;
-// the files before that one stay listed.
+// The folder chosen is kept, and a file the scan cannot read is said once, with the
+// reason, after every other file is listed (one such file once hid all after it).
 void tst_FileCommands::locateStoresChosenFolderBeforeScanning() {
     const QString other = dir_->filePath(QStringLiteral("other"));
     QVERIFY(QDir().mkpath(other));
     testfiles::write(other, QStringLiteral("a.GLD"), kValid);
     testfiles::write(other, QStringLiteral("club.mp2"), kValid);
+    testfiles::write(other, QStringLiteral("d.GLD"), kValid);
     Run run(ini());
     run.disk.failOn(Call::ReadHead, std::errc::permission_denied, 0, "club.mp2");
     run.prompts.folderAnswers.push_back(other);
-    QCOMPARE(thrownText<mp::Error>([&] { run.commands.locate(Question::Ask); }),
-             "Cannot open file " + in(other, "club.mp2"));
+    run.commands.locate(Question::Ask);
+    QCOMPARE(run.prompts.warnings(),
+             QStringList{"Cannot open file " + in(other, "club.mp2") + ": permission denied"});
     QCOMPARE(run.store.readString(Paths, MasterpointFolder, QString()), other);
-    QCOMPARE(run.texts(), QStringList{QStringLiteral("a.GLD")});
+    QCOMPARE(run.texts(), (QStringList{"a.GLD", "d.GLD"}));
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
@@ -1099,6 +1103,50 @@ void tst_FileCommands::commandsActOnTheListedFolder() {
     // Storing another folder closes nothing: only a scan does.
     const bool scans = command == Command::Convert || command == Command::Locate;
     QCOMPARE(run.viewers.log.count(QStringLiteral("closeAll")), scans ? 2 : 1);
+}
+
+// Entries were bound to the folder's path, not the folder: another stick at the same
+// mount point, whose X.MP1 is no masterpoint file, was converted, merged and backed up.
+// Now the folder is the one listed and each ticked file still valid, or nothing is done.
+void tst_FileCommands::commandsRefuseWhatIsNoLongerAsListed_data() {
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<bool>("otherFolder"); // else the same folder, X.MP1 rewritten
+    for (const Command command :
+         {Command::Convert, Command::View, Command::BackUp, Command::Merge, Command::Totals}) {
+        QTest::addRow("another folder, %d", int(command)) << command << true;
+        QTest::addRow("file rewritten, %d", int(command)) << command << false;
+    }
+}
+
+void tst_FileCommands::commandsRefuseWhatIsNoLongerAsListed() {
+    QFETCH(Command, command);
+    QFETCH(bool, otherFolder);
+    write(QStringLiteral("X.MP1"), records(2, 1));
+    write(QStringLiteral("Y.MP1"), records(2, 5)); // a merge needs two
+    storeFolders();
+    Run run(ini());
+    run.scan();
+    run.tickAll();
+    if (otherFolder) {
+        QVERIFY(QDir().rename(mp(), mp() + QStringLiteral(" first")));
+        QVERIFY(QDir().mkpath(mp()));
+    }
+    // In another folder X.MP1 is valid, so that only the folder tells.
+    write(QStringLiteral("X.MP1"), otherFolder ? records(3, 9) : "not a masterpoint file\r\n");
+    const QStringList before = contents(mp());
+    run.prompts.folderAnswers.push_back(bu());
+    perform(run.commands, command);
+    const QString said = otherFolder ? QStringLiteral("The folder %1 is not the folder that was "
+                                                      "listed: another drive may be in its "
+                                                      "place. Nothing was done; choose Locate "
+                                                      "to list it again.")
+                                           .arg(mp())
+                                     : QStringLiteral("No longer a masterpoint file: X.MP1. "
+                                                      "Nothing was done; choose Locate to list "
+                                                      "the folder again.");
+    QCOMPARE(run.prompts.asked, QStringList{"warning:" + said});
+    QCOMPARE(contents(mp()), before);
+    QCOMPARE(contents(bu()) + run.viewers.showing, QStringList());
 }
 
 QTEST_MAIN(tst_FileCommands)

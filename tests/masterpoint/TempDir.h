@@ -10,7 +10,9 @@
 #include "masterpoint/FileSystem.h"
 #include "masterpoint/ListEntry.h"
 
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -146,8 +148,18 @@ public:
         return path_ + mp::kSeparator + name;
     }
 
-    // Writes bytes to the file name, made or emptied first.
+    // Writes bytes to the file name, made or emptied first, and dates it ten seconds
+    // back: a file its writer is done with (commands leave one changed in the last second
+    // alone). writeNow leaves it dated now, as a file still being written.
     std::string write(const std::string& name, const std::string& bytes) const {
+        const std::string p = writeNow(name, bytes);
+        namespace fs = std::filesystem;
+        std::error_code ignored;
+        fs::last_write_time(fs::u8path(p),
+                            fs::file_time_type::clock::now() - std::chrono::seconds(10), ignored);
+        return p;
+    }
+    std::string writeNow(const std::string& name, const std::string& bytes) const {
         const std::string p = *this / name;
 #ifdef _WIN32
         // Opened as it is rather than created afresh, which a hidden file refuses.

@@ -3,6 +3,7 @@
 
 #include "TempDir.h"
 #include "masterpoint/Convert.h"
+#include "masterpoint/RecentChange.h"
 #include "support/FaultyFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +77,16 @@ TEST(Convert, RefusedRenameLeavesTheFileAndSaysWhyAndTheWalkGoesOn) {
         std::optional<std::errc> renameFails; // for CLUB.MP1
         std::string problem;
         Files after;
+        bool writtenNow = false; // CLUB.MP1 changed a moment ago
     } cases[] = {
+        // The scoring program still writing CLUB.MP1 once went on under the old name,
+        // beside the part renamed.
+        {"still being written",
+         {},
+         std::nullopt,
+         "Did not convert CLUB.MP1 yet: it changed a moment ago and may still be being written",
+         {{"A.GLD", "A.MP1"}, {"CLUB.MP1", "CLUB.MP1"}},
+         true},
         {"the converted name exists",
          {"CLUB.GLD"},
          std::nullopt,
@@ -108,7 +118,7 @@ TEST(Convert, RefusedRenameLeavesTheFileAndSaysWhyAndTheWalkGoesOn) {
             dir.write(name, name);
         }
         dir.write("A.MP1", "A.MP1");
-        dir.write("CLUB.MP1", "CLUB.MP1");
+        c.writtenNow ? dir.writeNow("CLUB.MP1", "CLUB.MP1") : dir.write("CLUB.MP1", "CLUB.MP1");
         FaultyFileSystem faulty;
         if (c.renameFails) {
             faulty.failOn(Call::RenameNoReplace, *c.renameFails, 0, "CLUB.MP1");
@@ -121,5 +131,21 @@ TEST(Convert, RefusedRenameLeavesTheFileAndSaysWhyAndTheWalkGoesOn) {
         EXPECT_EQ(result.problems.text(), c.problem);
         EXPECT_EQ(result.problems.size(), c.problem.empty() ? 0u : 1u);
         EXPECT_EQ(dir.files(), c.after);
+    }
+}
+
+// Where "a moment ago" ends, for Convert and for whatever else waits for a writer: a
+// file dated a little ahead of our clock is as fresh as one a little behind it.
+TEST(Convert, ChangedInTheLastSecondIsWithinOneSecondEitherWay) {
+    const struct {
+        std::int64_t seconds, nanoseconds; // the file's time, now being 100.5 s
+        bool recent;
+    } cases[] = {{100, 500000000, true}, {99, 500000001, true},   {99, 500000000, false},
+                 {101, 499999999, true}, {101, 500000000, false}, {0, 0, false}};
+    for (const auto& c : cases) {
+        FileStamp stamp;
+        stamp.modifiedSeconds = c.seconds;
+        stamp.modifiedNanoseconds = c.nanoseconds;
+        EXPECT_EQ(changedInTheLastSecond(stamp, 100, 500000000), c.recent) << c.seconds;
     }
 }

@@ -144,6 +144,32 @@ TEST(Merge, TickedEntriesResolveInListOrderAndOutputMayBeAnInput) {
               (Files{{"X.MP1", "X1\r\n"}, {"Y.MP1", "Y1\r\nX1\r\n"}, {"Z.MP1", "Z1\r\n"}}));
 }
 
+// A name free when the user chose it, taken during the merge (the scoring program or a
+// second copy of ours writing it): it was once replaced without a word. It is asked about
+// again, and replaced only on yes.
+TEST(Merge, NameTakenDuringTheMergeIsAskedAboutAgain) {
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "replace" : "keep");
+        TempDir dir;
+        dir.write("A.GLD", "A1\r\n");
+        std::vector<std::string> asked;
+        MergeQuestion question;
+        question.ask = [](const std::string&) { return true; }; // "A1" is no record
+        question.replace = false;                               // the name was free when chosen
+        question.askReplace = [&](const std::string& name) {
+            asked.push_back(name);
+            return yes;
+        };
+        dir.write("out.GLD", "written meanwhile\r\n");
+        const std::optional<std::uint64_t> lines =
+            mergeFiles({dir / "A.GLD"}, dir / "out.GLD", FileSystem::system(), &question);
+        EXPECT_EQ(asked, std::vector<std::string>{"out.GLD"});
+        EXPECT_EQ(lines.has_value(), yes);
+        EXPECT_EQ(dir.files(), (Files{{"A.GLD", "A1\r\n"},
+                                      {"out.GLD", yes ? "A1\r\n" : "written meanwhile\r\n"}}));
+    }
+}
+
 TEST(Merge, FailureLeavesEveryFileAsItWas) {
     TempDir dir;
     const std::string a = dir.write("A.GLD", "A\n");
@@ -227,13 +253,30 @@ TEST(Merge, FailedCallLeavesEveryFileAsItWasAndNoTemporary) {
 // it would.
 class ChangingFileSystem : public FaultyFileSystem {
 public:
-    enum Change { CutShort, Emptied, Grown, RewrittenSameSize, ReplacedUnderItsName };
-    ChangingFileSystem(std::string path, Change change) : path_(std::move(path)), change_(change) {}
+    // OnFatMidRead: rewritten at the same size after its first read, its time kept, on
+    // a file system whose times are not trusted (FAT through FUSE keeps it on write).
+    enum Change { CutShort, Emptied, Grown, RewrittenSameSize, ReplacedUnderItsName, OnFatMidRead };
+    ChangingFileSystem(std::string path, Change change) : path_(std::move(path)), change_(change) {
+        untrustedTimes = change == OnFatMidRead;
+    }
     std::error_code openForReading(const std::string& path, FileHandle& file,
                                    FileStamp& stamp) override {
         const std::error_code error = FaultyFileSystem::openForReading(path, file, stamp);
         if (!error && path == path_ && ++opened_ == 2) {
-            changed_ = change();
+            if (change_ == OnFatMidRead) {
+                watched_ = file.native();
+            } else {
+                changed_ = change();
+            }
+        }
+        return error;
+    }
+    std::error_code read(FileHandle& file, char* buffer, std::size_t size,
+                         std::size_t& got) override {
+        const std::error_code error = FaultyFileSystem::read(file, buffer, size, got);
+        if (!changed_ && watched_ != FileHandle::kInvalid && file.native() == watched_) {
+            const FileTime kept = modifiedTime(path_);
+            changed_ = change() && setModifiedTime(path_, kept);
         }
         return error;
     }
@@ -251,6 +294,7 @@ private:
         case Grown:
             return rewrite(now + "7654321000100\r\n");
         case RewrittenSameSize:
+        case OnFatMidRead:
             return rewrite(other.substr(0, now.size()));
         case ReplacedUnderItsName: {
             const std::string fresh = path_ + ".new";
@@ -293,6 +337,7 @@ private:
     std::string path_;
     Change change_;
     int opened_ = 0;
+    FileHandle::Native watched_ = FileHandle::kInvalid;
     bool changed_ = false;
 };
 
@@ -306,6 +351,8 @@ TEST(Merge, InputThatChangesWhileMergedFailsWritingNothing) {
         {"grown by a record", ChangingFileSystem::Grown},
         {"rewritten in place at the same size", ChangingFileSystem::RewrittenSameSize},
         {"replaced by another file under its name", ChangingFileSystem::ReplacedUnderItsName},
+        // Once reported as good, stale or torn: the second read tells.
+        {"rewritten mid-read where times are not trusted", ChangingFileSystem::OnFatMidRead},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -55,6 +55,12 @@ TEST(MergeReview, SaysWhatTheInputsWouldSendOnAndCancelWritesNothing) {
          "",
          {"B.GLD: line 3 out of format; the last line (3) has no line end: the file may still be "
           "being written"}},
+        // A torn record once went on with a whole line end: its CR was taken for one.
+        {"a file still being written, its last CR LF half there",
+         {{"A.GLD", a}, {"B.GLD", records(100, 2) + "1000100000123\r"}},
+         "",
+         {"B.GLD: the last line (3) ends with a CR alone where the others end with CR LF: the "
+          "file may still be being written"}},
         {"an earlier merge ticked with its files",
          {{"A.GLD", a}, {"B.GLD", b}, {"Club1.GLD", a + b}},
          "",

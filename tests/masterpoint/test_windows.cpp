@@ -133,8 +133,8 @@ TEST(WindowsSharing, AFileBeingReadRefusesWritersAndTheValidityTestLetsThemWrite
         EXPECT_EQ(errorOf([&] { EXPECT_TRUE(isMasterpointFile(path)); }),
                   c.headRead ? "" : "Cannot open file " + path);
         ScanResult scan;
-        EXPECT_EQ(errorOf([&] { scanFolder(dir.path(), {}, scan); }),
-                  c.headRead ? "" : "Cannot open file " + path);
+        scanFolder(dir.path(), {}, scan);
+        EXPECT_EQ(scan.problems.empty(), c.headRead); // said, and the scan goes on
         ReadableFile file;
         const std::error_code error = file.open(path);
         EXPECT_EQ(!error, c.read) << error.message();
@@ -196,7 +196,7 @@ TEST(WindowsAttributes, TheListingGivesTheSystemsOwnWord) {
     }
 }
 
-TEST(WindowsAttributes, AFolderWithAFurtherAttributeStopsTheScanAndAPlainOneIsPassedOver) {
+TEST(WindowsAttributes, AFolderWithAFurtherAttributeIsSaidAndAPlainOneIsPassedOver) {
     const struct {
         const char* what;
         DWORD set;
@@ -204,8 +204,8 @@ TEST(WindowsAttributes, AFolderWithAFurtherAttributeStopsTheScanAndAPlainOneIsPa
         std::vector<std::string> listed;
     } cases[] = {
         {"a plain folder", 0, "", {"A.GLD", "Z.GLD"}},
-        {"a hidden folder", FILE_ATTRIBUTE_HIDDEN, "Y.MP1", {"A.GLD"}},
-        {"a system folder", FILE_ATTRIBUTE_SYSTEM, "Y.MP1", {"A.GLD"}},
+        {"a hidden folder", FILE_ATTRIBUTE_HIDDEN, "Y.MP1", {"A.GLD", "Z.GLD"}},
+        {"a system folder", FILE_ATTRIBUTE_SYSTEM, "Y.MP1", {"A.GLD", "Z.GLD"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -217,10 +217,11 @@ TEST(WindowsAttributes, AFolderWithAFurtherAttributeStopsTheScanAndAPlainOneIsPa
         }
         dir.write("Z.GLD", valid("Z"));
         ScanResult result;
-        EXPECT_EQ(errorOf([&] {
-                      scanFolder(dir.path(), {true, {}}, result);
-                  }),
-                  c.thrown.empty() ? "" : "Cannot open file " + dir / c.thrown);
+        scanFolder(dir.path(), {true, {}}, result);
+        // Said once, with its reason, and the files after it still listed.
+        EXPECT_EQ(result.problems.size(), c.thrown.empty() ? 0u : 1u);
+        EXPECT_TRUE(c.thrown.empty() || result.problems.text().rfind(
+                                            "Cannot open file " + dir / c.thrown + ": ", 0) == 0);
         EXPECT_EQ(fileNames(result), c.listed);
     }
 }
@@ -326,6 +327,9 @@ TEST(WindowsPaths, PathsBeyondMaxPathWorkForEveryCommand) {
         const std::string bytes = valid(name);
         DWORD written = 0;
         ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        FILETIME then{}; // long ago: a file its writer is done with
+        then.dwHighDateTime = 0x01d00000;
+        ::SetFileTime(file, nullptr, nullptr, &then);
         ::CloseHandle(file);
     }
     // Given with forward slashes and a ".." part, as a user might type it.

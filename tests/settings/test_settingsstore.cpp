@@ -1,11 +1,15 @@
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
@@ -327,26 +331,59 @@ TEST_F(StoreTest, LinesItCannotParseDoNotFailAWrite) {
     EXPECT_EQ(store.readInteger(Paths, ClubNumber, 0), 7);
 }
 
+// A lock file another machine left beside the store made every write wait 30 s. Whether
+// it was taken now or an hour ago, it is cleared within about a second (the bound below is
+// a hang guard, far above that, and far below the 30 s).
+TEST_F(StoreTest, ALockLeftByAnotherMachineIsClearedWithinASecond) {
+    writeRaw("");
+    for (const int minutesAgo : {0, 60}) {
+        QFile lock(path + ".lock");
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write("4242\nanother-machine\nmpmgr\n");
+        lock.flush();
+        lock.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutesAgo),
+                         QFileDevice::FileModificationTime);
+        lock.close();
+        SettingsStore store(path);
+        QElapsedTimer clock;
+        clock.start();
+        store.writeInteger(Paths, ClubNumber, minutesAgo);
+        EXPECT_LT(clock.elapsed(), 10000) << minutesAgo;
+        EXPECT_EQ(store.readInteger(Paths, ClubNumber, -1), minutesAgo);
+    }
+}
+
 TEST(StoreLocation, FollowsTheUsersConfigurationFolder) {
     const QByteArray savedXdg = qgetenv("XDG_CONFIG_HOME");
     const bool hadXdg = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     const QString home = qEnvironmentVariable("HOME");
+    const struct passwd* user = ::getpwuid(::getuid());
+    const QString recorded =
+        QFile::decodeName(user->pw_dir) + "/.config/Kavra_Masterpoint_files.ini";
+    // With neither variable set the store was once "/.config/…", in the root folder.
     const struct {
-        const char* xdg; // nullptr: unset
+        const char* xdg;  // nullptr: unset
+        const char* home; // nullptr: unset
         QString expected;
     } cases[] = {
-        {"/srv/conf", "/srv/conf/Kavra_Masterpoint_files.ini"},
-        {"", home + "/.config/Kavra_Masterpoint_files.ini"},
-        {nullptr, home + "/.config/Kavra_Masterpoint_files.ini"},
+        {"/srv/conf", "/h", "/srv/conf/Kavra_Masterpoint_files.ini"},
+        {"", "/h", "/h/.config/Kavra_Masterpoint_files.ini"},
+        {nullptr, "/h", "/h/.config/Kavra_Masterpoint_files.ini"},
+        {"conf", "/h", "/h/.config/Kavra_Masterpoint_files.ini"},
+        {nullptr, nullptr, recorded},
+        {nullptr, "", recorded},
     };
     for (const auto& c : cases) {
-        if (c.xdg)
-            qputenv("XDG_CONFIG_HOME", c.xdg);
-        else
-            qunsetenv("XDG_CONFIG_HOME");
+        for (const auto& [name, value] : {std::pair{"XDG_CONFIG_HOME", c.xdg}, {"HOME", c.home}}) {
+            if (value)
+                qputenv(name, value);
+            else
+                qunsetenv(name);
+        }
         EXPECT_EQ(SettingsStore::defaultLocation(ApplicationName), c.expected)
-            << (c.xdg ? c.xdg : "(unset)");
+            << (c.xdg ? c.xdg : "(unset)") << " " << (c.home ? c.home : "(unset)");
     }
+    qputenv("HOME", home.toLocal8Bit());
     if (hadXdg)
         qputenv("XDG_CONFIG_HOME", savedXdg);
     else

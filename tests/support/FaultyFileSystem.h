@@ -56,6 +56,11 @@ public:
     }
     // How many armed faults have fired: a test checks its fault was reached.
     int fired() const { return fired_; }
+    // Makes every file look as if on FAT: its times are not to be trusted.
+    bool untrustedTimes = false;
+    bool timesAreTrusted(mp::FileHandle& file) override {
+        return !untrustedTimes && real_.timesAreTrusted(file);
+    }
 
     std::error_code listFolder(const std::string& folder,
                                std::vector<mp::DirEntry>& entries) override {

@@ -1,5 +1,6 @@
 #include "support/TestFiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -11,6 +12,10 @@ void write(const QString& folder, const QString& name, const QByteArray& bytes) 
     QFile file(QDir(folder).filePath(name));
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(file.fileName()));
     QCOMPARE(file.write(bytes), bytes.size());
+    // Dated back: a file its writer is done with (see TestFiles.h).
+    QVERIFY(file.flush());
+    QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-10),
+                             QFileDevice::FileModificationTime));
 }
 
 QByteArray read(const QString& path) {

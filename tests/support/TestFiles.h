@@ -7,7 +7,9 @@
 
 namespace testfiles {
 
-// Writes bytes to folder/name, creating or replacing the file; fails the test on error.
+// Writes bytes to folder/name, creating or replacing the file, dated ten seconds back (a
+// file changed in the last second is one still being written, which commands leave
+// alone); fails the test on error.
 void write(const QString& folder, const QString& name, const QByteArray& bytes);
 // The bytes of a file, or a null QByteArray when it cannot be read.
 QByteArray read(const QString& path);
