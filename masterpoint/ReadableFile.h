@@ -21,6 +21,9 @@ public:
     std::uint64_t size() const { return stamp_.size; }
     // The open file, for calls that copy from it.
     FileHandle& handle() { return handle_; }
+    // Whether checkUnchanged confirms the bytes by reading them again: the file's times
+    // cannot be trusted, so bytes copied past read() (in the kernel) go unconfirmed.
+    bool confirmsBytes() const { return confirm_; }
 
     // Whether the file is as it was at opening: its size and modification time, and the
     // file that its path names. Where the file system's times cannot be trusted

@@ -309,6 +309,64 @@ TEST(Backup, FailedCopyLeavesNoFileSaysWhyAndTheWalkGoesOn) {
     }
 }
 
+namespace {
+
+// A file system whose times are not trusted (FAT through FUSE keeps a file's time on
+// write), where the source is rewritten at the same size, its time kept, just after its
+// bytes begin to be copied.
+class RewrittenOnFat : public FaultyFileSystem {
+public:
+    explicit RewrittenOnFat(std::string path) : path_(std::move(path)) { untrustedTimes = true; }
+    std::error_code read(FileHandle& file, char* buffer, std::size_t size,
+                         std::size_t& got) override {
+        const std::error_code error = FaultyFileSystem::read(file, buffer, size, got);
+        rewrite();
+        return error;
+    }
+    std::error_code copyData(FileHandle& from, FileHandle& to) override {
+        const std::error_code error = FaultyFileSystem::copyData(from, to);
+        rewrite();
+        return error;
+    }
+    bool rewritten = false;
+
+private:
+    void rewrite() {
+        if (rewritten) {
+            return;
+        }
+        rewritten = true;
+        const FileTime kept = modifiedTime(path_);
+        const std::string other(readAll(path_).size(), '9');
+        std::FILE* file = std::fopen(path_.c_str(), "r+b");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(other.data(), 1, other.size(), file);
+        std::fclose(file);
+        ASSERT_TRUE(setModifiedTime(path_, kept));
+    }
+    std::string path_;
+};
+
+} // namespace
+
+// Guards a copy stale or torn by a rewrite during Backup reported as good where the
+// file's time does not move on write: the stamps alone cannot tell.
+TEST(Backup, ARewriteWhereTimesAreNotTrustedIsSeen) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the source is read with writers refused: it cannot change under Backup";
+#endif
+    TempDir mpDir, backupDir;
+    const std::string source = mpDir.write("CLUB.GLD", valid("club"));
+    ASSERT_TRUE(setModifiedTime(source, {1300000000, 0}));
+    RewrittenOnFat fat(source);
+    const BackupResult result =
+        backUpTicked({ticked("CLUB.GLD", 0)}, mpDir.path(), backupDir.path(), fat);
+    EXPECT_TRUE(fat.rewritten);
+    EXPECT_EQ(result.problems.text(),
+              "Cannot read file " + source + ": it changed while it was read");
+    EXPECT_TRUE(backupDir.names().empty());
+}
+
 #ifndef _WIN32
 namespace {
 
