@@ -18,11 +18,27 @@
 #include <thread>
 #ifndef _WIN32
 #include <csignal>
+#include <functional>
 #include <sys/file.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 using namespace mp;
+
+#ifdef __linux__
+// Run once before the next lock is taken, when set: a test's way in between two system
+// calls made inside one file system call.
+static std::function<void()> beforeNextLock;
+
+extern "C" int flock(int fd, int operation) noexcept {
+    if (beforeNextLock) {
+        std::exchange(beforeNextLock, nullptr)();
+    }
+    return static_cast<int>(::syscall(SYS_flock, fd, operation));
+}
+#endif
 
 namespace {
 
@@ -398,6 +414,21 @@ TEST(RemoveAbandoned, LeavesWhatIsHeldLinkedForeignOrNotAFile) {
     EXPECT_EQ(readAll(dir / "target"), "pointed at");
 #endif
 }
+
+#ifdef __linux__
+// Guards the clean-up's second look at the name: a file put there after the old one was
+// found abandoned (another writer's live temporary) must not be the one removed.
+TEST(RemoveAbandoned, LeavesAFilePutUnderTheNameWhileItLooked) {
+    TempDir dir;
+    const std::string name = dir.write(".mpmgr-merge-swap00000000.partial", "abandoned");
+    ASSERT_TRUE(setModifiedTime(name, kTwoHoursAgo));
+    const std::string live = dir.write("live", "another writer's");
+    beforeNextLock = [&] { ASSERT_EQ(std::rename(live.c_str(), name.c_str()), 0); };
+    EXPECT_TRUE(fs().removeAbandoned(name));
+    EXPECT_FALSE(beforeNextLock) << "no lock was taken: the file was never swapped";
+    EXPECT_EQ(readAll(name), "another writer's");
+}
+#endif
 
 #ifdef __linux__
 // Whether the folder's file system makes files without a name.
