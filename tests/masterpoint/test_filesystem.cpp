@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <gtest/gtest.h>
 #include <thread>
@@ -126,6 +127,26 @@ TEST(RenameNoReplace, MovesOnlyOntoAFreeName) {
     EXPECT_EQ(dir.files(), (std::map<std::string, std::string>{{"b", "B"}, {"c", "A"}}));
     others.insert({"b", "c"});
     EXPECT_EQ(dir.names(), others);
+}
+
+// Where neither an exclusive rename nor hard links exist (the core tests run again with
+// tests/support/nolinks_preload.c for that), a copy whose name another program takes
+// after it was looked up free must not replace that file when it is named.
+TEST(RenameNoReplace, WithoutLinksANameTakenMeanwhileIsNotReplaced) {
+    if (std::getenv("MPMGR_NO_LINKS") == nullptr) {
+        GTEST_SKIP() << "only with the preloaded file system that has no links";
+    }
+    TempDir dir;
+    FileHandle file;
+    std::string temporary;
+    ASSERT_FALSE(
+        fs().createTemporary(dir / "", dir / "copy", TemporaryUse::Backup, file, temporary));
+    ASSERT_FALSE(temporary.empty()) << "an unnamed file: the preload is not in effect";
+    ASSERT_FALSE(fs().write(file, "ours", 4));
+    dir.write("copy", "theirs");
+    EXPECT_EQ(fs().placeNew(file, temporary, dir / "copy"), std::errc::file_exists);
+    fs().close(file);
+    EXPECT_EQ(readAll(dir / "copy"), "theirs");
 }
 
 TEST(CopyNoReplace, CopiesBytesAndTimeOntoAFreeNameOnly) {
