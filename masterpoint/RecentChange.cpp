@@ -16,13 +16,8 @@ bool changedInTheLastSecond(const FileStamp& stamp) {
     const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                          std::chrono::system_clock::now().time_since_epoch())
                          .count();
-    // Stamps count from the platform's own epoch: 1970 on POSIX, 1601 on Windows.
-#ifdef _WIN32
-    constexpr std::int64_t kEpochOffset = 11644473600;
-#else
-    constexpr std::int64_t kEpochOffset = 0;
-#endif
-    return changedInTheLastSecond(stamp, now / 1000000000 + kEpochOffset, now % 1000000000);
+    // Stamps count from 1970 on every platform, as the system clock does.
+    return changedInTheLastSecond(stamp, now / 1000000000, now % 1000000000);
 }
 
 } // namespace mp

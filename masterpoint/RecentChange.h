@@ -16,8 +16,7 @@ namespace mp {
 
 constexpr std::int64_t kSettledAfterNanoseconds = 1000 * 1000 * 1000;
 
-// As of the moment now (seconds and nanoseconds in the stamps' own count: since 1970 on
-// POSIX, since 1601 on Windows).
+// As of the moment now (seconds and nanoseconds since 1970, as the stamps count).
 bool changedInTheLastSecond(const FileStamp& stamp, std::int64_t nowSeconds,
                             std::int64_t nowNanoseconds);
 // As of the system clock's now.
