@@ -11,6 +11,7 @@
 
 #include "Reference.h"
 
+#include "dialogs/Prompts.h"
 #include "masterpoint/LineList.h"
 #include "settings/SettingsStore.h"
 #include "viewer/TotalField.h"
@@ -21,11 +22,40 @@
 #include <QDir>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <optional>
 
 namespace {
 
+// The window asks nothing while it only shows a file; any question would be a finding.
+class NoQuestions : public Prompts {
+public:
+    std::optional<FolderChoice> browseForFolder(const QString&, const QString&, bool) override {
+        return unexpected();
+    }
+    std::optional<QString> chooseFolderInDialog(const QString&) override { return unexpected(); }
+    std::optional<QString> chooseSaveName(const QString&) override { return unexpected(); }
+    std::optional<PathSettings> editPaths(const PathSettings&) override { return unexpected(); }
+    void showAbout() override { unexpected(); }
+    void showMessage(const QString&) override { unexpected(); }
+    void showWarning(const QString&) override { unexpected(); }
+    bool askYesNo(const QString&) override { return unexpected(), false; }
+    bool askToProceed(const QString&, const QString&) override { return unexpected(), false; }
+    bool choosePrinter(QPrinter&) override { return unexpected(), false; }
+    void previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override { unexpected(); }
+    void showError(const QString&, const QString&) override { unexpected(); }
+
+private:
+    static std::nullopt_t unexpected() {
+        std::abort();
+        return std::nullopt;
+    }
+};
+
 QApplication* application = nullptr;
+NoQuestions* prompts = nullptr;
 QTemporaryDir* settingsFolder = nullptr;
 SettingsStore* store = nullptr;
 ViewerWindow* window = nullptr;
@@ -59,7 +89,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     application = new QApplication(*argc, *argv);
     settingsFolder = new QTemporaryDir(QDir::temp().filePath(QStringLiteral("fuzz-viewer-XXXXXX")));
     store = new SettingsStore(settingsFolder->filePath(QStringLiteral("settings.ini")));
-    window = new ViewerWindow(nullptr, *store);
+    prompts = new NoQuestions;
+    window = new ViewerWindow(nullptr, *store, *prompts);
     firstTotal = window->findChild<TotalField*>(QStringLiteral("firstTotal"));
     secondTotal = window->findChild<TotalField*>(QStringLiteral("secondTotal"));
     return 0;
