@@ -9,6 +9,18 @@ namespace mp {
 
 namespace {
 
+Cell pointsCell(std::int64_t hundredths, std::string mark) {
+    Cell cell;
+    cell.text = plainPoints(hundredths);
+    cell.kind = CellKind::Points;
+    cell.isNumber = true;
+    cell.value = hundredths;
+    cell.mark = std::move(mark);
+    return cell;
+}
+
+} // namespace
+
 std::string markText(CellMark mark, bool twoFigures) {
     const std::string record = twoFigures ? "19-digit record" : "13-digit record";
     switch (mark) {
@@ -23,18 +35,6 @@ std::string markText(CellMark mark, bool twoFigures) {
     }
     return {};
 }
-
-Cell pointsCell(std::int64_t hundredths, std::string mark) {
-    Cell cell;
-    cell.text = plainPoints(hundredths);
-    cell.kind = CellKind::Points;
-    cell.isNumber = true;
-    cell.value = hundredths;
-    cell.mark = std::move(mark);
-    return cell;
-}
-
-} // namespace
 
 std::string plainPoints(std::int64_t hundredths) {
     // In unsigned arithmetic: the most negative sum has no positive twin.

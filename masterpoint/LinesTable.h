@@ -54,6 +54,10 @@ private:
 // as a CSV cell or a note in the core writes a figure.
 std::string plainPoints(std::int64_t hundredths);
 
+// Why a cell of a line is marked, as its tool tip says it, wherever the line is shown;
+// empty for CellMark::None.
+std::string markText(CellMark mark, bool twoFigures);
+
 // "Includes 7000.60 from 1 line out of format" ("lines" for more); empty for none.
 std::string outOfFormatMark(std::uint64_t lines, std::int64_t hundredths);
 

@@ -14,22 +14,6 @@ namespace {
 constexpr std::size_t kFileColumn = 0;
 constexpr std::size_t kLineColumn = 1;
 
-// The viewer's tool tips, so that a line reads the same here as in its viewer.
-std::string markText(CellMark mark, bool twoFigures) {
-    const std::string record = twoFigures ? "19-digit record" : "13-digit record";
-    switch (mark) {
-    case CellMark::NotANumber:
-        return "Not a number: not counted in the total";
-    case CellMark::NotARecord:
-        return "Not a " + record;
-    case CellMark::Counted:
-        return "Counted in the total, but this line is not a " + record;
-    case CellMark::None:
-        break;
-    }
-    return {};
-}
-
 Cell pointsCell(std::string text, std::string_view figure) {
     Cell cell;
     cell.text = std::move(text);
